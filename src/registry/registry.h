@@ -1,0 +1,56 @@
+#pragma once
+// Every registry access goes through here. A key is named by one text, root name and subkey path
+// ("HKEY_CURRENT_USER\Control Panel\Cursors"); each call opens, does one thing and closes.
+// Reads never fail loudly: they return the sentinels below. Writes never report failure.
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class MessageBoxPort;
+
+namespace Registry {
+
+using Bytes = std::vector<std::byte>;
+
+inline constexpr std::wstring_view ErrorText = L"Error"; // a text read that failed
+inline constexpr std::int32_t ErrorNumber = 10;          // a number read that failed
+
+struct SplitResult {
+    HKEY root = nullptr; // null for an unknown root name or a malformed path
+    std::wstring subkey;
+};
+
+// The predefined key for one of the seven root names (exact case), or null.
+HKEY RootKeyFromName(std::wstring_view name);
+// Shows the format message for a malformed path and returns no root.
+SplitResult SplitRegPath(const std::wstring& path);
+
+// "Error" when the key or value cannot be read, "" for an unknown root. Leading and trailing spaces
+// are removed and the text ends at its first NUL; data of any type and length is read.
+std::wstring ReadString(const std::wstring& path, const std::wstring& name);
+// 10 when the key or value cannot be read (or holds more than 4 bytes), 0 for an unknown root.
+std::int32_t ReadDword(const std::wstring& path, const std::wstring& name);
+// No value (the "Error" sentinel) when the key or value cannot be read; empty bytes for an unknown root.
+std::optional<Bytes> ReadBinary(const std::wstring& path, const std::wstring& name);
+
+// The three writes create a missing key and its missing parents.
+void WriteString(const std::wstring& path, const std::wstring& name, const std::wstring& value);
+void WriteDword(const std::wstring& path, const std::wstring& name, std::int32_t value);
+void WriteBinary(const std::wstring& path, const std::wstring& name, const Bytes& value);
+void DeleteValue(const std::wstring& path, const std::wstring& name);
+// Whether a key with subkeys goes is the platform's choice (Windows NT keeps it).
+void DeleteKey(const std::wstring& parentPath, const std::wstring& subkeyName);
+void CreateKey(const std::wstring& path);
+
+// Where the format message goes; null restores the real message box.
+void SetMessagePort(MessageBoxPort* port);
+
+// The message shown for a malformed path.
+std::wstring FormatMessageText(const std::wstring& path);
+
+} // namespace Registry
