@@ -9,7 +9,7 @@ void RealMessageBoxPort::ShowMessage(const std::wstring& text) {
     MessageBoxW(GetActiveWindow(), text.c_str(), L"Tessaly", MB_OK);
 }
 
-bool RealSystemPort::SystemParametersInfo(UINT action, UINT uiParam, const SpiParam& pvParam, UINT winIni) {
+bool RealSystemPort::SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pvParam, UINT winIni) {
     void* pv = nullptr;
     std::wstring textCopy;
     if (auto* number = std::get_if<UINT_PTR>(&pvParam)) {
@@ -43,7 +43,7 @@ bool RealSystemPort::EnableShutdownPrivilege() {
     return AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr) != FALSE;
 }
 
-bool RealSystemPort::ExitWindows(UINT flags) { return ExitWindowsEx(flags, 0) != FALSE; }
+bool RealSystemPort::ExitSystem(UINT flags) { return ExitWindowsEx(flags, 0) != FALSE; }
 
 void RealSystemPort::RunProgram(const std::wstring& commandLine, int showCommand) {
     std::wstring line = commandLine;

@@ -57,13 +57,13 @@ using SpiParam = std::variant<std::monostate, UINT_PTR, std::wstring>;
 class SystemPort {
 public:
     virtual ~SystemPort() = default;
-    virtual bool SystemParametersInfo(UINT action, UINT uiParam, const SpiParam& pvParam, UINT winIni) = 0;
+    virtual bool SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pvParam, UINT winIni) = 0;
     // WM_SETTINGCHANGE to every top-level window, waiting a bounded time for hung ones.
     virtual void BroadcastSettingChange(WPARAM wParam, const std::wstring& section) = 0;
     // Tells the shell that file associations changed, so it drops cached icons.
     virtual void NotifyAssociationsChanged() = 0;
     virtual bool EnableShutdownPrivilege() = 0;
-    virtual bool ExitWindows(UINT flags) = 0;
+    virtual bool ExitSystem(UINT flags) = 0;
     virtual void RunProgram(const std::wstring& commandLine, int showCommand) = 0;
     // Opens a file or address with the shell ("Open" verb).
     virtual void OpenDocument(const std::wstring& target) = 0;
@@ -76,11 +76,11 @@ public:
 // The real system, for the program itself.
 class RealSystemPort : public SystemPort {
 public:
-    bool SystemParametersInfo(UINT action, UINT uiParam, const SpiParam& pvParam, UINT winIni) override;
+    bool SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pvParam, UINT winIni) override;
     void BroadcastSettingChange(WPARAM wParam, const std::wstring& section) override;
     void NotifyAssociationsChanged() override;
     bool EnableShutdownPrivilege() override;
-    bool ExitWindows(UINT flags) override;
+    bool ExitSystem(UINT flags) override;
     void RunProgram(const std::wstring& commandLine, int showCommand) override;
     void OpenDocument(const std::wstring& target) override;
     void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword, ULONG_PTR topic) override;
