@@ -1,6 +1,6 @@
 # The README's commands. Each installs what is missing (Debian packages only), then builds.
 BUILD_DIR ?= build
-PACKAGES := cmake g++ g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth doctest-dev imagemagick
+PACKAGES := cmake g++ g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 fonts-wine xvfb xauth doctest-dev imagemagick
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 export WINEDEBUG ?= -all
 

@@ -1,5 +1,6 @@
 #include "registry/registry.h"
 #include "support/registry_sandbox.h"
+#include "support/wide_text.h"
 
 #include <doctest/doctest.h>
 

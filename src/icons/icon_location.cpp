@@ -47,11 +47,16 @@ std::wstring FolderOfPath(std::wstring_view path) {
     if (size_t slash = path.rfind(L'\\'); slash != std::wstring_view::npos)
         return std::wstring(path.substr(0, slash + 1));
     if (path.size() >= 2 && path[1] == L':') {
-        // The drive's own current folder, which the platform keeps per drive.
+        // The drive's own current folder, which the platform keeps per drive. It ends in a backslash like
+        // every other result, so that folder and file title join into the file's path.
         std::wstring drive(path.substr(0, 2));
         wchar_t buffer[MAX_PATH];
         DWORD n = GetFullPathNameW(drive.c_str(), MAX_PATH, buffer, nullptr);
-        if (n > 0 && n < MAX_PATH) return std::wstring(buffer, n);
+        if (n > 0 && n < MAX_PATH) {
+            std::wstring folder(buffer, n);
+            if (folder.back() != L'\\') folder += L'\\';
+            return folder;
+        }
     }
     return CurrentFolder() + L"\\";
 }

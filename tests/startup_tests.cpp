@@ -1,0 +1,131 @@
+#include "platform/startup_facts.h"
+#include "platform/text.h"
+#include "platform/unique_handle.h"
+#include "registry/registry.h"
+#include "support/registry_sandbox.h"
+#include "support/wide_text.h"
+
+#include <doctest/doctest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs the probe program and returns what it printed, one fact per line.
+std::map<std::string, std::string> RunProbe(const fs::path& exe) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    UniqueKernelHandle readEnd, writeEnd;
+    REQUIRE(CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0));
+    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+    REQUIRE(CreateProcessW(exe.wstring().c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                           &startup, &process));
+    UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
+    writeEnd.reset();
+    std::string output;
+    char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(readEnd.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
+    WaitForSingleObject(processHandle.get(), 30000);
+
+    std::map<std::string, std::string> facts;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (size_t eq = line.find('='); eq != std::string::npos) facts[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return facts;
+}
+
+// The Windows version Wine reports to one program, read by Wine when the program starts.
+class WineVersionFor {
+public:
+    WineVersionFor(const std::wstring& exeName, const wchar_t* version)
+        : key_(L"Software\\Wine\\AppDefaults\\" + exeName) {
+        if (version) {
+            UniqueHKey key;
+            REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
+                                    nullptr) == ERROR_SUCCESS);
+            RegSetValueExW(key.get(), L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                           static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
+        }
+    }
+    ~WineVersionFor() { RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str()); }
+
+private:
+    std::wstring key_;
+};
+
+fs::path ProbePath() { return fs::absolute(L"tests\\facts_probe.exe"); }
+
+} // namespace
+
+TEST_CASE("the real detection tells Windows 95 from Windows NT") {
+    const fs::path probe = ProbePath();
+    REQUIRE(fs::exists(probe));
+    SUBCASE("win95") {
+        WineVersionFor version(L"facts_probe.exe", L"win95");
+        auto facts = RunProbe(probe);
+        CHECK(facts["OsKind"] == "Win 95");
+        CHECK(facts["OsName"] == "Windows 95");
+        // The prefix has no Plus! setup key, so Windows 95 lacks Plus!.
+        CHECK(facts["HasPlus"] == "0");
+    }
+    SUBCASE("nt40") {
+        WineVersionFor version(L"facts_probe.exe", L"nt40");
+        auto facts = RunProbe(probe);
+        CHECK(facts["OsKind"] == "Win NT");
+        CHECK(facts["OsName"] == "Windows NT");
+        CHECK(facts["HasPlus"] == "1");
+    }
+    SUBCASE("Wine's default version") {
+        WineVersionFor version(L"facts_probe.exe", nullptr);
+        auto facts = RunProbe(probe);
+        CHECK(facts["OsKind"] == "Win NT");
+        CHECK(facts["OsName"] == "Windows NT");
+    }
+}
+
+TEST_CASE("the real detection finds the folders and the program's own files") {
+    // A copy under another name and an upper-case extension: the program file is still named with ".exe".
+    const fs::path folder = fs::temp_directory_path() / L"Tessaly Probe";
+    fs::create_directories(folder);
+    const fs::path copy = folder / L"Probe.EXE";
+    fs::copy_file(ProbePath(), copy, fs::copy_options::overwrite_existing);
+    auto facts = RunProbe(copy);
+
+    wchar_t windows[MAX_PATH], system[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    GetSystemDirectoryW(system, MAX_PATH);
+    CHECK(facts["WindowsDir"] == text::Narrow(windows));
+    CHECK(facts["SystemDir"] == text::Narrow(system));
+    CHECK(facts["WindowsDir"].back() != '\\');
+
+    const std::string dir = text::Narrow(folder.wstring());
+    CHECK(facts["AppDir"] == dir);
+    CHECK(facts["OwnExePath"] == dir + "\\Probe.exe");
+    CHECK(facts["HelpFile"] == dir + "\\Help.hlp");
+    CHECK(std::stoi(facts["ColourDepth"]) >= 8);
+    fs::remove_all(folder);
+}
+
+TEST_CASE("the Internet Explorer 4 shell is known by its version text") {
+    CHECK(IsIE4ShellVersion(L"4.71.1712.6"));
+    CHECK(IsIE4ShellVersion(L"4.72.3110.8"));
+    CHECK(IsIE4ShellVersion(L"4.72"));
+    CHECK_FALSE(IsIE4ShellVersion(L"4.70.1155"));
+    CHECK_FALSE(IsIE4ShellVersion(L"5.00.2614.3500"));
+    CHECK_FALSE(IsIE4ShellVersion(L"Error"));
+    CHECK_FALSE(IsIE4ShellVersion(L""));
+    CHECK_FALSE(IsIE4ShellVersion(L"4.7"));
+}
