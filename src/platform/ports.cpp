@@ -12,7 +12,11 @@ void RealMessageBoxPort::ShowMessage(const std::wstring& text) {
 bool RealSystemPort::SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pvParam, UINT winIni) {
     void* pv = nullptr;
     std::wstring textCopy;
-    if (auto* number = std::get_if<UINT_PTR>(&pvParam)) {
+    ANIMATIONINFO animation{};
+    if (auto* record = std::get_if<ANIMATIONINFO>(&pvParam)) {
+        animation = *record;
+        pv = &animation;
+    } else if (auto* number = std::get_if<UINT_PTR>(&pvParam)) {
         pv = reinterpret_cast<void*>(*number);
     } else if (auto* text = std::get_if<std::wstring>(&pvParam)) {
         textCopy = *text;

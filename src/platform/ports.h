@@ -50,8 +50,9 @@ public:
     virtual PromptResult ShowPrompt(const Prompt& prompt) = 0;
 };
 
-// The third argument of SystemParametersInfo: nothing, a number passed by value, or a text.
-using SpiParam = std::variant<std::monostate, UINT_PTR, std::wstring>;
+// The third argument of SystemParametersInfo: nothing, a number passed by value, a text, or the
+// animation record of SPI_SETANIMATION.
+using SpiParam = std::variant<std::monostate, UINT_PTR, std::wstring, ANIMATIONINFO>;
 
 // The running system: settings calls, broadcasts, restart, programs, documents and help.
 class SystemPort {
