@@ -1,0 +1,33 @@
+#pragma once
+// Icon files with known contents for tests: a throwaway machine layout (Windows, system and program
+// folders) to point start-up facts at, copies of the resource-only fixture DLLs built beside the tests,
+// and .ico, .cur and .ani files written byte by byte.
+#include <string>
+
+class TempMachine {
+public:
+    TempMachine();
+    ~TempMachine();
+    TempMachine(const TempMachine&) = delete;
+    TempMachine& operator=(const TempMachine&) = delete;
+
+    // Copies fixtures\NAME (built with the tests) into the folder; returns the copy's path.
+    std::wstring Copy(const std::wstring& fixture, const std::wstring& folder) const;
+    std::wstring Write(const std::wstring& folder, const std::wstring& name, const std::string& bytes) const;
+    // A new folder below the root.
+    std::wstring MakeFolder(const std::wstring& name) const;
+
+    std::wstring root;
+    std::wstring windows; // root\Windows
+    std::wstring system;  // root\Windows\System
+    std::wstring app;     // root\App
+};
+
+// The folder that holds the fixture DLLs, with a trailing backslash.
+std::wstring FixtureFolder();
+
+enum class IconFileKind { Icon, Cursor };
+// A 32x32 monochrome picture as a one-image .ico or .cur file.
+std::string IconFileBytes(IconFileKind kind);
+// A one-frame animated cursor.
+std::string AnimatedCursorBytes();
