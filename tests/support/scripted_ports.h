@@ -1,0 +1,72 @@
+#pragma once
+// Ports for tests: a prompt port that answers from a script and records what it was shown, and a system
+// port that records the calls a command makes instead of touching the running system.
+#include "platform/ports.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+class ScriptedPromptPort : public PromptPort {
+public:
+    // Answers in order; once the script is used up every prompt counts as closed without a button.
+    void Answer(int button, bool ticked = false) { answers.push_back({button, ticked}); }
+    PromptResult ShowPrompt(const Prompt& prompt) override {
+        shown.push_back(prompt);
+        if (answers.empty()) return {};
+        PromptResult next = answers.front();
+        answers.pop_front();
+        return next;
+    }
+
+    std::deque<PromptResult> answers;
+    std::vector<Prompt> shown;
+};
+
+class RecordingSystemPort : public SystemPort {
+public:
+    struct ProgramRun {
+        std::wstring commandLine;
+        int showCommand = 0;
+    };
+    struct HelpCall {
+        std::wstring helpFile;
+        UINT command = 0;
+        std::wstring keyword;
+        ULONG_PTR topic = 0;
+    };
+
+    bool SetSystemParameter(UINT action, UINT, const SpiParam&, UINT) override {
+        parameters.push_back(action);
+        return true;
+    }
+    void BroadcastSettingChange(WPARAM wParam, const std::wstring&) override { broadcasts.push_back(wParam); }
+    void NotifyAssociationsChanged() override { ++associationNotices; }
+    bool EnableShutdownPrivilege() override {
+        ++privilegeRequests;
+        return true;
+    }
+    bool ExitSystem(UINT flags) override {
+        exits.push_back(flags);
+        return true;
+    }
+    void RunProgram(const std::wstring& commandLine, int showCommand) override {
+        programs.push_back({commandLine, showCommand});
+    }
+    void OpenDocument(const std::wstring& target) override { documents.push_back(target); }
+    void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword,
+                  ULONG_PTR topic) override {
+        help.push_back({helpFile, command, keyword, topic});
+    }
+    void SetBusy(bool busy) override { busyCalls.push_back(busy); }
+
+    std::vector<UINT> parameters;
+    std::vector<WPARAM> broadcasts;
+    int associationNotices = 0;
+    int privilegeRequests = 0;
+    std::vector<UINT> exits;
+    std::vector<ProgramRun> programs;
+    std::vector<std::wstring> documents;
+    std::vector<HelpCall> help;
+    std::vector<bool> busyCalls;
+};
