@@ -82,3 +82,88 @@ HFONT MessageFont() {
     }();
     return font.get();
 }
+
+DialogTemplate::DialogTemplate(std::wstring_view caption, DWORD style, DWORD exStyle) {
+    Append(style);
+    Append(exStyle);
+    words_.insert(words_.end(), {0, 0, 0, 0, 0}); // control count, x, y, cx, cy
+    words_.insert(words_.end(), {0, 0});          // no menu, the standard dialog class
+    Append(caption);
+}
+
+void DialogTemplate::Append(DWORD value) {
+    words_.push_back(LOWORD(value));
+    words_.push_back(HIWORD(value));
+}
+
+void DialogTemplate::Append(std::wstring_view textWithoutNul) {
+    words_.insert(words_.end(), textWithoutNul.begin(), textWithoutNul.end());
+    words_.push_back(0);
+}
+
+void DialogTemplate::AlignToDword() {
+    if (words_.size() % 2) words_.push_back(0);
+}
+
+void DialogTemplate::AddControl(std::wstring_view className, std::wstring_view text, int id, DWORD style,
+                                DWORD exStyle, short x, short y, short cx, short cy) {
+    AlignToDword();
+    Append(style | WS_CHILD);
+    Append(exStyle);
+    for (short v : {x, y, cx, cy}) words_.push_back(static_cast<WORD>(v));
+    words_.push_back(static_cast<WORD>(id));
+    Append(className);
+    Append(text);
+    words_.push_back(0); // no creation data
+    ++words_[4];         // DLGTEMPLATE::cdit
+}
+
+INT_PTR Dialog::RunModal(const DialogTemplate& layout, HWND owner) {
+    return DialogBoxIndirectParamW(Instance(), layout.get(), owner, &Dialog::Procedure,
+                                   reinterpret_cast<LPARAM>(this));
+}
+
+void Dialog::EndModal(INT_PTR result) {
+    if (hwnd_) EndDialog(hwnd_, result);
+}
+
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_INITDIALOG) {
+            auto* self = reinterpret_cast<Dialog*>(lParam);
+            self->hwnd_ = hwnd;
+            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        }
+        auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+        if (!self) return FALSE;
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+            self->hwnd_ = nullptr;
+            return FALSE;
+        }
+        return self->Dispatch(message, wParam, lParam);
+    } catch (...) {
+        // A dialog that cannot start is closed rather than shown half made.
+        if (message == WM_INITDIALOG) EndDialog(hwnd, -1);
+        return FALSE;
+    }
+}
+
+INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        if (auto it = commands_.find(LOWORD(wParam)); it != commands_.end()) {
+            auto handler = it->second; // the handler may re-register itself
+            handler();
+            return TRUE;
+        }
+    } else if (message == WM_NOTIFY) {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (auto it = notifies_.find({static_cast<int>(header->idFrom), header->code});
+            it != notifies_.end()) {
+            SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, it->second(header));
+            return TRUE;
+        }
+    }
+    if (auto it = messages_.find(message); it != messages_.end()) return it->second(wParam, lParam);
+    return FALSE;
+}

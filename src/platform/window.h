@@ -1,13 +1,15 @@
 #pragma once
-// Base for our windows: keeps `this` with the HWND and dispatches messages, commands and notifications
-// to handlers each window registers, so no window carries one big switch.
+// Bases for our windows and modal dialogs: each keeps `this` with the HWND and dispatches messages,
+// commands and notifications to handlers the window registers, so no window carries one big switch.
 #include <windows.h>
 
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 class Window {
 public:
@@ -48,3 +50,60 @@ private:
 
 // The font dialogs and messages use, owned once for the process.
 HFONT MessageFont();
+
+// An in-memory dialog template: the dialog and its controls, built in code so that any program linking
+// the dialog has it without a resource script. Positions are dialog units; dialogs that lay themselves
+// out in pixels may leave them zero and move the controls when they start.
+class DialogTemplate {
+public:
+    DialogTemplate(std::wstring_view caption, DWORD style, DWORD exStyle = 0);
+    // className is a window class name ("BUTTON", "STATIC"); controls are created in the order added,
+    // which is also their tab order.
+    void AddControl(std::wstring_view className, std::wstring_view text, int id, DWORD style,
+                    DWORD exStyle = 0, short x = 0, short y = 0, short cx = 0, short cy = 0);
+    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+private:
+    void Append(DWORD value);
+    void Append(std::wstring_view textWithoutNul);
+    void AlignToDword();
+
+    std::vector<WORD> words_;
+};
+
+// Base for our modal dialogs: keeps `this` with the HWND from WM_INITDIALOG and dispatches to registered
+// handlers as Window does. Every exception stops at the dialog procedure.
+class Dialog {
+public:
+    Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+    virtual ~Dialog() = default;
+
+    HWND hwnd() const { return hwnd_; }
+
+protected:
+    // The value the dialog procedure returns: TRUE when handled (or what the message defines, such as a
+    // brush for WM_CTLCOLOR*), FALSE to leave the message to the dialog manager.
+    using MessageHandler = std::function<INT_PTR(WPARAM, LPARAM)>;
+    using NotifyHandler = std::function<LRESULT(NMHDR*)>;
+
+    // Shows the dialog modally over owner and returns the value given to EndModal; -1 when the dialog
+    // could not be created or failed to start.
+    INT_PTR RunModal(const DialogTemplate& layout, HWND owner);
+    void EndModal(INT_PTR result);
+
+    // WM_INITDIALOG is registered like any other message.
+    void On(UINT message, MessageHandler handler) { messages_[message] = std::move(handler); }
+    void OnCommand(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
+    void OnNotify(int id, UINT code, NotifyHandler handler) { notifies_[{id, code}] = std::move(handler); }
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;
+    std::unordered_map<UINT, MessageHandler> messages_;
+    std::unordered_map<int, std::function<void()>> commands_;
+    std::map<std::pair<int, UINT>, NotifyHandler> notifies_;
+};

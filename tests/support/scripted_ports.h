@@ -1,5 +1,6 @@
 #pragma once
-// Ports that answer from a script and record what they were asked, so commands run without windows.
+// Ports for tests: a prompt port that answers from a script and records what it was shown, and a system
+// port that records the calls a command makes instead of touching the running system.
 #include "platform/ports.h"
 
 #include <deque>
@@ -8,44 +9,53 @@
 
 class ScriptedPromptPort : public PromptPort {
 public:
-    // Answers in order; once the script is used up every prompt is closed without a button.
-    void Answer(int button, bool ticked = false) { answers_.push_back({button, ticked}); }
+    // Answers in order; once the script is used up every prompt counts as closed without a button.
+    void Answer(int button, bool ticked = false) { answers.push_back({button, ticked}); }
     PromptResult ShowPrompt(const Prompt& prompt) override {
         shown.push_back(prompt);
-        if (answers_.empty()) return {};
-        PromptResult r = answers_.front();
-        answers_.pop_front();
-        return r;
+        if (answers.empty()) return {};
+        PromptResult next = answers.front();
+        answers.pop_front();
+        return next;
     }
-    std::vector<Prompt> shown;
 
-private:
-    std::deque<PromptResult> answers_;
+    std::deque<PromptResult> answers;
+    std::vector<Prompt> shown;
 };
 
-// Every call, written as one line ("SPI 87 0 - 0", "BROADCAST 46", "EXIT 2"...), in order.
 class RecordingSystemPort : public SystemPort {
 public:
+    struct ProgramRun {
+        std::wstring commandLine;
+        int showCommand = 0;
+    };
+    struct HelpCall {
+        std::wstring helpFile;
+        UINT command = 0;
+        std::wstring keyword;
+        ULONG_PTR topic = 0;
+    };
+
     bool SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pvParam, UINT winIni) override;
     void BroadcastSettingChange(WPARAM wParam, const std::wstring& section) override;
-    void NotifyAssociationsChanged() override { calls.push_back(L"ASSOCCHANGED"); }
-    bool EnableShutdownPrivilege() override {
-        calls.push_back(L"PRIVILEGE");
-        return true;
-    }
-    bool ExitSystem(UINT flags) override {
-        calls.push_back(L"EXIT " + std::to_wstring(flags));
-        return true;
-    }
-    void RunProgram(const std::wstring& commandLine, int showCommand) override {
-        calls.push_back(L"RUN " + commandLine + L" " + std::to_wstring(showCommand));
-    }
-    void OpenDocument(const std::wstring& target) override { calls.push_back(L"OPEN " + target); }
-    void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword, ULONG_PTR topic) override {
-        calls.push_back(L"HELP " + helpFile + L" " + std::to_wstring(command) + L" " +
-                        (keyword.empty() ? std::to_wstring(topic) : keyword));
-    }
-    void SetBusy(bool busy) override { calls.push_back(busy ? L"BUSY" : L"IDLE"); }
+    void NotifyAssociationsChanged() override;
+    bool EnableShutdownPrivilege() override;
+    bool ExitSystem(UINT flags) override;
+    void RunProgram(const std::wstring& commandLine, int showCommand) override;
+    void OpenDocument(const std::wstring& target) override;
+    void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword, ULONG_PTR topic) override;
+    void SetBusy(bool busy) override;
 
+    // Every call in order, one line each: "SPI 87 0 - 0", "BROADCAST 46", "ASSOCCHANGED", "EXIT 2", ...
     std::vector<std::wstring> calls;
+
+    std::vector<UINT> parameters;
+    std::vector<WPARAM> broadcasts;
+    int associationNotices = 0;
+    int privilegeRequests = 0;
+    std::vector<UINT> exits;
+    std::vector<ProgramRun> programs;
+    std::vector<std::wstring> documents;
+    std::vector<HelpCall> help;
+    std::vector<bool> busyCalls;
 };

@@ -1,0 +1,113 @@
+#pragma once
+// Answers a real modal dialog from inside its own message loop: steps run from a thread timer while the
+// dialog is up, so a test presses buttons and keys as a user would and never blocks.
+#include "platform/unique_handle.h"
+
+#include <doctest/doctest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Drives the modal dialog the current thread shows from a timer, one step per tick, so no test can block:
+// if the steps run out while the dialog is still open, it is ended (-2) and Completed() is false.
+class DialogScript {
+public:
+    using Step = std::function<void(HWND dialog)>;
+
+    explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+        current_ = this;
+        timer_ = SetTimer(nullptr, 0, 40, &DialogScript::Tick);
+    }
+    ~DialogScript() {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+
+    bool Completed() const { return next_ == steps_.size() && !forcedClose_; }
+
+private:
+    static HWND FindDialog() {
+        HWND found = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND w, LPARAM out) {
+                wchar_t className[32]{};
+                GetClassNameW(w, className, 32);
+                if (std::wstring(className) == L"#32770" && IsWindowVisible(w)) {
+                    *reinterpret_cast<HWND*>(out) = w;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        DialogScript* self = current_;
+        if (!self) return;
+        HWND dialog = FindDialog();
+        if (!dialog) return;
+        if (self->next_ < self->steps_.size()) {
+            self->steps_[self->next_++](dialog);
+        } else {
+            self->forcedClose_ = true;
+            EndDialog(dialog, -2);
+        }
+    }
+
+    static inline DialogScript* current_ = nullptr;
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    bool forcedClose_ = false;
+    UINT_PTR timer_ = 0;
+};
+
+inline std::wstring TextOf(HWND w) {
+    wchar_t buffer[1024]{};
+    GetWindowTextW(w, buffer, 1024);
+    return buffer;
+}
+
+// Presses the visible button with exactly this caption.
+inline DialogScript::Step Click(const std::wstring& caption) {
+    return [caption](HWND dialog) {
+        HWND button = FindWindowExW(dialog, nullptr, L"Button", caption.c_str());
+        CHECK_MESSAGE(button != nullptr, "no button captioned this way");
+        CHECK(IsWindowVisible(button));
+        if (button) SendMessageW(button, BM_CLICK, 0, 0);
+    };
+}
+
+// A key press on the focused control, through the dialog's own loop (so Esc and Enter act as for a user).
+inline DialogScript::Step Key(UINT key) {
+    return [key](HWND dialog) {
+        HWND focus = GetFocus();
+        PostMessageW(focus && IsChild(dialog, focus) ? focus : dialog, WM_KEYDOWN, key, 0);
+    };
+}
+
+// A control's rectangle in its dialog's client coordinates.
+inline RECT ClientRectOf(HWND dialog, int id) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// A visible top-level window to own the dialog under test.
+class OwnerWindow {
+public:
+    OwnerWindow() {
+        hwnd_.reset(CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 90, 640,
+                                    480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    }
+    HWND get() const { return hwnd_.get(); }
+
+private:
+    UniqueTopWindow hwnd_;
+};
