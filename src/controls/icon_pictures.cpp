@@ -1,0 +1,91 @@
+#include "controls/icon_pictures.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <optional>
+
+std::wstring FileExtension(std::wstring_view path) {
+    size_t dot = path.find(L'.');
+    return dot == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(dot + 1));
+}
+
+bool IsAnimatedCursorPath(std::wstring_view path) {
+    return FileExtension(path) == L"ani";
+}
+
+namespace {
+
+std::optional<IconPictureCache::Stamp> ReadStamp(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        // A bare file name is found the way icon extraction finds it: along the search path.
+        wchar_t found[MAX_PATH];
+        DWORD n = SearchPathW(nullptr, path.c_str(), nullptr, MAX_PATH, found, nullptr);
+        if (n == 0 || n >= MAX_PATH || !GetFileAttributesExW(found, GetFileExInfoStandard, &data))
+            return std::nullopt;
+    }
+    IconPictureCache::Stamp stamp;
+    stamp.lastWrite = data.ftLastWriteTime;
+    stamp.bytes = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    return stamp;
+}
+
+} // namespace
+
+IconPictureCache::Owned IconPictureCache::Load(const std::wstring& path, int index, bool asCursor) {
+    ++loads_;
+    Owned picture;
+    if (!asCursor) {
+        // -1 would ask for the icon count, not an icon.
+        if (path.empty() || index == -1) return picture;
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        HICON icon = ExtractIconW(instance, path.c_str(), static_cast<UINT>(index));
+        if (icon == reinterpret_cast<HICON>(1)) icon = nullptr; // a file that is no icon container at all
+        picture.icon.reset(icon);
+        if (picture.icon) return picture;
+        // Wine counts no icons in .cur and .ani files, yet a custom pointer should show its own picture.
+        if (reinterpret_cast<UINT_PTR>(ExtractIconW(instance, path.c_str(), static_cast<UINT>(-1))) != 0)
+            return picture;
+    }
+    picture.cursor.reset(
+        static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE)));
+    return picture;
+}
+
+HICON IconPictureCache::Picture(const std::wstring& path, int index, bool asCursor) {
+    uncached_ = {};
+    if (asCursor) index = 0;
+    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
+        return e.index == index && e.asCursor == asCursor && e.path == path;
+    });
+    const std::optional<Stamp> stamp = ReadStamp(path);
+    if (!stamp) {
+        if (it != entries_.end()) entries_.erase(it);
+        uncached_ = Load(path, index, asCursor);
+        return uncached_.get();
+    }
+    if (it != entries_.end() && it->stamp == *stamp) {
+        it->lastUse = ++clock_;
+        return it->picture.get();
+    }
+    if (it == entries_.end()) {
+        if (entries_.size() >= limit_) {
+            auto oldest =
+                std::min_element(entries_.begin(), entries_.end(),
+                                 [](const Entry& a, const Entry& b) { return a.lastUse < b.lastUse; });
+            entries_.erase(oldest);
+        }
+        entries_.push_back({path, index, asCursor, {}, {}, 0});
+        it = entries_.end() - 1;
+    }
+    it->stamp = *stamp;
+    it->picture = Load(path, index, asCursor);
+    it->lastUse = ++clock_;
+    return it->picture.get();
+}
+
+void IconPictureCache::Clear() {
+    entries_.clear();
+    uncached_ = {};
+}
