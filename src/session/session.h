@@ -1,0 +1,45 @@
+#pragma once
+// The staged state: everything the user has edited and not yet applied, with the facts and catalogue
+// variants found at start. Commands change it; windows observe it and redraw.
+#include "icons/catalogue.h"
+#include "icons/catalogue_variants.h"
+#include "platform/startup_facts.h"
+#include "settings/settings_state.h"
+#include "themes/path_macros.h"
+
+#include <functional>
+#include <string>
+
+class Session {
+public:
+    Session(StartupFacts facts, CatalogueVariants variants);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Fills the seven lists and the settings tree from the registry.
+    void Load();
+
+    const StartupFacts Facts;
+    const CatalogueVariants Variants;
+    ThemeFolders Folders; // the theme folder changes with every theme load and save
+    IconLists Lists;
+    SettingsState Settings;
+
+    bool IconCacheDirty = false;
+    bool RestartNeeded = false;
+    bool RestartDeclined = false;
+    bool AutoApply = false;
+    bool MissingIcons = false;
+    std::wstring CurrentThemePath;
+    int SelectedTab = 2; // 1 "Shell" ... 8 "Pointer"
+
+    // Unapplied changes, shown by the Apply button.
+    bool HasUnappliedChanges() const { return unapplied_; }
+    void MarkChanged() { SetUnapplied(true); }
+    void MarkApplied() { SetUnapplied(false); }
+    std::function<void(bool)> UnappliedChanged;
+
+private:
+    void SetUnapplied(bool value);
+    bool unapplied_ = false;
+};
