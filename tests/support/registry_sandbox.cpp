@@ -20,6 +20,8 @@ RegistrySandbox::RegistrySandbox() {
     static int counter = 0;
     // Test programs may run side by side in one prefix; each case gets its own keys.
     root_ = L"Software\\TessalyTests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    // A killed run leaves its keys behind, and Wine soon hands its process id out again.
+    RegDeleteTreeW(HKEY_CURRENT_USER, root_.c_str());
     classes_ = CreateUnder(HKEY_CURRENT_USER, root_ + L"\\HKCR");
     user_ = CreateUnder(HKEY_CURRENT_USER, root_ + L"\\HKCU");
     machine_ = CreateUnder(HKEY_CURRENT_USER, root_ + L"\\HKLM");
