@@ -26,3 +26,4 @@ for f in screenshots/*.bmp; do
   /usr/bin/convert "$f" "${f%.bmp}.png" && rm -f "$f"
 done
 ls "$build"/screenshots/*.png
+cmake/prompt-shots.sh "$1"

@@ -1,16 +1,27 @@
+#include "icons/catalogue_variants.h"
+#include "session/session.h"
 #include "ui/main_window.h"
+#include "ui/prompt_dialog.h"
 #include "ui/startup.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    const StartupFacts facts = FindStartupFacts();
-    MainWindow main(facts);
+    StartupFacts facts = FindStartupFacts();
+    CatalogueVariants variants = FindCatalogueVariants(facts);
+    Session session(std::move(facts), std::move(variants));
+    session.Load();
+
+    RealSystemPort system;
+    RealPromptPort prompts(system, session.Facts.HelpFile);
+    MainWindow main(session, system, prompts);
     if (!main.Create()) return 1;
+    system.owner = main.hwnd();
+    prompts.SetOwner(main.hwnd());
     ShowWindow(main.hwnd(), showCommand);
     UpdateWindow(main.hwnd());
 
