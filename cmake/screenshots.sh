@@ -3,6 +3,7 @@
 # private prefix (as `make run` uses it).
 set -e
 build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="${WINEPREFIX:-$build/wine-run}"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree=;mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -26,4 +27,4 @@ for f in screenshots/*.bmp; do
   /usr/bin/convert "$f" "${f%.bmp}.png" && rm -f "$f"
 done
 ls "$build"/screenshots/*.png
-cmake/prompt-shots.sh "$1"
+"$here/prompt-shots.sh" "$build"
