@@ -15,7 +15,8 @@ if [ -n "$DISPLAY" ]; then
 fi
 echo "No display: running under Xvfb and writing a screenshot"
 # No window manager runs there, so let Wine draw the window frames itself.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1; wineserver -w
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1; wineserver -w
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   wine Tessaly.exe "$@" &
   app=$!
