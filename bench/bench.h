@@ -26,7 +26,7 @@ void Report(const char* what, double micros, double baselineMicros);
 
 } // namespace bench
 
-#define TESSALY_BENCH(name)                                                                                          \
-    static void name();                                                                                              \
-    static bench::Register name##_registered(#name, &name);                                                          \
+#define TESSALY_BENCH(name)                                                                                  \
+    static void name();                                                                                      \
+    static bench::Register name##_registered(#name, &name);                                                  \
     static void name()

@@ -1,7 +1,7 @@
 #include "bench.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstring>
@@ -18,7 +18,8 @@ double MedianMicros(int repeat, const std::function<void()>& work) {
     for (int i = 0; i < repeat; ++i) {
         auto start = std::chrono::steady_clock::now();
         work();
-        times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        times.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];

@@ -59,17 +59,17 @@ const CatalogueEntry* FindCatalogueEntry(IconCategory category, std::wstring_vie
     return nullptr;
 }
 
-std::optional<IconRef> ResolveIcon(const IconSpec& spec, const StartupFacts& facts,
+std::optional<IconRef> ResolveIcon(const IconSource& source, const StartupFacts& facts,
                                    const CatalogueVariants& variants) {
-    switch (spec.base) {
+    switch (source.base) {
     case IconBase::SystemDir:
-        return IconRef{facts.SystemDir + std::wstring(spec.file), spec.index};
+        return IconRef{facts.SystemDir + std::wstring(source.file), source.index};
     case IconBase::WindowsDir:
-        return IconRef{facts.WindowsDir + std::wstring(spec.file), spec.index};
+        return IconRef{facts.WindowsDir + std::wstring(source.file), source.index};
     case IconBase::OwnExe:
-        return IconRef{facts.OwnExePath, spec.index};
+        return IconRef{facts.OwnExePath, source.index};
     case IconBase::Rule:
-        return spec.rule ? std::optional(spec.rule(facts, variants)) : std::nullopt;
+        return source.rule ? std::optional(source.rule(facts, variants)) : std::nullopt;
     case IconBase::Same:
     case IconBase::None:
         return std::nullopt;

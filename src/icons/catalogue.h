@@ -78,7 +78,7 @@ using IconRule = IconRef (*)(const StartupFacts&, const CatalogueVariants&);
 using KeyRule = const std::wstring& (*)(const CatalogueVariants&);
 using Condition = bool (*)(const StartupFacts&, const CatalogueVariants&);
 
-struct IconSpec {
+struct IconSource {
     IconBase base = IconBase::Same;
     std::wstring_view file; // appended to the base folder, e.g. "\shell32.dll"
     std::int16_t index = 0;
@@ -106,8 +106,8 @@ struct CatalogueEntry {
     std::wstring_view caption;    // Fixed captions that differ from the key
     std::wstring_view nameSuffix; // Recycle Bin: " (empty)" or " (full)"
     bool hasNameLocation = false; // Apply writes the caption to the shell object's key
-    IconSpec fallback;
-    IconSpec defaultIcon;          // IconBase::Same unless it differs
+    IconSource fallback;
+    IconSource defaultIcon;          // IconBase::Same unless it differs
     Condition condition = nullptr; // null: always present
 };
 
@@ -140,8 +140,8 @@ std::optional<CatalogueLocation> LocateCatalogueEntry(const StartupFacts& facts,
                                                       const CatalogueVariants& variants,
                                                       IconCategory category, std::wstring_view key);
 
-// An icon spec made concrete; Same and None give no value.
-std::optional<IconRef> ResolveIcon(const IconSpec& spec, const StartupFacts& facts,
+// An icon source made concrete; Same and None give no value.
+std::optional<IconRef> ResolveIcon(const IconSource& source, const StartupFacts& facts,
                                    const CatalogueVariants& variants);
 
 inline constexpr std::wstring_view ClsidRoot = L"HKEY_CLASSES_ROOT\\CLSID\\";

@@ -69,16 +69,16 @@ bool WithUrlHistory(const StartupFacts&, const CatalogueVariants& v) {
 
 // --- Row builders
 
-constexpr IconSpec Sys(std::wstring_view file, std::int16_t index) {
+constexpr IconSource Sys(std::wstring_view file, std::int16_t index) {
     return {IconBase::SystemDir, file, index, nullptr};
 }
-constexpr IconSpec Win(std::wstring_view file, std::int16_t index) {
+constexpr IconSource Win(std::wstring_view file, std::int16_t index) {
     return {IconBase::WindowsDir, file, index, nullptr};
 }
-constexpr IconSpec By(IconRule rule) {
+constexpr IconSource By(IconRule rule) {
     return {IconBase::Rule, {}, 0, rule};
 }
-constexpr IconSpec NoIcon() {
+constexpr IconSource NoIcon() {
     return {IconBase::None, {}, 0, nullptr};
 }
 
@@ -90,12 +90,12 @@ struct Row {
         r.e.condition = condition;
         return r;
     }
-    constexpr Row Default(IconSpec icon) const {
+    constexpr Row Default(IconSource icon) const {
         Row r = *this;
         r.e.defaultIcon = icon;
         return r;
     }
-    constexpr Row Fallback(IconSpec icon) const {
+    constexpr Row Fallback(IconSource icon) const {
         Row r = *this;
         r.e.fallback = icon;
         return r;
@@ -113,7 +113,7 @@ struct Row {
     constexpr operator CatalogueEntry() const { return e; }
 };
 
-constexpr Row ShellObject(std::wstring_view key, std::wstring_view clsid, IconSpec fallback) {
+constexpr Row ShellObject(std::wstring_view key, std::wstring_view clsid, IconSource fallback) {
     CatalogueEntry e;
     e.key = key;
     e.kind = LocationKind::ShellObject;
@@ -124,7 +124,7 @@ constexpr Row ShellObject(std::wstring_view key, std::wstring_view clsid, IconSp
     return {e};
 }
 
-constexpr Row VariantObject(std::wstring_view key, KeyRule variantKey, IconSpec fallback) {
+constexpr Row VariantObject(std::wstring_view key, KeyRule variantKey, IconSource fallback) {
     Row r = ShellObject(key, {}, fallback);
     r.e.variantKey = variantKey;
     return r;
@@ -132,7 +132,7 @@ constexpr Row VariantObject(std::wstring_view key, KeyRule variantKey, IconSpec 
 
 // The two bin entries share one name, which Apply stores from the empty bin's caption.
 constexpr Row RecycleBin(std::wstring_view key, std::wstring_view value, std::wstring_view suffix,
-                         bool storesName, IconSpec fallback) {
+                         bool storesName, IconSource fallback) {
     Row r = ShellObject(key, RecycleBinClsid, fallback);
     r.e.objectValue = value;
     r.e.captionKind = CaptionKind::RecycleBin;
@@ -151,7 +151,7 @@ constexpr Row ShellIcon(std::wstring_view key, std::int16_t number) {
     return {e};
 }
 
-constexpr Row FileType(std::wstring_view key, std::wstring_view extension, IconSpec fallback) {
+constexpr Row FileType(std::wstring_view key, std::wstring_view extension, IconSource fallback) {
     CatalogueEntry e;
     e.key = key;
     e.kind = LocationKind::FileType;

@@ -19,7 +19,9 @@ bool IconListModel::AddItem(const std::wstring& caption, const std::wstring& ico
     return true;
 }
 
-int IconListModel::SurfaceHeight() const { return std::max(InitialRows, ListCount()) * RowHeight; }
+int IconListModel::SurfaceHeight() const {
+    return std::max(InitialRows, ListCount()) * RowHeight;
+}
 
 void IconListModel::SelectAt(int y) {
     if (y < 0 || y >= SurfaceHeight()) return;
@@ -34,18 +36,30 @@ void IconListModel::SelItemKey(const std::wstring& key) {
     SelectAt(it == items_.end() ? ListCount() : static_cast<int>(it - items_.begin()) * RowHeight);
 }
 
-void IconListModel::SelItemIndex(std::int16_t index) { SelectAt(index * RowHeight); }
+void IconListModel::SelItemIndex(std::int16_t index) {
+    SelectAt(index * RowHeight);
+}
 
 const IconListItem* IconListModel::Selected() const {
     const int row = SelectedRow();
     return row < ListCount() ? &items_[row] : nullptr;
 }
 
-std::wstring IconListModel::Key() const { return Selected() ? Selected()->Key : std::wstring(); }
-std::wstring IconListModel::SeledCaption() const { return Selected() ? Selected()->Caption : std::wstring(); }
-std::wstring IconListModel::SeledListIndex() const { return Selected() ? Selected()->Position : std::wstring(); }
-std::wstring IconListModel::SeledIconPath() const { return Selected() ? Selected()->IconPath : std::wstring(); }
-std::int16_t IconListModel::SeledIconIndex() const { return Selected() ? Selected()->IconIndex : 0; }
+std::wstring IconListModel::Key() const {
+    return Selected() ? Selected()->Key : std::wstring();
+}
+std::wstring IconListModel::SeledCaption() const {
+    return Selected() ? Selected()->Caption : std::wstring();
+}
+std::wstring IconListModel::SeledListIndex() const {
+    return Selected() ? Selected()->Position : std::wstring();
+}
+std::wstring IconListModel::SeledIconPath() const {
+    return Selected() ? Selected()->IconPath : std::wstring();
+}
+std::int16_t IconListModel::SeledIconIndex() const {
+    return Selected() ? Selected()->IconIndex : 0;
+}
 std::wstring IconListModel::SeledFullIconPath() const {
     return Selected() ? FormatIconLocation(Selected()->IconPath, Selected()->IconIndex) : std::wstring();
 }
@@ -91,7 +105,9 @@ bool IconListModel::Change(const std::wstring& key, const std::wstring& caption,
     return changed;
 }
 
-void IconListModel::ItemRefresh() { SelectAt(selectionTop_); }
+void IconListModel::ItemRefresh() {
+    SelectAt(selectionTop_);
+}
 
 void IconListModel::ListRefresh() {
     if (observer_) observer_->Redraw(-1);

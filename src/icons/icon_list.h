@@ -31,7 +31,8 @@ public:
         virtual void Redraw(int row) = 0;
     };
 
-    // ownExePath marks pointer items that use the Windows default pointer; folders expand theme macros in Change.
+    // ownExePath marks pointer items that use the Windows default pointer; folders expand theme macros in
+    // Change.
     explicit IconListModel(std::wstring ownExePath = {}, const ThemeFolders* folders = nullptr);
 
     void SetObserver(Observer* observer) { observer_ = observer; }

@@ -29,7 +29,8 @@ bool FileExists(const std::wstring& path) {
 }
 
 std::wstring FileTitle(std::wstring_view path) {
-    if (size_t slash = path.rfind(L'\\'); slash != std::wstring_view::npos) return std::wstring(path.substr(slash + 1));
+    if (size_t slash = path.rfind(L'\\'); slash != std::wstring_view::npos)
+        return std::wstring(path.substr(slash + 1));
     if (path.size() >= 2 && path[1] == L':') return std::wstring(path.substr(2));
     return std::wstring(path);
 }
@@ -70,7 +71,8 @@ std::wstring FileBaseName(std::wstring_view path) {
 void Pause(float seconds) {
     using clock = std::chrono::steady_clock;
     if (!(seconds > 0)) return;
-    const auto end = clock::now() + std::chrono::duration_cast<clock::duration>(std::chrono::duration<float>(seconds));
+    const auto end =
+        clock::now() + std::chrono::duration_cast<clock::duration>(std::chrono::duration<float>(seconds));
     for (;;) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

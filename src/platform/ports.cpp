@@ -28,11 +28,13 @@ bool RealSystemPort::SetSystemParameter(UINT action, UINT uiParam, const SpiPara
 void RealSystemPort::BroadcastSettingChange(WPARAM wParam, const std::wstring& section) {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, wParam,
-                        section.empty() ? 0 : reinterpret_cast<LPARAM>(section.c_str()), SMTO_ABORTIFHUNG, 5000,
-                        &result);
+                        section.empty() ? 0 : reinterpret_cast<LPARAM>(section.c_str()), SMTO_ABORTIFHUNG,
+                        5000, &result);
 }
 
-void RealSystemPort::NotifyAssociationsChanged() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
+void RealSystemPort::NotifyAssociationsChanged() {
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
 
 bool RealSystemPort::EnableShutdownPrivilege() {
     UniqueKernelHandle token;
@@ -47,7 +49,9 @@ bool RealSystemPort::EnableShutdownPrivilege() {
     return AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr) != FALSE;
 }
 
-bool RealSystemPort::ExitSystem(UINT flags) { return ExitWindowsEx(flags, 0) != FALSE; }
+bool RealSystemPort::ExitSystem(UINT flags) {
+    return ExitWindowsEx(flags, 0) != FALSE;
+}
 
 void RealSystemPort::RunProgram(const std::wstring& commandLine, int showCommand) {
     std::wstring line = commandLine;
@@ -56,7 +60,8 @@ void RealSystemPort::RunProgram(const std::wstring& commandLine, int showCommand
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
@@ -72,4 +77,6 @@ void RealSystemPort::OpenHelp(const std::wstring& helpFile, UINT command, const 
     WinHelpW(owner, helpFile.c_str(), command, data);
 }
 
-void RealSystemPort::SetBusy(bool busy) { SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW)); }
+void RealSystemPort::SetBusy(bool busy) {
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}

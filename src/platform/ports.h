@@ -69,7 +69,8 @@ public:
     // Opens a file or address with the shell ("Open" verb).
     virtual void OpenDocument(const std::wstring& target) = 0;
     // WinHelp on the help file: command and its keyword or topic number.
-    virtual void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword, ULONG_PTR topic) = 0;
+    virtual void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword,
+                          ULONG_PTR topic) = 0;
     // The hourglass over the main window while a long command runs.
     virtual void SetBusy(bool busy) = 0;
 };
@@ -84,7 +85,8 @@ public:
     bool ExitSystem(UINT flags) override;
     void RunProgram(const std::wstring& commandLine, int showCommand) override;
     void OpenDocument(const std::wstring& target) override;
-    void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword, ULONG_PTR topic) override;
+    void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword,
+                  ULONG_PTR topic) override;
     void SetBusy(bool busy) override;
 
     HWND owner = nullptr; // the main window, once it exists

@@ -3,7 +3,9 @@
 #include "platform/unique_handle.h"
 
 namespace {
-HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+HINSTANCE Instance() {
+    return GetModuleHandleW(nullptr);
+}
 } // namespace
 
 Window::~Window() {
@@ -29,10 +31,10 @@ void Window::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH ba
     RegisterClassExW(&wc);
 }
 
-HWND Window::CreateWindowFor(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, int x,
-                             int y, int width, int height, HWND parent, HMENU menuOrId) {
-    return CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, menuOrId, Instance(),
-                           this);
+HWND Window::CreateWindowFor(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle,
+                             int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
+    return CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, menuOrId,
+                           Instance(), this);
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

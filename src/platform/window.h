@@ -25,10 +25,11 @@ protected:
     using NotifyHandler = std::function<LRESULT(NMHDR*)>;
 
     // Registers the class on first use; every window of the class is dispatched through `this`.
-    static void RegisterWindowClass(const wchar_t* className, UINT style = CS_DBLCLKS, HBRUSH background = nullptr,
-                                    HICON icon = nullptr, HCURSOR cursor = nullptr);
-    HWND CreateWindowFor(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, int x, int y,
-                         int width, int height, HWND parent, HMENU menuOrId);
+    static void RegisterWindowClass(const wchar_t* className, UINT style = CS_DBLCLKS,
+                                    HBRUSH background = nullptr, HICON icon = nullptr,
+                                    HCURSOR cursor = nullptr);
+    HWND CreateWindowFor(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, int x,
+                         int y, int width, int height, HWND parent, HMENU menuOrId);
 
     void On(UINT message, MessageHandler handler) { messages_[message] = std::move(handler); }
     // WM_COMMAND from a control or menu entry, whatever its notification code.
