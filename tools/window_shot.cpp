@@ -1,8 +1,10 @@
 // Drives a running Tessaly from outside for screenshots: waits for the main window, selects tabs with the
 // keys a user would press, captures the window as a .bmp and closes it the way the close box does.
 //   window_shot --wait --tab 3 --shot start.bmp --close
-#include <windows.h>
+#include "screen_capture.h"
+
 #include <commctrl.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -16,8 +18,10 @@ HWND mainWindow = nullptr;
 bool WaitForMain() {
     for (int i = 0; i < 600 && !mainWindow; ++i) {
         HWND w = FindWindowW(L"TessalyMain", nullptr);
-        if (w && IsWindowVisible(w)) mainWindow = w;
-        else Sleep(100);
+        if (w && IsWindowVisible(w))
+            mainWindow = w;
+        else
+            Sleep(100);
     }
     if (mainWindow) Sleep(1500); // let it finish painting
     return mainWindow != nullptr;
@@ -33,37 +37,6 @@ HWND TopWindowOfProcess() {
         if (owner == pid && IsWindowVisible(w)) return w;
     }
     return mainWindow;
-}
-
-bool Shot(HWND window, const wchar_t* path) {
-    RECT r;
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    GdiFlush();
-
-    const DWORD stride = ((w * 3 + 3) / 4) * 4;
-    BITMAPFILEHEADER file{0x4d42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-    file.bfSize = file.bfOffBits + stride * h;
-    bool ok = false;
-    if (FILE* out = _wfopen(path, L"wb")) {
-        fwrite(&file, sizeof file, 1, out);
-        fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-        fwrite(bits, stride, h, out);
-        ok = fclose(out) == 0;
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return ok;
 }
 
 void SelectTab(int index) {
@@ -89,9 +62,9 @@ int wmain(int argc, wchar_t** argv) {
         } else if (a == L"--tab" && i + 1 < argc) {
             SelectTab(_wtoi(argv[++i]));
         } else if (a == L"--shot" && i + 1 < argc) {
-            if (!Shot(mainWindow, argv[++i])) return 1;
+            if (!SaveWindowBitmap(mainWindow, argv[++i])) return 1;
         } else if (a == L"--shot-top" && i + 1 < argc) {
-            if (!Shot(TopWindowOfProcess(), argv[++i])) return 1;
+            if (!SaveWindowBitmap(TopWindowOfProcess(), argv[++i])) return 1;
         } else if (a == L"--sleep" && i + 1 < argc) {
             Sleep(_wtoi(argv[++i]));
         } else if (a == L"--close") {

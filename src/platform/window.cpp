@@ -60,18 +60,10 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
 }
 
 LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND) {
-        if (auto it = commands_.find(LOWORD(wParam)); it != commands_.end()) {
-            auto handler = it->second; // the handler may re-register itself
-            handler();
-            return 0;
-        }
-    } else if (message == WM_NOTIFY) {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (auto it = notifies_.find({static_cast<int>(header->idFrom), header->code}); it != notifies_.end())
-            return it->second(header);
-    }
-    if (auto it = messages_.find(message); it != messages_.end()) return it->second(wParam, lParam);
+    if (message == WM_COMMAND && handlers_.RunCommand(wParam)) return 0;
+    if (message == WM_NOTIFY)
+        if (auto result = handlers_.RunNotify(lParam)) return *result;
+    if (auto result = handlers_.RunMessage(message, wParam, lParam)) return *result;
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
@@ -152,20 +144,12 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
 }
 
 INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND) {
-        if (auto it = commands_.find(LOWORD(wParam)); it != commands_.end()) {
-            auto handler = it->second; // the handler may re-register itself
-            handler();
-            return TRUE;
-        }
-    } else if (message == WM_NOTIFY) {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (auto it = notifies_.find({static_cast<int>(header->idFrom), header->code});
-            it != notifies_.end()) {
-            SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, it->second(header));
+    if (message == WM_COMMAND && handlers_.RunCommand(wParam)) return TRUE;
+    if (message == WM_NOTIFY) {
+        if (auto result = handlers_.RunNotify(lParam)) {
+            SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, *result);
             return TRUE;
         }
     }
-    if (auto it = messages_.find(message); it != messages_.end()) return it->second(wParam, lParam);
-    return FALSE;
+    return handlers_.RunMessage(message, wParam, lParam).value_or(FALSE);
 }

@@ -5,11 +5,50 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+// The handlers a window or dialog registers: by message, by command id, by notification id and code.
+template <typename Result> class HandlerTable {
+public:
+    using MessageHandler = std::function<Result(WPARAM, LPARAM)>;
+    using NotifyHandler = std::function<LRESULT(NMHDR*)>;
+
+    void On(UINT message, MessageHandler handler) { messages_[message] = std::move(handler); }
+    // WM_COMMAND from a control or menu entry, whatever its notification code.
+    void OnCommand(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
+    void OnNotify(int id, UINT code, NotifyHandler handler) { notifies_[{id, code}] = std::move(handler); }
+
+    // Runs the command handler for a WM_COMMAND; false when none is registered.
+    bool RunCommand(WPARAM wParam) {
+        auto it = commands_.find(LOWORD(wParam));
+        if (it == commands_.end()) return false;
+        auto handler = it->second; // the handler may re-register itself
+        handler();
+        return true;
+    }
+    // The notification handler's result for a WM_NOTIFY; none when none is registered.
+    std::optional<LRESULT> RunNotify(LPARAM lParam) {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        auto it = notifies_.find({static_cast<int>(header->idFrom), header->code});
+        if (it == notifies_.end()) return std::nullopt;
+        return it->second(header);
+    }
+    std::optional<Result> RunMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        auto it = messages_.find(message);
+        if (it == messages_.end()) return std::nullopt;
+        return it->second(wParam, lParam);
+    }
+
+private:
+    std::unordered_map<UINT, MessageHandler> messages_;
+    std::unordered_map<int, std::function<void()>> commands_;
+    std::map<std::pair<int, UINT>, NotifyHandler> notifies_;
+};
 
 class Window {
 public:
@@ -21,8 +60,8 @@ public:
     HWND hwnd() const { return hwnd_; }
 
 protected:
-    using MessageHandler = std::function<LRESULT(WPARAM, LPARAM)>;
-    using NotifyHandler = std::function<LRESULT(NMHDR*)>;
+    using MessageHandler = HandlerTable<LRESULT>::MessageHandler;
+    using NotifyHandler = HandlerTable<LRESULT>::NotifyHandler;
 
     // Registers the class on first use; every window of the class is dispatched through `this`.
     static void RegisterWindowClass(const wchar_t* className, UINT style = CS_DBLCLKS,
@@ -31,10 +70,12 @@ protected:
     HWND CreateWindowFor(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, int x,
                          int y, int width, int height, HWND parent, HMENU menuOrId);
 
-    void On(UINT message, MessageHandler handler) { messages_[message] = std::move(handler); }
+    void On(UINT message, MessageHandler handler) { handlers_.On(message, std::move(handler)); }
     // WM_COMMAND from a control or menu entry, whatever its notification code.
-    void OnCommand(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
-    void OnNotify(int id, UINT code, NotifyHandler handler) { notifies_[{id, code}] = std::move(handler); }
+    void OnCommand(int id, std::function<void()> handler) { handlers_.OnCommand(id, std::move(handler)); }
+    void OnNotify(int id, UINT code, NotifyHandler handler) {
+        handlers_.OnNotify(id, code, std::move(handler));
+    }
 
     // Called after the window is gone; the object may not touch hwnd() any more.
     virtual void OnDestroyed() {}
@@ -44,9 +85,7 @@ private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
-    std::unordered_map<UINT, MessageHandler> messages_;
-    std::unordered_map<int, std::function<void()>> commands_;
-    std::map<std::pair<int, UINT>, NotifyHandler> notifies_;
+    HandlerTable<LRESULT> handlers_;
 };
 
 // The font dialogs and messages use, owned once for the process.
@@ -86,8 +125,8 @@ public:
 protected:
     // The value the dialog procedure returns: TRUE when handled (or what the message defines, such as a
     // brush for WM_CTLCOLOR*), FALSE to leave the message to the dialog manager.
-    using MessageHandler = std::function<INT_PTR(WPARAM, LPARAM)>;
-    using NotifyHandler = std::function<LRESULT(NMHDR*)>;
+    using MessageHandler = HandlerTable<INT_PTR>::MessageHandler;
+    using NotifyHandler = HandlerTable<INT_PTR>::NotifyHandler;
 
     // Shows the dialog modally over owner and returns the value given to EndModal; -1 when the dialog
     // could not be created or failed to start.
@@ -95,16 +134,16 @@ protected:
     void EndModal(INT_PTR result);
 
     // WM_INITDIALOG is registered like any other message.
-    void On(UINT message, MessageHandler handler) { messages_[message] = std::move(handler); }
-    void OnCommand(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
-    void OnNotify(int id, UINT code, NotifyHandler handler) { notifies_[{id, code}] = std::move(handler); }
+    void On(UINT message, MessageHandler handler) { handlers_.On(message, std::move(handler)); }
+    void OnCommand(int id, std::function<void()> handler) { handlers_.OnCommand(id, std::move(handler)); }
+    void OnNotify(int id, UINT code, NotifyHandler handler) {
+        handlers_.OnNotify(id, code, std::move(handler));
+    }
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
-    std::unordered_map<UINT, MessageHandler> messages_;
-    std::unordered_map<int, std::function<void()>> commands_;
-    std::map<std::pair<int, UINT>, NotifyHandler> notifies_;
+    HandlerTable<INT_PTR> handlers_;
 };
