@@ -157,7 +157,7 @@ bool ListBoxIcons::Create(HWND parent, int id, int x, int y, int width, int heig
     GetClientRect(hwnd(), &client);
     Layout(client.right, client.bottom);
     // A model filled before its window shows its rows and its selection at once.
-    if (model_.ListCount() > 0) Highlight(model_.SelectedRow());
+    if (model_.ListCount() > 0) DrawSelectedItem(model_.SelectedRow());
     Refresh();
     return true;
 }
@@ -386,13 +386,13 @@ void ListBoxIcons::DrawRow(int row, int top, bool selected, bool firstDraw) {
                 firstDraw ? FirstDrawKeep : RedrawKeep);
 }
 
-void ListBoxIcons::Unhighlight(int row) {
+void ListBoxIcons::DrawItem(int row) {
     EraseBand(row * RowHeight);
     DrawRow(row, row * RowHeight, false, false);
     if (row == highlightedRow_) highlightedRow_ = -1;
 }
 
-void ListBoxIcons::Highlight(int row) {
+void ListBoxIcons::DrawSelectedItem(int row) {
     const int top = row * RowHeight;
     RECT band{0, top, image_.width() - 1, top + RowHeight};
     image_.Fill(band, GetSysColor(COLOR_HIGHLIGHT));
@@ -404,7 +404,7 @@ void ListBoxIcons::Highlight(int row) {
 void ListBoxIcons::RedrawKeepingHighlight() {
     const int highlighted = highlightedRow_;
     Redraw(-1);
-    if (highlighted >= 0) Highlight(highlighted);
+    if (highlighted >= 0) DrawSelectedItem(highlighted);
     Refresh();
 }
 
@@ -417,7 +417,7 @@ void ListBoxIcons::Refresh() {
 void ListBoxIcons::ItemAdded(int row) {
     if (!image_.dc()) return;
     // A new item resets the selection to the first row with nothing highlighted.
-    if (highlightedRow_ >= 0) Unhighlight(highlightedRow_);
+    if (highlightedRow_ >= 0) DrawItem(highlightedRow_);
     if (model_.SurfaceHeight() > image_.height()) {
         image_.Resize(image_.width(), model_.SurfaceHeight(), GetSysColor(COLOR_WINDOW), true);
         SetWindowPos(surface_.hwnd(), nullptr, 0, 0, image_.width(), image_.height(),
@@ -430,9 +430,9 @@ void ListBoxIcons::ItemAdded(int row) {
 
 void ListBoxIcons::SelectionChanged(int oldRow, int newRow) {
     if (!image_.dc()) return;
-    Unhighlight(oldRow);
-    if (highlightedRow_ >= 0) Unhighlight(highlightedRow_);
-    Highlight(newRow);
+    DrawItem(oldRow);
+    if (highlightedRow_ >= 0) DrawItem(highlightedRow_);
+    DrawSelectedItem(newRow);
     Refresh();
 }
 
@@ -443,9 +443,9 @@ void ListBoxIcons::Redraw(int row) {
         for (int r = 0; r < IconListModel::Capacity; ++r) DrawRow(r, r * RowHeight, false, false);
         highlightedRow_ = -1;
     } else if (row == highlightedRow_) {
-        Highlight(row);
+        DrawSelectedItem(row);
     } else {
-        Unhighlight(row);
+        DrawItem(row);
     }
     // The model follows a full redraw with a selection, which refreshes once for both.
     if (surface_.hwnd()) InvalidateRect(surface_.hwnd(), nullptr, FALSE);

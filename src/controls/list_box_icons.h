@@ -91,8 +91,10 @@ private:
     void EraseBand(int top);
     void DrawRow(int row, int top, bool selected, bool firstDraw);
     void DrawCaption(int row, const std::wstring& caption, int top, COLORREF colour, size_t keep);
-    void Unhighlight(int row);
-    void Highlight(int row);
+    // The row drawn unselected, on a band erased to the window colour.
+    void DrawItem(int row);
+    // The row drawn selected: highlight fill, focus rectangle, highlighted caption.
+    void DrawSelectedItem(int row);
     void RedrawKeepingHighlight();
     void Refresh();
     int FrameInnerHeight() const;
