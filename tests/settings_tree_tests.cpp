@@ -3,33 +3,16 @@
 #include "platform/gdi_guards.h"
 #include "settings/settings_catalogue.h"
 #include "support/registry_sandbox.h"
+#include "support/wide_text.h"
 
-#include <doctest/doctest.h>
-
-#include "platform/text.h"
-
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
-
-namespace doctest {
-template <> struct StringMaker<std::wstring> {
-    static String convert(const std::wstring& s) {
-        std::string quoted = "\"";
-        quoted += text::Narrow(s);
-        quoted += '"';
-        return quoted.c_str();
-    }
-};
-} // namespace doctest
 
 namespace {
 
 StartupFacts Facts(bool nt, bool plus) {
     StartupFacts f;
     f.OsKind = nt ? L"Win NT" : L"Win 95";
-    f.OsName = nt ? L"Windows NT" : L"Windows 95";
     f.HasPlus = plus;
     f.OwnExePath = L"C:\\Tools\\Tessaly.exe";
     return f;
@@ -43,15 +26,18 @@ void Pump() {
     }
 }
 
-// A plain top-level window to hold the tree, as the Shell tab does.
-struct Holder {
-    Holder() {
-        window.reset(CreateWindowExW(0, L"STATIC", L"Settings",
-                                     WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 420, 640,
-                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-        REQUIRE(window);
+// The tree in a plain top-level window, as on the Shell tab.
+struct ShownTree {
+    explicit ShownTree(SettingsState& state) : view(state) {
+        holder.reset(CreateWindowExW(0, L"STATIC", L"Settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 420,
+                                     640, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+        REQUIRE(holder);
+        REQUIRE(view.Create(holder.get(), 7, RECT{0, 0, 400, 600}));
+        tree = view.SystemTree();
     }
-    UniqueTopWindow window;
+    UniqueTopWindow holder;
+    SettingsTree view;
+    HWND tree = nullptr;
 };
 
 struct ShownItem {
@@ -70,80 +56,39 @@ ShownItem ReadItem(HWND tree, HTREEITEM item) {
     return {buffer, read.iImage, read.iSelectedImage, 0};
 }
 
-// Every item of the tree view, first to last as shown when all is open.
-void Walk(HWND tree, HTREEITEM first, int depth, std::vector<ShownItem>& out) {
-    for (HTREEITEM item = first; item;
-         item = reinterpret_cast<HTREEITEM>(
-             SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-        ShownItem shown = ReadItem(tree, item);
-        shown.depth = depth;
-        out.push_back(shown);
-        Walk(tree,
-             reinterpret_cast<HTREEITEM>(
-                 SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))),
-             depth + 1, out);
+HTREEITEM Next(HWND tree, UINT how, HTREEITEM item) {
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+}
+
+// Every item, first to last as shown when all is open.
+void Walk(HWND tree, HTREEITEM item, int depth, std::vector<ShownItem>& out) {
+    for (; item; item = Next(tree, TVGN_NEXT, item)) {
+        out.push_back(ReadItem(tree, item));
+        out.back().depth = depth;
+        Walk(tree, Next(tree, TVGN_CHILD, item), depth + 1, out);
     }
 }
 
 std::vector<ShownItem> Shown(HWND tree) {
     std::vector<ShownItem> out;
-    Walk(tree, reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), 0, out);
+    Walk(tree, Next(tree, TVGN_ROOT, nullptr), 0, out);
     return out;
 }
 
-int Depth(const SettingsState& state, const SettingNode& node) {
-    int depth = 0;
-    for (const SettingNode* n = &node; !n->Parent.empty(); n = state.Find(n->Parent)) ++depth;
-    return depth;
-}
-
-int ShownImage(HWND tree, HTREEITEM item) {
-    return ReadItem(tree, item).image;
-}
-
-// Writes the window as it is on screen to a .bmp, for people to look at.
-void SaveWindowPicture(HWND window, const std::wstring& path) {
-    RECT r;
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    WindowDc screen(nullptr);
-    UniqueMemDc memory(CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    UniqueHBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    {
-        SelectGuard select(memory.get(), bitmap.get());
-        BitBlt(memory.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
-    }
-    GdiFlush();
-    const DWORD stride = (w * 3 + 3) / 4 * 4;
-    BITMAPFILEHEADER file{0x4d42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-    file.bfSize = file.bfOffBits + stride * h;
-    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
-        fwrite(&file, sizeof file, 1, out);
-        fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-        fwrite(bits, stride, h, out);
-        fclose(out);
-    }
+int ShownImage(const ShownTree& t, const std::wstring& key) {
+    return ReadItem(t.tree, t.view.Item(key)).image;
 }
 
 } // namespace
 
-TEST_CASE("the tree's pictures come from the pixel maps") {
+TEST_CASE("each tree picture is drawn from its pixel map, clear where the map is clear") {
     const auto maps = TreePictureMaps();
     REQUIRE(maps.size() == SettingImageCount);
-    for (std::string_view map : maps) CHECK(map.size() == TreePictureSize * TreePictureSize);
-
     UniqueHImageList list = MakeTreeImageList();
     REQUIRE(list);
-    CHECK(ImageList_GetImageCount(list.get()) == 7);
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(list.get(), &cx, &cy);
-    CHECK(cx == 16);
-    CHECK(cy == 16);
+    REQUIRE(ImageList_GetImageCount(list.get()) == 7);
 
-    // Each picture drawn over a background shows the map's colours and the background where it is clear.
     const COLORREF background = RGB(1, 2, 3);
     WindowDc screen(nullptr);
     UniqueMemDc memory(CreateCompatibleDC(screen.get()));
@@ -155,24 +100,21 @@ TEST_CASE("the tree's pictures come from the pixel maps") {
     UniqueHBrush brush(CreateSolidBrush(background));
     for (int picture = 0; picture < 7; ++picture) {
         CAPTURE(picture + 1);
+        REQUIRE(maps[picture].size() == 256);
         RECT all{0, 0, 16, 16};
         FillRect(memory.get(), &all, brush.get());
         ImageList_Draw(list.get(), picture, memory.get(), 0, 0, ILD_NORMAL);
         int wrong = 0, clear = 0;
-        for (int y = 0; y < 16; ++y) {
+        for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) {
                 const char c = maps[picture][y * 16 + x];
-                const COLORREF expected = c == '.' ? background : PixelMapColour(c).value_or(0xFFFFFFFF);
-                if (c == '.') ++clear;
+                clear += c == '.';
+                const COLORREF expected = PixelMapColour(c).value_or(c == '.' ? background : CLR_INVALID);
                 if (GetPixel(memory.get(), x, y) != expected) ++wrong;
             }
-        }
         CHECK(wrong == 0);
         CHECK(clear > 0);
     }
-    CHECK(PixelMapColour('.') == std::nullopt);
-    CHECK(PixelMapColour('x') == std::nullopt);
-    CHECK(PixelMapColour('o') == RGB(255, 255, 255));
 }
 
 TEST_CASE("SystemTree shows the settings state and follows it") {
@@ -180,153 +122,55 @@ TEST_CASE("SystemTree shows the settings state and follows it") {
     RawSetString(HKEY_CURRENT_USER, L"Control Panel\\desktop", L"MenuShowDelay", L"65535");
     SettingsState state;
     Add_TreeItems(Facts(true, false), state);
-    Holder holder;
-    SettingsTree view(state);
-    REQUIRE(view.Create(holder.window.get(), 7, RECT{0, 0, 400, 600}));
-    HWND tree = view.SystemTree();
-    REQUIRE(tree);
-    wchar_t className[64] = {};
-    GetClassNameW(tree, className, 64);
-    CHECK(std::wstring(className) == WC_TREEVIEWW);
+    ShownTree t(state);
 
-    SUBCASE("every node with its caption, depth and pictures, nothing open or selected") {
-        CHECK(SendMessageW(tree, TVM_GETCOUNT, 0, 0) == 58);
-        const auto shown = Shown(tree);
+    SUBCASE("every node with its caption, depth and pictures") {
+        const auto shown = Shown(t.tree);
         REQUIRE(shown.size() == 58);
         for (int i = 0; i < 58; ++i) {
             const SettingNode& node = state.Node(i);
             CAPTURE(node.Key);
             CHECK(shown[i].text == node.Caption);
-            CHECK(shown[i].depth == Depth(state, node));
+            CHECK(shown[i].depth == (node.Parent.empty() ? 0 : shown[state.IndexOf(node.Parent)].depth + 1));
             CHECK(shown[i].image == static_cast<int>(node.Image) - 1);
             CHECK(shown[i].selectedImage == static_cast<int>(node.SelectedImage()) - 1);
-            CHECK_FALSE(view.IsExpanded(node.Key));
         }
         CHECK(shown[9].text == L"\"Shortcut to\" Prefix on New Shortcuts");
-        CHECK(shown[0].selectedImage == 1);                         // a group selected shows it open
-        CHECK(ShownImage(tree, view.Item(L"Font Smoothing")) == 6); // unavailable without Plus!
-        CHECK(ShownImage(tree, view.Item(L"Menu Show Delay")) == 3);
-        CHECK(ShownImage(tree, view.Item(L"Delay Until Clicked")) == 5);
-        CHECK(view.SelectedKey() == L"");
+        CHECK(shown[28].depth == 2); // Double Click Speed
+        CHECK(shown[0].selectedImage == 1);
+        CHECK(ShownImage(t, L"Font Smoothing") == 6); // unavailable without Plus!
+        CHECK(ShownImage(t, L"Menu Show Delay") == 3);
+        CHECK(ShownImage(t, L"Delay Until Clicked") == 5);
     }
     SUBCASE("an image change in the state shows at once") {
-        HTREEITEM beep = view.Item(L"Beep On Errors");
-        REQUIRE(beep);
-        CHECK(ShownImage(tree, beep) == 5);
+        REQUIRE(ShownImage(t, L"Beep On Errors") == 5);
         state.SetImage(L"Beep On Errors", SettingImage::Off);
-        CHECK(ShownImage(tree, beep) == 4);
-        CHECK(ReadItem(tree, beep).selectedImage == 4);
-        state.SetImage(L"Delay Until Clicked", SettingImage::Off);
+        CHECK(ShownImage(t, L"Beep On Errors") == 4);
+        CHECK(ReadItem(t.tree, t.view.Item(L"Beep On Errors")).selectedImage == 4);
         state.SetImage(L"Menu Show Delay", SettingImage::Editable);
-        CHECK(ShownImage(tree, view.Item(L"Menu Show Delay")) == 2);
-        CHECK(ShownImage(tree, view.Item(L"Delay Until Clicked")) == 4);
+        CHECK(ShownImage(t, L"Menu Show Delay") == 2);
     }
-    SUBCASE("open groups show the open folder, closed ones the closed folder") {
-        CHECK(view.Expand(L"General"));
-        CHECK(ShownImage(tree, view.Item(L"General")) == 1);
-        CHECK(view.Collapse(L"General"));
-        CHECK(ShownImage(tree, view.Item(L"General")) == 0);
-        CHECK_FALSE(view.Expand(L"Beep On Errors")); // no children to show
-
-        // Opened from the keyboard, as a user does: the control reports it and the picture follows.
-        view.SelectNode(L"Icons");
-        SendMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);
+    SUBCASE("a group opened or closed from the keyboard shows the open or closed folder") {
+        t.view.SelectNode(L"Icons");
+        SendMessageW(t.tree, WM_KEYDOWN, VK_RIGHT, 0);
         Pump();
-        CHECK(view.IsExpanded(L"Icons"));
-        CHECK(ShownImage(tree, view.Item(L"Icons")) == 1);
-        SendMessageW(tree, WM_KEYDOWN, VK_LEFT, 0);
+        CHECK(t.view.IsExpanded(L"Icons"));
+        CHECK(ShownImage(t, L"Icons") == 1);
+        SendMessageW(t.tree, WM_KEYDOWN, VK_LEFT, 0);
         Pump();
-        CHECK_FALSE(view.IsExpanded(L"Icons"));
-        CHECK(ShownImage(tree, view.Item(L"Icons")) == 0);
-
-        view.ExpandAll();
-        for (const SettingNode& node : state.Nodes())
-            if (node.Kind == SettingKind::Group) {
-                CAPTURE(node.Key);
-                CHECK(view.IsExpanded(node.Key));
-                CHECK(ShownImage(tree, view.Item(node.Key)) == 1);
-            }
-        view.CollapseAll();
-        CHECK_FALSE(view.IsExpanded(L"Menu Items"));
-        CHECK(ShownImage(tree, view.Item(L"Menu Items")) == 0);
-    }
-    SUBCASE("selection, keys, double-clicks and hit tests reach the editor by key") {
-        std::vector<std::wstring> clicks, doubles, keys;
-        view.SetEvents({
-            .NodeClick = [&](const std::wstring& key) { clicks.push_back(key); },
-            .DblClick = [&](const std::wstring& key) { doubles.push_back(key); },
-            .KeyDown =
-                [&](const std::wstring& key, WORD vk) {
-                    keys.push_back(key + L" " + std::to_wstring(vk));
-                    return vk == VK_SPACE;
-                },
-        });
-        CHECK(view.SelectNode(L"Drag Width"));
-        CHECK(view.SelectedKey() == L"Drag Width");
-        CHECK(view.IsExpanded(L"Drag")); // scrolled into view
-        CHECK(clicks == std::vector<std::wstring>{L"Drag Width"});
-        CHECK_FALSE(view.SelectNode(L"No Such Setting"));
-
-        SendMessageW(tree, WM_KEYDOWN, VK_SPACE, 0);
-        Pump();
-        CHECK(keys == std::vector<std::wstring>{L"Drag Width 32"});
-
-        RECT rect{};
-        HTREEITEM dragWidth = view.Item(L"Drag Width");
-        std::memcpy(&rect, &dragWidth, sizeof dragWidth); // the message takes the item in the rectangle
-        REQUIRE(SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
-        const POINT inside{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        CHECK(view.NodeAt(inside) == L"Drag Width");
-        CHECK(view.NodeAt(POINT{5, 590}) == L"");
-        // A press makes the control wait for the button's release, so the release is queued first.
-        const LPARAM at = MAKELPARAM(inside.x, inside.y);
-        PostMessageW(tree, WM_LBUTTONUP, 0, at);
-        SendMessageW(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        Pump();
-        CHECK(doubles == std::vector<std::wstring>{L"Drag Width"});
+        CHECK_FALSE(t.view.IsExpanded(L"Icons"));
+        CHECK(ShownImage(t, L"Icons") == 0);
+        CHECK_FALSE(t.view.Expand(L"Beep On Errors"));
     }
 }
 
 TEST_CASE("SystemTree made before the state is filled shows the nodes as they are added") {
     RegistrySandbox sandbox;
     SettingsState state;
-    Holder holder;
-    SettingsTree view(state);
-    REQUIRE(view.Create(holder.window.get(), 7, RECT{0, 0, 300, 400}));
-    CHECK(SendMessageW(view.SystemTree(), TVM_GETCOUNT, 0, 0) == 0);
+    ShownTree t(state);
     Add_TreeItems(Facts(false, true), state);
-    CHECK(SendMessageW(view.SystemTree(), TVM_GETCOUNT, 0, 0) == 57);
-    const auto shown = Shown(view.SystemTree());
+    const auto shown = Shown(t.tree);
     REQUIRE(shown.size() == 57);
     for (int i = 0; i < 57; ++i) CHECK(shown[i].text == state.Node(i).Caption);
-    CHECK(ShownImage(view.SystemTree(), view.Item(L"Font Smoothing")) == 4); // off, Plus! present
-    CHECK(view.Item(L"Extended Sounds On Errors") == nullptr);
-}
-
-TEST_CASE("a picture of the tree filled from a fresh registry, when asked for") {
-    wchar_t folder[MAX_PATH] = {};
-    if (!GetEnvironmentVariableW(L"TESSALY_SHOT_DIR", folder, MAX_PATH)) return;
-    RegistrySandbox sandbox;
-    SettingsState state;
-    Add_TreeItems(Facts(true, false), state);
-    Holder holder;
-    SettingsTree view(state);
-    REQUIRE(view.Create(holder.window.get(), 7, RECT{0, 0, 400, 600}));
-    HWND tree = view.SystemTree();
-
-    view.ExpandAll();
-    view.SelectNode(L"General");
-    SendMessageW(tree, WM_VSCROLL, SB_TOP, 0);
-    UpdateWindow(holder.window.get());
-    Pump();
-    Sleep(300);
-    Pump();
-    const std::wstring path = std::wstring(folder) + L"\\settings_tree.bmp";
-    SaveWindowPicture(holder.window.get(), path);
-    CHECK(GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES);
-    // The tree is taller than the screen: the lower half too.
-    view.EnsureNodeVisible(L"Restore Window Position");
-    UpdateWindow(holder.window.get());
-    Pump();
-    SaveWindowPicture(holder.window.get(), std::wstring(folder) + L"\\settings_tree_end.bmp");
+    CHECK(ShownImage(t, L"Font Smoothing") == 4); // off, Plus! present
 }
