@@ -45,8 +45,8 @@ public:
         Registry::WriteDword(path, name, On(key) ? onValue : offValue);
     }
 
-    // A staged number is written as it stands; its system call needs a number, so a text that is none
-    // skips the call.
+    // A staged number is written as it stands; its system call needs an unsigned number, so a text that is
+    // no number, or a negative one, skips the call rather than pass a wrapped-around value.
     void Staged(const wchar_t* key, const std::wstring& path, const wchar_t* name, UINT spi = 0) {
         const std::wstring& staged = session_.Settings.StagedText(key);
         if (staged.empty()) return;
