@@ -1,7 +1,7 @@
 #include "bench.h"
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstring>

@@ -4,8 +4,8 @@
 #include "ui/prompt_dialog.h"
 #include "ui/startup.h"
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};

@@ -112,7 +112,8 @@ TEST_CASE("Pause waits the time asked while window messages are handled") {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"PauseProbe";
     RegisterClassW(&wc);
-    HWND probe = CreateWindowW(L"PauseProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    HWND probe =
+        CreateWindowW(L"PauseProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     REQUIRE(probe);
 
     handled = 0;

@@ -1,10 +1,12 @@
-#include "themes/path_macros.h"
 #include "support/wide_text.h"
+#include "themes/path_macros.h"
 
 #include <doctest/doctest.h>
 
 namespace {
-ThemeFolders Folders95() { return {L"C:\\WINDOWS\\SYSTEM", L"C:\\WINDOWS", L"C:\\Tools", L"C:\\Themes"}; }
+ThemeFolders Folders95() {
+    return {L"C:\\WINDOWS\\SYSTEM", L"C:\\WINDOWS", L"C:\\Tools", L"C:\\Themes"};
+}
 } // namespace
 
 TEST_CASE("compressing a reference replaces its folder by the first macro that fits") {
@@ -15,7 +17,8 @@ TEST_CASE("compressing a reference replaces its folder by the first macro that f
         CHECK(CompressThemePath(L"C:\\WINDOWS\\SYSTEM\\Sub\\x.dll,1", f) == L"%WinSysDir%Sub\\x.dll,1");
     }
     SUBCASE("letter case counts for the system, Windows and program folders") {
-        CHECK(CompressThemePath(L"c:\\windows\\system\\shell32.dll,3", f) == L"c:\\windows\\system\\shell32.dll,3");
+        CHECK(CompressThemePath(L"c:\\windows\\system\\shell32.dll,3", f) ==
+              L"c:\\windows\\system\\shell32.dll,3");
         CHECK(CompressThemePath(L"c:\\tools\\a.ico,0", f) == L"c:\\tools\\a.ico,0");
     }
     SUBCASE("beside the theme file, in any letter case") {

@@ -30,7 +30,8 @@ TEST_CASE("malformed paths show the format message and read as an unknown root")
         CHECK(Registry::ReadString(path, L"Arrow") == L"");
         CHECK(Registry::ReadDword(path, L"Arrow") == 0);
         REQUIRE(sandbox.messages.messages.size() == 2);
-        CHECK(sandbox.messages.messages[0] == L"Incorrect Format:\n\nhkey_current_user\\Control Panel\\Cursors");
+        CHECK(sandbox.messages.messages[0] ==
+              L"Incorrect Format:\n\nhkey_current_user\\Control Panel\\Cursors");
     }
     SUBCASE("trailing backslash") {
         CHECK(Registry::ReadString(Cursors + L"\\", L"Arrow") == L"");
@@ -158,7 +159,8 @@ TEST_CASE("writes create missing keys with their parents and store exact data") 
     SUBCASE("binary, also into a key that did not exist") {
         const std::wstring policies = Explorer + L"\\Policies";
         Registry::WriteBinary(policies, L"NoSaveSettings", BytesOf({1, 0, 0, 0}));
-        RawValue v = RawGetValue(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Policies",
+        RawValue v = RawGetValue(HKEY_CURRENT_USER,
+                                 L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Policies",
                                  L"NoSaveSettings");
         REQUIRE(v.exists);
         CHECK(v.type == REG_BINARY);

@@ -9,7 +9,9 @@
 #include <vector>
 
 namespace {
-std::wstring ProgramPath() { return std::filesystem::absolute(L"Tessaly.exe").wstring(); }
+std::wstring ProgramPath() {
+    return std::filesystem::absolute(L"Tessaly.exe").wstring();
+}
 
 SIZE IconSize(HICON icon) {
     ICONINFO info{};
@@ -25,8 +27,8 @@ SIZE IconSize(HICON icon) {
 TEST_CASE("the program file carries exactly fifteen icons") {
     const std::wstring exe = ProgramPath();
     REQUIRE(std::filesystem::exists(exe));
-    CHECK(reinterpret_cast<UINT_PTR>(ExtractIconW(GetModuleHandleW(nullptr), exe.c_str(), static_cast<UINT>(-1))) ==
-          15);
+    CHECK(reinterpret_cast<UINT_PTR>(
+              ExtractIconW(GetModuleHandleW(nullptr), exe.c_str(), static_cast<UINT>(-1))) == 15);
     for (UINT index = 0; index < 15; ++index) {
         CAPTURE(index);
         UniqueHIcon icon(ExtractIconW(GetModuleHandleW(nullptr), exe.c_str(), index));

@@ -28,21 +28,23 @@ std::map<std::string, std::string> RunProbe(const fs::path& exe) {
     startup.hStdError = writeEnd.get();
     PROCESS_INFORMATION process{};
     std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
-    REQUIRE(CreateProcessW(exe.wstring().c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                           &startup, &process));
+    REQUIRE(CreateProcessW(exe.wstring().c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                           nullptr, &startup, &process));
     UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
     writeEnd.reset();
     std::string output;
     char buffer[512];
     DWORD got = 0;
-    while (ReadFile(readEnd.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
+    while (ReadFile(readEnd.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        output.append(buffer, got);
     WaitForSingleObject(processHandle.get(), 30000);
 
     std::map<std::string, std::string> facts;
     std::istringstream lines(output);
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (size_t eq = line.find('='); eq != std::string::npos) facts[line.substr(0, eq)] = line.substr(eq + 1);
+        if (size_t eq = line.find('='); eq != std::string::npos)
+            facts[line.substr(0, eq)] = line.substr(eq + 1);
     }
     return facts;
 }
@@ -54,19 +56,23 @@ public:
         : key_(L"Software\\Wine\\AppDefaults\\" + exeName) {
         if (version) {
             UniqueHKey key;
-            REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
-                                    nullptr) == ERROR_SUCCESS);
+            REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                    key.put(), nullptr) == ERROR_SUCCESS);
             RegSetValueExW(key.get(), L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
                            static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
         }
     }
-    ~WineVersionFor() { RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str()); }
+    ~WineVersionFor() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str());
+    }
 
 private:
     std::wstring key_;
 };
 
-fs::path ProbePath() { return fs::absolute(L"tests\\facts_probe.exe"); }
+fs::path ProbePath() {
+    return fs::absolute(L"tests\\facts_probe.exe");
+}
 
 } // namespace
 

@@ -3,8 +3,8 @@
 //   window_shot --wait --tab 3 --shot start.bmp --close
 #include "screen_capture.h"
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>

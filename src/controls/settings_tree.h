@@ -7,8 +7,8 @@
 #include "platform/window.h"
 #include "settings/settings_state.h"
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>

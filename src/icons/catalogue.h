@@ -107,7 +107,7 @@ struct CatalogueEntry {
     std::wstring_view nameSuffix; // Recycle Bin: " (empty)" or " (full)"
     bool hasNameLocation = false; // Apply writes the caption to the shell object's key
     IconSource fallback;
-    IconSource defaultIcon;          // IconBase::Same unless it differs
+    IconSource defaultIcon;        // IconBase::Same unless it differs
     Condition condition = nullptr; // null: always present
 };
 

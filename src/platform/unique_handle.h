@@ -36,16 +36,36 @@ private:
 };
 
 namespace handle_detail {
-inline void CloseKey(HKEY h) { RegCloseKey(h); }
-inline void CloseIcon(HICON h) { DestroyIcon(h); }
-inline void CloseCursor(HCURSOR h) { DestroyCursor(h); }
-inline void CloseGdi(HGDIOBJ h) { DeleteObject(h); }
-inline void CloseDc(HDC h) { DeleteDC(h); }
-inline void CloseMenu(HMENU h) { DestroyMenu(h); }
-inline void CloseImageList(HIMAGELIST h) { ImageList_Destroy(h); }
-inline void CloseModule(HMODULE h) { FreeLibrary(h); }
-inline void CloseKernel(HANDLE h) { CloseHandle(h); }
-inline void CloseWindow(HWND h) { DestroyWindow(h); }
+inline void CloseKey(HKEY h) {
+    RegCloseKey(h);
+}
+inline void CloseIcon(HICON h) {
+    DestroyIcon(h);
+}
+inline void CloseCursor(HCURSOR h) {
+    DestroyCursor(h);
+}
+inline void CloseGdi(HGDIOBJ h) {
+    DeleteObject(h);
+}
+inline void CloseDc(HDC h) {
+    DeleteDC(h);
+}
+inline void CloseMenu(HMENU h) {
+    DestroyMenu(h);
+}
+inline void CloseImageList(HIMAGELIST h) {
+    ImageList_Destroy(h);
+}
+inline void CloseModule(HMODULE h) {
+    FreeLibrary(h);
+}
+inline void CloseKernel(HANDLE h) {
+    CloseHandle(h);
+}
+inline void CloseWindow(HWND h) {
+    DestroyWindow(h);
+}
 } // namespace handle_detail
 
 using UniqueHKey = UniqueHandle<HKEY, handle_detail::CloseKey>;
@@ -60,5 +80,6 @@ using UniqueHMenu = UniqueHandle<HMENU, handle_detail::CloseMenu>;
 using UniqueHImageList = UniqueHandle<HIMAGELIST, handle_detail::CloseImageList>;
 using UniqueHModule = UniqueHandle<HMODULE, handle_detail::CloseModule>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, handle_detail::CloseKernel>;
-// Only for top-level windows the owner creates and must destroy itself (child windows belong to their parent).
+// Only for top-level windows the owner creates and must destroy itself (child windows belong to their
+// parent).
 using UniqueTopWindow = UniqueHandle<HWND, handle_detail::CloseWindow>;

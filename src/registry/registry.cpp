@@ -15,9 +15,12 @@ struct RootName {
 };
 
 const RootName rootNames[] = {
-    {L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},         {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-    {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},       {L"HKEY_USERS", HKEY_USERS},
-    {L"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA}, {L"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+    {L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+    {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+    {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+    {L"HKEY_USERS", HKEY_USERS},
+    {L"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA},
+    {L"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
     {L"HKEY_DYN_DATA", HKEY_DYN_DATA},
 };
 
@@ -61,13 +64,19 @@ std::optional<std::pair<DWORD, Bytes>> Query(HKEY key, const std::wstring& name)
     return std::nullopt;
 }
 
-bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+bool IsTextType(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
 
 } // namespace
 
-std::wstring FormatMessageText(const std::wstring& path) { return L"Incorrect Format:\n\n" + path; }
+std::wstring FormatMessageText(const std::wstring& path) {
+    return L"Incorrect Format:\n\n" + path;
+}
 
-void SetMessagePort(MessageBoxPort* port) { messagePort = port ? port : &realPort; }
+void SetMessagePort(MessageBoxPort* port) {
+    messagePort = port ? port : &realPort;
+}
 
 HKEY RootKeyFromName(std::wstring_view name) {
     for (const auto& root : rootNames)
@@ -119,8 +128,8 @@ std::int32_t ReadDword(const std::wstring& path, const std::wstring& name) {
     if (!key) return ErrorNumber;
     std::uint32_t buffer = 0;
     DWORD size = sizeof buffer;
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer), &size) !=
-        ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer),
+                         &size) != ERROR_SUCCESS)
         return ErrorNumber;
     return static_cast<std::int32_t>(buffer);
 }

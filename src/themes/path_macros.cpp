@@ -29,8 +29,9 @@ std::wstring CompressThemePath(std::wstring_view reference, const ThemeFolders& 
 
 std::wstring ExpandThemePath(std::wstring_view stored, const ThemeFolders& folders) {
     const std::pair<std::wstring_view, const std::wstring*> macros[] = {
-        {L"%ThemeDir%", &folders.ThemeFolder}, {L"%WinSysDir%", &folders.SystemDir}, {L"%WinDir%", &folders.WindowsDir},
-        {L"%AppDir%", &folders.AppDir},        {L"%Folder%", &folders.ThemeFolder},
+        {L"%ThemeDir%", &folders.ThemeFolder}, {L"%WinSysDir%", &folders.SystemDir},
+        {L"%WinDir%", &folders.WindowsDir},    {L"%AppDir%", &folders.AppDir},
+        {L"%Folder%", &folders.ThemeFolder},
     };
     for (const auto& [macro, folder] : macros)
         if (stored.starts_with(macro)) return *folder + L"\\" + std::wstring(stored.substr(macro.size()));

@@ -25,8 +25,12 @@ std::wstring FolderFrom(UINT (*get)(LPWSTR, UINT)) {
     return n > 0 && n <= MAX_PATH ? std::wstring(buffer, n) : std::wstring();
 }
 
-UINT WindowsFolder(LPWSTR b, UINT n) { return GetWindowsDirectoryW(b, n); }
-UINT SystemFolder(LPWSTR b, UINT n) { return GetSystemDirectoryW(b, n); }
+UINT WindowsFolder(LPWSTR b, UINT n) {
+    return GetWindowsDirectoryW(b, n);
+}
+UINT SystemFolder(LPWSTR b, UINT n) {
+    return GetSystemDirectoryW(b, n);
+}
 
 } // namespace
 
@@ -47,8 +51,8 @@ StartupFacts FindStartupFacts() {
         f.OsName = L"Windows NT";
     }
 
-    f.HasPlus = !(Registry::ReadString(L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Plus!\\Setup", L"COOL.DLL") ==
-                      Registry::ErrorText &&
+    f.HasPlus = !(Registry::ReadString(L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Plus!\\Setup",
+                                       L"COOL.DLL") == Registry::ErrorText &&
                   !f.IsNT());
 
     f.WindowsDir = FolderFrom(WindowsFolder);
@@ -61,7 +65,8 @@ StartupFacts FindStartupFacts() {
         ReleaseDC(nullptr, screen);
     }
 
-    f.IEVersion = Registry::ReadString(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Internet Explorer", L"Version");
+    f.IEVersion =
+        Registry::ReadString(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Internet Explorer", L"Version");
     f.HasIE4Shell = IsIE4ShellVersion(f.IEVersion);
 
     std::wstring module = ModulePath();

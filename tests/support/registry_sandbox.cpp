@@ -19,7 +19,8 @@ UniqueHKey CreateUnder(HKEY parent, const std::wstring& subkey) {
 RegistrySandbox::RegistrySandbox() {
     static int counter = 0;
     // Test programs may run side by side in one prefix; each case gets its own keys.
-    root_ = L"Software\\TessalyTests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    root_ = L"Software\\TessalyTests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
     // A killed run leaves its keys behind, and Wine soon hands its process id out again.
     RegDeleteTreeW(HKEY_CURRENT_USER, root_.c_str());
     classes_ = CreateUnder(HKEY_CURRENT_USER, root_ + L"\\HKCR");
@@ -43,14 +44,16 @@ RegistrySandbox::~RegistrySandbox() {
     RegDeleteKeyW(HKEY_CURRENT_USER, root_.c_str());
 }
 
-void RawSetValue(HKEY root, const std::wstring& subkey, const std::wstring& name, DWORD type, const void* data,
-                 DWORD size) {
+void RawSetValue(HKEY root, const std::wstring& subkey, const std::wstring& name, DWORD type,
+                 const void* data, DWORD size) {
     UniqueHKey key = CreateUnder(root, subkey);
     RegSetValueExW(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
-void RawSetString(HKEY root, const std::wstring& subkey, const std::wstring& name, const std::wstring& value) {
-    RawSetValue(root, subkey, name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+void RawSetString(HKEY root, const std::wstring& subkey, const std::wstring& name,
+                  const std::wstring& value) {
+    RawSetValue(root, subkey, name, REG_SZ, value.c_str(),
+                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 void RawSetDword(HKEY root, const std::wstring& subkey, const std::wstring& name, DWORD value) {
@@ -65,9 +68,11 @@ RawValue RawGetValue(HKEY root, const std::wstring& subkey, const std::wstring& 
         return v;
     }
     DWORD size = 0;
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &v.type, nullptr, &size) != ERROR_SUCCESS) return v;
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &v.type, nullptr, &size) != ERROR_SUCCESS)
+        return v;
     v.data.resize(size);
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &v.type, v.data.data(), &size) != ERROR_SUCCESS) return v;
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &v.type, v.data.data(), &size) != ERROR_SUCCESS)
+        return v;
     v.data.resize(size);
     v.exists = true;
     return v;

@@ -29,8 +29,8 @@ private:
 };
 
 // Raw access for arranging and checking data, bypassing the layer under test (follows the redirection).
-void RawSetValue(HKEY root, const std::wstring& subkey, const std::wstring& name, DWORD type, const void* data,
-                 DWORD size);
+void RawSetValue(HKEY root, const std::wstring& subkey, const std::wstring& name, DWORD type,
+                 const void* data, DWORD size);
 void RawSetString(HKEY root, const std::wstring& subkey, const std::wstring& name, const std::wstring& value);
 void RawSetDword(HKEY root, const std::wstring& subkey, const std::wstring& name, DWORD value);
 struct RawValue {

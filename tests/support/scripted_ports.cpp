@@ -1,10 +1,13 @@
 #include "support/scripted_ports.h"
 
-bool RecordingSystemPort::SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pvParam, UINT winIni) {
+bool RecordingSystemPort::SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pvParam,
+                                             UINT winIni) {
     parameters.push_back(action);
     std::wstring pv = L"-";
-    if (auto* number = std::get_if<UINT_PTR>(&pvParam)) pv = std::to_wstring(*number);
-    else if (auto* text = std::get_if<std::wstring>(&pvParam)) pv = L"\"" + *text + L"\"";
+    if (auto* number = std::get_if<UINT_PTR>(&pvParam))
+        pv = std::to_wstring(*number);
+    else if (auto* text = std::get_if<std::wstring>(&pvParam))
+        pv = L"\"" + *text + L"\"";
     else if (auto* a = std::get_if<ANIMATIONINFO>(&pvParam))
         pv = L"{" + std::to_wstring(a->cbSize) + L"," + std::to_wstring(a->iMinAnimate) + L"}";
     calls.push_back(L"SPI " + std::to_wstring(action) + L" " + std::to_wstring(uiParam) + L" " + pv + L" " +

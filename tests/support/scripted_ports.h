@@ -43,7 +43,8 @@ public:
     bool ExitSystem(UINT flags) override;
     void RunProgram(const std::wstring& commandLine, int showCommand) override;
     void OpenDocument(const std::wstring& target) override;
-    void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword, ULONG_PTR topic) override;
+    void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword,
+                  ULONG_PTR topic) override;
     void SetBusy(bool busy) override;
 
     // Every call in order, one line each: "SPI 87 0 - 0", "BROADCAST 46", "ASSOCCHANGED", "EXIT 2", ...
