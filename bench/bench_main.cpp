@@ -1,7 +1,8 @@
 #include "bench.h"
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h> // after windows.h, which it needs
 
 #include <algorithm>
 #include <cstring>
