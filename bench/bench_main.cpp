@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <commctrl.h> // after windows.h, which it needs
+
 #include <algorithm>
 #include <cstring>
 

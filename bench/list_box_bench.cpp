@@ -2,7 +2,7 @@
 // costs.
 #include "bench.h"
 #include "controls/list_box_icons.h"
-#include "support/icon_fixtures.h"
+#include "support/icon_files.h"
 
 #include <shellapi.h>
 
@@ -53,12 +53,14 @@ void ExtractAll(const std::vector<std::wstring>& files, const std::vector<int>& 
 } // namespace
 
 TESSALY_BENCH(list_box_refresh) {
-    fixtures::TempFolder folder;
+    TempMachine machine;
     std::vector<std::wstring> files;
     std::vector<int> zeros(Rows, 0);
-    for (int i = 0; i < Rows; ++i)
-        files.push_back(folder.Write(L"icon" + std::to_wstring(i) + L".ico",
-                                     fixtures::IconFileBytes(RGB(i * 13, 255 - i * 13, 128))));
+    auto write = [&](int i, COLORREF colour) {
+        return machine.Write(machine.root, L"icon" + std::to_wstring(i) + L".ico",
+                             ColourIconBytes({{colour}}));
+    };
+    for (int i = 0; i < Rows; ++i) files.push_back(write(i, RGB(i * 13, 255 - i * 13, 128)));
     Host host;
     IconListModel model;
     ListBoxIcons view(model);
@@ -80,9 +82,7 @@ TESSALY_BENCH(list_box_refresh) {
     // Rewriting the files is left out of the time; only what follows is measured. The baseline extracts the
     // freshly written files just as the refresh has to.
     auto rewrite = [&](int round) {
-        for (int i = 0; i < Rows; ++i)
-            fixtures::WriteBytes(
-                files[i], fixtures::IconFileBytes(RGB((i + round) * 13, 255 - i * 13, round % 2 ? 0 : 255)));
+        for (int i = 0; i < Rows; ++i) write(i, RGB((i + round) * 13, 255 - i * 13, round % 2 ? 0 : 255));
     };
     const auto loadsBeforeChanges = view.pictures().loads();
     Paired changed;

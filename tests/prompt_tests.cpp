@@ -18,260 +18,125 @@
 namespace {
 
 const std::wstring SettingsSubkey = L"Software\\Korvath\\Tessaly\\2.0\\Settings";
+using Buttons = std::array<std::wstring, 3>;
 
-// ---- Layout ----
-
-void CheckButtonRow(const PromptLayout& layout, int top) {
-    for (const TwipsRect& button : layout.buttons) {
-        CHECK(button.top == top);
-        CHECK(button.width == 1095);
-        CHECK(button.height == 375);
-    }
-    CHECK(layout.buttons[0].left == layout.windowWidth - 1325);
-    CHECK(layout.buttons[1].left == layout.windowWidth - 1325 - 1210);
-    CHECK(layout.buttons[2].left == layout.windowWidth - 1325 - 2 * 1210);
+Prompt OneLine(Buttons buttons, std::wstring check = {}) {
+    return Prompt{L"One short line.", std::move(buttons), PromptIconInformation, std::move(check), 0};
 }
 
 } // namespace
 
-TEST_CASE("the prompt sizes itself to its message") {
-    constexpr int caption = 270;
-    SUBCASE("a one-line message gets the minimum label height") {
-        const PromptLayout layout = LayOutPrompt(195, 0, false, caption);
-        CHECK(layout.label.width == 4200);
-        CHECK(layout.label.height == 495);
-        CHECK(layout.windowHeight == 495 + 950 + caption);
-        CHECK(layout.windowWidth == 5200);
-        CheckButtonRow(layout, 845);
-        CHECK(layout.buttons[0].left == 3875);
-        CHECK(layout.buttons[2].left == 1455);
+TEST_CASE("the prompt sizes itself to its message and centres over its owner") {
+    struct Row {
+        int textHeight, width;
+        bool check;
+        int labelHeight, windowWidth, windowHeight, buttonTop; // the window height without the caption bar
+    };
+    const Row rows[] = {
+        {195, 0, false, 495, 5200, 1445, 845},       // one line: the minimum label height
+        {495, 0, false, 495, 5200, 1445, 845},       // the minimum holds up to 495
+        {496, 0, false, 496, 5200, 1446, 846},       // and the text height wins above it
+        {1560, 0, false, 1560, 5200, 2510, 1910},    // several lines push the buttons and the window down
+        {2340, 4600, false, 2340, 5600, 3290, 2690}, // a wider message widens the window
+        {195, 0, true, 495, 5200, 1850, 1245},       // a check box: buttons 400 lower, window 405 taller
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.textHeight);
+        CAPTURE(row.check);
+        const PromptLayout layout = LayOutPrompt(row.textHeight, row.width, row.check, 270);
+        CHECK(layout.label.height == row.labelHeight);
+        CHECK(layout.label.width == row.windowWidth - 1000);
+        CHECK(layout.windowWidth == row.windowWidth);
+        CHECK(layout.windowHeight == row.windowHeight + 270);
+        for (int i = 0; i < 3; ++i) { // right to left, the first at the window width - 1325
+            CHECK(layout.buttons[i] ==
+                  TwipsRect{row.windowWidth - 1325 - i * 1210, row.buttonTop, 1095, 375});
+        }
+        if (row.check) CHECK(layout.check == TwipsRect{layout.label.left, 795, 4200, layout.check.height});
     }
-    SUBCASE("the minimum holds up to 495 and the text height wins above it") {
-        CHECK(LayOutPrompt(0, 0, false, caption).label.height == 495);
-        CHECK(LayOutPrompt(495, 0, false, caption).label.height == 495);
-        CHECK(LayOutPrompt(496, 0, false, caption).label.height == 496);
-    }
-    SUBCASE("several lines push the buttons and the window down") {
-        const PromptLayout layout = LayOutPrompt(1560, 0, false, caption);
-        CHECK(layout.label.height == 1560);
-        CHECK(layout.windowHeight == 1560 + 950 + caption);
-        CheckButtonRow(layout, 1560 + 350);
-    }
-    SUBCASE("a wider message widens the window and moves the buttons with its right edge") {
-        const PromptLayout layout = LayOutPrompt(2340, 4600, false, caption);
-        CHECK(layout.label.width == 4600);
-        CHECK(layout.windowWidth == 5600);
-        CHECK(layout.buttons[0].left == 4275);
-        CheckButtonRow(layout, 2340 + 350);
-    }
-    SUBCASE("a check box moves the buttons 400 down and makes the window 405 taller") {
-        const PromptLayout plain = LayOutPrompt(195, 0, false, caption);
-        const PromptLayout checked = LayOutPrompt(195, 0, true, caption);
-        CHECK(checked.check == TwipsRect{checked.label.left, 495 + 300, 4200, checked.check.height});
-        CHECK(checked.check.height > 0);
-        CheckButtonRow(checked, 845 + 400);
-        CHECK(checked.windowHeight == plain.windowHeight + 405);
-        CHECK(checked.windowWidth == plain.windowWidth);
-    }
-    SUBCASE("the caption bar height adds to the window only") {
-        const PromptLayout low = LayOutPrompt(195, 0, false, 270);
-        const PromptLayout high = LayOutPrompt(195, 0, false, 345);
-        CHECK(high.windowHeight - low.windowHeight == 75);
-        CHECK(high.buttons[0].top == low.buttons[0].top);
-    }
-    SUBCASE("label, icon and buttons do not overlap") {
-        const PromptLayout layout = LayOutPrompt(195, 0, true, caption);
-        CHECK(layout.iconLeft + 480 <= layout.label.left);
-        CHECK(layout.label.top + layout.label.height <= layout.check.top);
-        CHECK(layout.check.top + layout.check.height <= layout.buttons[0].top);
-        CHECK(layout.buttons[0].left + 1095 <= layout.windowWidth);
-    }
+    CHECK(LayOutPrompt(195, 0, false, 345).windowHeight == 1445 + 345);
+    CHECK(CentreOver(RECT{1500, 900, 10500, 9000}, 5200, 1715).y == 900 + 3192); // centred in whole twips
 }
 
-TEST_CASE("a prompt is centred over its owner in whole twips") {
-    SUBCASE("smaller than the owner") {
-        const POINT p = CentreOver(RECT{1500, 900, 10500, 9000}, 5200, 1715);
-        CHECK(p.x == 1500 + (9000 - 5200) / 2);
-        CHECK(p.y == 900 + (8100 - 1715) / 2);
-        CHECK(p.y == 900 + 3192);
-    }
-    SUBCASE("larger than the owner hangs over both sides") {
-        const POINT p = CentreOver(RECT{3000, 3000, 4000, 4000}, 5200, 2000);
-        CHECK(p.x == 3000 - 2100);
-        CHECK(p.y == 3000 - 500);
-    }
-}
-
-TEST_CASE("help keywords follow the start of the message") {
+TEST_CASE("help keywords follow the start of the message, letter case included") {
     CHECK(HelpKeywordFor(L"Tessaly has notified Windows NT of your changes.") == L"Icon Cache");
     CHECK(HelpKeywordFor(L"Hiding Network Neighborhood disables shell support") ==
           L"Hide, Network Neighborhood");
-    CHECK(HelpKeywordFor(L"Would you like to save your changes before closing?") == L"");
     CHECK(HelpKeywordFor(L"tessaly has notified Windows 95") == L"");
 }
 
-// ---- The message catalogue ----
-
-namespace {
-
-struct Row {
-    const char* name;
-    std::function<int(PromptPort&)> show;
-    std::wstring message;
-    std::array<std::wstring, 3> buttons;
-    int icon;
-    std::wstring check;
-    int width;
-};
-
-std::vector<Row> CatalogueRows() {
-    using namespace Messages;
-    return {
-        {"next start",
-         [](PromptPort& p) { return ShowNextStartNotice(p); },
-         L"One or more of these changes you have made will only take effect the next time you start Windows.",
-         {L"OK", L"", L""},
-         32516,
-         L"",
-         0},
-        {"high colour",
-         [](PromptPort& p) { return ShowHighColourNeeded(p); },
-         L"Your display is currently configured for 256 colours or less.\n\nTo use high colour icons, your "
-         L"display's colour palette must be set to either High Colour or True Colour.\n\nYou can change your "
-         L"colour "
-         L"palette settings by selecting the \"Settings...\" button below.",
-         {L"&Settings...", L"OK", L""},
-         32513,
-         L"",
-         0},
-        {"notepad",
-         [](PromptPort& p) { return ConfirmNotepadConflict(p); },
-         L"Adding Notepad to all files causes conflicts with the Microsoft Office shortcut bar.\n\nAre you "
-         L"sure you "
-         L"want to change this setting?",
-         {L"Cancel", L"OK", L""},
-         32514,
-         L"",
-         0},
-        {"hide network",
-         [](PromptPort& p) { return ConfirmHideNetwork(p); },
-         L"Hiding Network Neighborhood disables shell support for Universal Naming Convention (UNC) "
-         L"notation.\n\nAre "
-         L"you sure you want to change this setting?",
-         {L"&Help", L"Cancel", L"OK"},
-         32515,
-         L"",
-         0},
-        {"disable desktop",
-         [](PromptPort& p) { return ConfirmDisableDesktop(p); },
-         L"Disabling the Desktop causes a conflict with Internet Explorer 4.0 which may make this change "
-         L"irreversable.\n\nAre you sure you want to change this setting?",
-         {L"Cancel", L"OK", L""},
-         32515,
-         L"",
-         0},
-        {"restore pointers",
-         [](PromptPort& p) { return ConfirmRestorePointers(p, L"Windows 95"); },
-         L"Restoring all your Windows 95 pointers will return them to Microsoft setup defaults.\n\nAre you "
-         L"sure you "
-         L"want to continue?",
-         {L"Cancel", L"OK", L""},
-         32514,
-         L"",
-         0},
-        {"restore icons",
-         [](PromptPort& p) { return ConfirmRestoreIcons(p, L"Windows NT"); },
-         L"Restoring all your Windows NT system icons will return them to Microsoft setup defaults.\n\nAre "
-         L"you sure "
-         L"you want to continue?",
-         {L"Cancel", L"OK", L""},
-         32514,
-         L"",
-         0},
-        {"restore settings",
-         [](PromptPort& p) { return ConfirmRestoreSettings(p, L"Windows 95"); },
-         L"Restoring all your Windows 95 system settings will return them to Microsoft setup "
-         L"defaults.\n\nAre you "
-         L"sure you want to continue?",
-         {L"Cancel", L"OK", L""},
-         32514,
-         L"",
-         0},
-        {"save changes",
-         [](PromptPort& p) { return AskSaveChanges(p); },
-         L"Would you like to save your changes before closing?",
-         {L"&Cancel", L"No", L"Yes"},
-         32514,
-         L"",
-         0},
-        {"missing icons",
-         [](PromptPort& p) { return ShowMissingIcons(p).button; },
-         L"When loading your theme, one or more icons could not be found on your system.\n\nThe icon(s) may "
-         L"have "
-         L"been deleted, moved to a different folder, or renamed.\n\nThe program will continue, but some "
-         L"icons may "
-         L"not display as they should.",
-         {L"OK", L"", L""},
-         32516,
-         L"Do not show this dialog again",
-         0},
-        {"invalid theme",
-         [](PromptPort& p) { return ShowInvalidTheme(p, L"C:\\Themes\\Sun.motif"); },
-         L"The file C:\\Themes\\Sun.motif does not appear to be a valid theme file.",
-         {L"OK", L"", L""},
-         32513,
-         L"",
-         0},
-        {"overwrite",
-         [](PromptPort& p) { return AskOverwriteTheme(p, L"C:\\Themes\\Sun.tstheme"); },
-         L"Are you sure you want to overwrite the Icon Theme:\n\nC:\\Themes\\Sun.tstheme\n\n\nIf you tick "
-         L"the box "
-         L"below, theme files will automatically be overwritten when you click save.",
-         {L"&Cancel", L"No", L"Yes"},
-         32514,
-         L"Do not ask me this question next time",
-         0},
-        {"restart",
-         [](PromptPort& p) { return AskRestart(p); },
-         L"You will need to restart your computer for one or more of these changes to take effect.\n\nWould "
-         L"you "
-         L"like to restart your computer now?",
-         {L"No", L"Yes", L""},
-         32514,
-         L"",
-         0},
-        {"rebuild",
-         [](PromptPort& p) { return ShowRebuildNotice(p, L"Windows NT"); },
-         L"Tessaly has notified Windows NT of your changes.\n\nWindows 95 and Windows NT contains flaws that "
-         L"can "
-         L"cause these changes to be ignored under certain conditions.\n\nIf your changes are not applied "
-         L"you will "
-         L"need to select the \"Rebuild Icon Cache\" option from the File menu.\n\nFor more information "
-         L"about this "
-         L"problem, please select the \"Help\" button below.",
-         {L"&Help", L"OK", L""},
-         32515,
-         L"Do not show this dialog again",
-         4600},
-        {"empty name",
-         [](PromptPort& p) { return ShowEmptyIconName(p); },
-         L"You must provide a name for your system icon.",
-         {L"OK", L"", L""},
-         32515,
-         L"",
-         0},
-    };
-}
-
-} // namespace
-
 TEST_CASE("every message shows its words, buttons, icon and check box, and returns the button") {
-    RegistrySandbox sandbox; // the suppressible prompts read their preference; start from none
-    for (const Row& row : CatalogueRows()) {
-        CAPTURE(row.name);
+    using namespace Messages;
+    struct Row {
+        Row(std::function<int(PromptPort&)> s, Buttons b, int i, std::wstring c, int w, std::wstring m)
+            : show(s), buttons(b), icon(i), check(c), width(w), message(m) {}
+        std::function<int(PromptPort&)> show;
+        Buttons buttons;
+        int icon;
+        std::wstring check;
+        int width;
+        std::wstring message;
+    };
+    const std::wstring noMore = L"Do not show this dialog again";
+    const Row rows[] = {
+        Row(ShowNextStartNotice, {L"OK"}, 32516, L"", 0,
+            L"One or more of these changes you have made will only take effect the next time you start "
+            L"Windows."),
+        Row(ShowHighColourNeeded, {L"&Settings...", L"OK"}, 32513, L"", 0,
+            L"Your display is currently configured for 256 colours or less.\n\nTo use high colour icons, "
+            L"your display's colour palette must be set to either High Colour or True Colour.\n\nYou can "
+            L"change your colour palette settings by selecting the \"Settings...\" button below."),
+        Row(ConfirmNotepadConflict, {L"Cancel", L"OK"}, 32514, L"", 0,
+            L"Adding Notepad to all files causes conflicts with the Microsoft Office shortcut bar.\n\nAre "
+            L"you sure you want to change this setting?"),
+        Row(ConfirmHideNetwork, {L"&Help", L"Cancel", L"OK"}, 32515, L"", 0,
+            L"Hiding Network Neighborhood disables shell support for Universal Naming Convention (UNC) "
+            L"notation.\n\nAre you sure you want to change this setting?"),
+        Row(ConfirmDisableDesktop, {L"Cancel", L"OK"}, 32515, L"", 0,
+            L"Disabling the Desktop causes a conflict with Internet Explorer 4.0 which may make this "
+            L"change irreversable.\n\nAre you sure you want to change this setting?"),
+        Row([](PromptPort& p) { return ConfirmRestorePointers(p, L"Windows 95"); }, {L"Cancel", L"OK"}, 32514,
+            L"", 0,
+            L"Restoring all your Windows 95 pointers will return them to Microsoft setup defaults.\n\nAre "
+            L"you sure you want to continue?"),
+        Row([](PromptPort& p) { return ConfirmRestoreIcons(p, L"Windows NT"); }, {L"Cancel", L"OK"}, 32514,
+            L"", 0,
+            L"Restoring all your Windows NT system icons will return them to Microsoft setup "
+            L"defaults.\n\nAre you sure you want to continue?"),
+        Row([](PromptPort& p) { return ConfirmRestoreSettings(p, L"Windows 95"); }, {L"Cancel", L"OK"}, 32514,
+            L"", 0,
+            L"Restoring all your Windows 95 system settings will return them to Microsoft setup "
+            L"defaults.\n\nAre you sure you want to continue?"),
+        Row(AskSaveChanges, {L"&Cancel", L"No", L"Yes"}, 32514, L"", 0,
+            L"Would you like to save your changes before closing?"),
+        Row([](PromptPort& p) { return ShowMissingIcons(p).button; }, {L"OK"}, 32516, noMore, 0,
+            L"When loading your theme, one or more icons could not be found on your system.\n\nThe "
+            L"icon(s) may have been deleted, moved to a different folder, or renamed.\n\nThe program will "
+            L"continue, but some icons may not display as they should."),
+        Row([](PromptPort& p) { return ShowInvalidTheme(p, L"C:\\Themes\\Sun.motif"); }, {L"OK"}, 32513, L"",
+            0, L"The file C:\\Themes\\Sun.motif does not appear to be a valid theme file."),
+        Row([](PromptPort& p) { return AskOverwriteTheme(p, L"C:\\Themes\\Sun.tstheme"); },
+            {L"&Cancel", L"No", L"Yes"}, 32514, L"Do not ask me this question next time", 0,
+            L"Are you sure you want to overwrite the Icon Theme:\n\nC:\\Themes\\Sun.tstheme\n\n\nIf you "
+            L"tick the box below, theme files will automatically be overwritten when you click save."),
+        Row(AskRestart, {L"No", L"Yes"}, 32514, L"", 0,
+            L"You will need to restart your computer for one or more of these changes to take "
+            L"effect.\n\nWould you like to restart your computer now?"),
+        Row([](PromptPort& p) { return ShowRebuildNotice(p, L"Windows NT"); }, {L"&Help", L"OK"}, 32515,
+            noMore, 4600,
+            L"Tessaly has notified Windows NT of your changes.\n\nWindows 95 and Windows NT contains "
+            L"flaws that can cause these changes to be ignored under certain conditions.\n\nIf your "
+            L"changes are not applied you will need to select the \"Rebuild Icon Cache\" option from the "
+            L"File menu.\n\nFor more information about this problem, please select the \"Help\" button "
+            L"below."),
+        Row(ShowEmptyIconName, {L"OK"}, 32515, L"", 0, L"You must provide a name for your system icon."),
+
+    };
+    RegistrySandbox sandbox; // no stored preference: the suppressible prompts show
+    for (const Row& row : rows) {
+        CAPTURE(row.message);
         ScriptedPromptPort prompts;
         prompts.Answer(1);
-        prompts.Answer(PromptResult::Closed);
         CHECK(row.show(prompts) == 1);
         CHECK(row.show(prompts) == PromptResult::Closed);
         REQUIRE(prompts.shown.size() == 2);
@@ -282,307 +147,175 @@ TEST_CASE("every message shows its words, buttons, icon and check box, and retur
         CHECK(shown.checkCaption == row.check);
         CHECK(shown.width == row.width);
     }
-}
-
-TEST_CASE("the missing-icons notice hands the tick back to its caller") {
-    ScriptedPromptPort prompts;
+    ScriptedPromptPort prompts; // the missing-icons notice hands its tick to the caller
     prompts.Answer(0, true);
-    const PromptResult result = Messages::ShowMissingIcons(prompts);
-    CHECK(result.button == 0);
-    CHECK(result.ticked);
+    CHECK(ShowMissingIcons(prompts).ticked);
 }
 
 TEST_CASE("the rebuild notice and the overwrite question can be switched off") {
     RegistrySandbox sandbox;
-    const RawValue none = RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild");
-    REQUIRE_FALSE(none.exists);
-
-    SUBCASE("rebuild notice: absent, 0 or 10 show it") {
-        for (int stored : {-1, 0, 10}) {
-            CAPTURE(stored);
-            if (stored >= 0) RawSetDword(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild", stored);
+    auto rebuild = [](PromptPort& p) { return Messages::ShowRebuildNotice(p, L"Windows 95"); };
+    auto overwrite = [](PromptPort& p) { return Messages::AskOverwriteTheme(p, L"C:\\Themes\\Sun.tstheme"); };
+    SUBCASE("0 and 10 show them, 1 and any other number do not") {
+        const std::pair<DWORD, bool> stored[] = {
+            {0, true}, {10, true}, {1, false}, {2, false}, {0xFFFFFFFF, false}};
+        for (auto [value, shows] : stored) {
+            CAPTURE(value);
+            RawSetDword(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild", value);
+            RawSetDword(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Overwrite", value);
             ScriptedPromptPort prompts;
             prompts.Answer(1);
-            CHECK(Messages::ShowRebuildNotice(prompts, L"Windows 95") == 1);
-            CHECK(prompts.shown.size() == 1);
-        }
-        CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Rebuild") == 10); // left as it was
-    }
-    SUBCASE("rebuild notice: 1 or any other number keeps it away") {
-        for (DWORD stored : {1u, 2u, 0xFFFFFFFFu}) {
-            CAPTURE(stored);
-            RawSetDword(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild", stored);
-            ScriptedPromptPort prompts;
             prompts.Answer(1);
-            CHECK(Messages::ShowRebuildNotice(prompts, L"Windows 95") == Messages::NotShown);
-            CHECK(prompts.shown.empty());
+            CHECK(rebuild(prompts) == (shows ? 1 : Messages::NotShown));
+            CHECK(overwrite(prompts) == (shows ? 1 : 2)); // switched off, the theme is overwritten
+            CHECK(prompts.shown.size() == (shows ? 2u : 0u));
         }
     }
-    SUBCASE("rebuild notice: a tick stores 1 and the next notice stays away") {
-        ScriptedPromptPort prompts;
-        prompts.Answer(1, true);
-        CHECK(Messages::ShowRebuildNotice(prompts, L"Windows NT") == 1);
-        const RawValue stored = RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild");
-        REQUIRE(stored.exists);
-        CHECK(stored.type == REG_DWORD);
-        CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Rebuild") == 1);
-        CHECK(Messages::ShowRebuildNotice(prompts, L"Windows NT") == Messages::NotShown);
-        CHECK(prompts.shown.size() == 1);
-    }
-    SUBCASE("rebuild notice: no tick stores nothing") {
+    SUBCASE("a tick stores 1 whichever button closed the prompt; no tick stores nothing") {
         ScriptedPromptPort prompts;
         prompts.Answer(1, false);
-        Messages::ShowRebuildNotice(prompts, L"Windows NT");
+        CHECK(rebuild(prompts) == 1);
         CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild").exists);
-    }
-    SUBCASE("overwrite: a stored 1 answers Yes without asking") {
-        RawSetDword(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Overwrite", 1);
-        ScriptedPromptPort prompts;
-        prompts.Answer(0);
-        CHECK(Messages::AskOverwriteTheme(prompts, L"C:\\Themes\\Sun.tstheme") == 2);
-        CHECK(prompts.shown.empty());
-    }
-    SUBCASE("overwrite: 0 and 10 ask") {
-        for (DWORD stored : {0u, 10u}) {
-            RawSetDword(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Overwrite", stored);
-            ScriptedPromptPort prompts;
-            prompts.Answer(1);
-            CHECK(Messages::AskOverwriteTheme(prompts, L"C:\\Themes\\Sun.tstheme") == 1);
-            CHECK(prompts.shown.size() == 1);
-        }
-    }
-    SUBCASE("overwrite: a tick with Cancel still stores 1, and later saves overwrite silently") {
-        ScriptedPromptPort prompts;
+        prompts.Answer(1, true);
         prompts.Answer(0, true);
-        CHECK(Messages::AskOverwriteTheme(prompts, L"C:\\Themes\\Sun.tstheme") == 0);
+        CHECK(rebuild(prompts) == 1);
+        CHECK(overwrite(prompts) == 0);
+        CHECK(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild").type == REG_DWORD);
+        CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Rebuild") == 1);
         CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Overwrite") == 1);
-        CHECK(Messages::AskOverwriteTheme(prompts, L"C:\\Themes\\Moon.tstheme") == 2);
-        CHECK(prompts.shown.size() == 1);
-        CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild").exists);
+        CHECK(rebuild(prompts) == Messages::NotShown);
+        CHECK(overwrite(prompts) == 2);
+        CHECK(prompts.shown.size() == 3);
     }
 }
 
-// ---- The real dialog ----
-
-namespace {
-
-Prompt OneLine(std::array<std::wstring, 3> buttons, std::wstring check = {}) {
-    return Prompt{L"One short line.", std::move(buttons), PromptIconInformation, std::move(check), 0};
-}
-
-} // namespace
-
-TEST_CASE("the real prompt answers with the button that closed it") {
-    RecordingSystemPort system;
-    OwnerWindow owner;
-    REQUIRE(owner.get());
-    RealPromptPort port(system, L"C:\\Tessaly\\Help.hlp", owner.get());
-
-    SUBCASE("closing it without a button gives 4") {
-        DialogScript script({[](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }});
-        const PromptResult result = port.ShowPrompt(OneLine({L"OK", L"", L""}));
-        CHECK(script.Completed());
-        CHECK(result.button == PromptResult::Closed);
-        CHECK_FALSE(result.ticked);
-    }
-    SUBCASE("each of three buttons gives its index") {
-        for (auto [caption, index] : {std::pair{L"&Cancel", 0}, {L"No", 1}, {L"Yes", 2}}) {
-            CAPTURE(index);
-            DialogScript script({Click(caption)});
-            CHECK(port.ShowPrompt(OneLine({L"&Cancel", L"No", L"Yes"})).button == index);
-            CHECK(script.Completed());
-        }
-    }
-    SUBCASE("Esc presses Cancel when there is one, else closes without an answer") {
-        {
-            DialogScript script({Key(VK_ESCAPE)});
-            CHECK(port.ShowPrompt(OneLine({L"&Cancel", L"No", L"Yes"})).button == 0);
-            CHECK(script.Completed());
-        }
-        {
-            DialogScript script({Key(VK_ESCAPE)});
-            CHECK(port.ShowPrompt(OneLine({L"No", L"Yes", L""})).button == PromptResult::Closed);
-            CHECK(script.Completed());
-        }
-    }
-    SUBCASE("Enter presses the first button that answers, not Help") {
-        DialogScript script({Key(VK_RETURN)});
-        CHECK(Messages::ShowRebuildNotice(port, L"Windows 95") == 1);
-        CHECK(script.Completed());
-        CHECK(system.help.empty());
-    }
-    SUBCASE("the tick comes back with the closing button") {
-        DialogScript script({Click(L"&Do not show this dialog again"), Click(L"OK")});
-        const PromptResult result =
-            port.ShowPrompt(OneLine({L"OK", L"", L""}, L"Do not show this dialog again"));
-        CHECK(script.Completed());
-        CHECK(result.button == 0);
-        CHECK(result.ticked);
-    }
-}
-
-TEST_CASE("Help and Settings act and leave the real prompt open") {
+TEST_CASE("the real prompt answers with the button that closed it; Help and Settings keep it open") {
     RegistrySandbox sandbox;
     RecordingSystemPort system;
     OwnerWindow owner;
     RealPromptPort port(system, L"C:\\Tessaly\\Help.hlp", owner.get());
-
-    SUBCASE("hiding the network: Help opens its keyword, then Cancel returns 1") {
-        DialogScript script({Click(L"&Help"), Click(L"Cancel")});
-        CHECK(Messages::ConfirmHideNetwork(port) == 1);
+    auto oneLine = [&port](Buttons buttons) {
+        return [&port, buttons] { return port.ShowPrompt(OneLine(buttons)).button; };
+    };
+    auto closeBox = [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); };
+    auto twoButtonsShown = [](HWND dialog) { // an empty caption hides its button or check box
+        CHECK(IsWindowVisible(GetDlgItem(dialog, frmPrompt::IdCommand + 1)));
+        CHECK_FALSE(IsWindowVisible(GetDlgItem(dialog, frmPrompt::IdCommand + 2)));
+        CHECK_FALSE(IsWindowVisible(GetDlgItem(dialog, frmPrompt::IdCheck)));
+    };
+    const struct {
+        std::vector<DialogScript::Step> steps;
+        std::function<int()> show;
+        int answer;
+    } rows[] = {
+        {{Key(VK_ESCAPE)}, oneLine({L"&Cancel", L"No", L"Yes"}), 0},
+        {{Key(VK_ESCAPE)}, oneLine({L"No", L"Yes", L""}), PromptResult::Closed},
+        // No keyword: Help does nothing.
+        {{twoButtonsShown, Click(L"&Help"), Click(L"OK")}, oneLine({L"OK", L"&Help", L""}), 0},
+        {{Key(VK_RETURN)}, [&] { return Messages::ShowRebuildNotice(port, L"Windows 95"); }, 1}, // not Help
+        {{Click(L"&Help"), Click(L"Cancel")}, [&] { return Messages::ConfirmHideNetwork(port); }, 1},
+        {{Click(L"&Settings..."), Click(L"OK")}, [&] { return Messages::ShowHighColourNeeded(port); }, 1},
+        {{Click(L"&Help"), Click(L"&Do not show this dialog again"), Click(L"&Help"), closeBox},
+         [&] { return Messages::ShowRebuildNotice(port, L"Windows NT"); },
+         PromptResult::Closed},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        CAPTURE(i);
+        DialogScript script(rows[i].steps);
+        CHECK(rows[i].show() == rows[i].answer);
         CHECK(script.Completed());
-        REQUIRE(system.help.size() == 1);
-        CHECK(system.help[0].helpFile == L"C:\\Tessaly\\Help.hlp");
-        CHECK(system.help[0].command == 0x105);
-        CHECK(system.help[0].keyword == L"Hide, Network Neighborhood");
     }
-    SUBCASE("the rebuild notice: Help twice, then the close box, gives 4 and stores the tick") {
-        DialogScript script({Click(L"&Help"), Click(L"&Do not show this dialog again"), Click(L"&Help"),
-                             [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }});
-        CHECK(Messages::ShowRebuildNotice(port, L"Windows NT") == PromptResult::Closed);
-        CHECK(script.Completed());
-        REQUIRE(system.help.size() == 2);
-        CHECK(system.help[1].keyword == L"Icon Cache");
-        CHECK(system.help[1].command == 0x105);
-        CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Rebuild") == 1);
+    REQUIRE(system.help.size() == 3);
+    CHECK(system.help[0].keyword == L"Hide, Network Neighborhood");
+    CHECK(system.help[1].keyword == L"Icon Cache");
+    CHECK(system.help[2].keyword == L"Icon Cache");
+    for (const auto& call : system.help) {
+        CHECK(call.helpFile == L"C:\\Tessaly\\Help.hlp");
+        CHECK(call.command == 0x105);
     }
-    SUBCASE("high colour: Settings starts the display settings minimised, then OK returns 1") {
-        DialogScript script({Click(L"&Settings..."), Click(L"OK")});
-        CHECK(Messages::ShowHighColourNeeded(port) == 1);
-        CHECK(script.Completed());
-        REQUIRE(system.programs.size() == 1);
-        CHECK(system.programs[0].commandLine == L"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,3");
-        CHECK(system.programs[0].showCommand == 2);
-        CHECK(system.help.empty());
-    }
-    SUBCASE("a Help button on a message without a keyword does nothing") {
-        DialogScript script({Click(L"&Help"), Click(L"OK")});
-        CHECK(port.ShowPrompt(OneLine({L"OK", L"&Help", L""})).button == 0);
-        CHECK(script.Completed());
-        CHECK(system.help.empty());
-    }
+    REQUIRE(system.programs.size() == 1);
+    CHECK(system.programs[0].commandLine == L"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,3");
+    CHECK(system.programs[0].showCommand == 2);                             // minimised
+    CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Rebuild") == 1); // the tick outlives the close box
 }
 
 TEST_CASE("the real prompt is laid out and captioned as the user sees it") {
+    RegistrySandbox sandbox;
     RecordingSystemPort system;
     OwnerWindow owner;
     RealPromptPort port(system, L"Help.hlp", owner.get());
     const ScreenTwips scale = ScreenTwips::Current();
     const int captionTwips = GetSystemMetrics(SM_CYCAPTION) * scale.y;
+    // Shows the prompt, looks at it, then presses `press`; gives the answer.
+    auto show = [&](const Prompt& prompt, const wchar_t* press, DialogScript::Step look) {
+        DialogScript script({std::move(look), Click(press)});
+        const int answer = port.ShowPrompt(prompt).button;
+        CHECK(script.Completed());
+        return answer;
+    };
+    auto item = [](HWND dialog, int id) { return GetDlgItem(dialog, id); };
 
-    SUBCASE("one line, one button, centred over the owner") {
-        DialogScript script(
-            {[&](HWND dialog) {
-                 CHECK(TextOf(dialog) == L"Tessaly");
-                 CHECK(TextOf(GetDlgItem(dialog, frmPrompt::IdMsg)) == L"One short line.");
-                 const PromptLayout layout = LayOutPrompt(0, 0, false, captionTwips);
-                 RECT window;
-                 GetWindowRect(dialog, &window);
-                 CHECK(window.right - window.left == scale.ToPixelsX(layout.windowWidth));
-                 CHECK(window.bottom - window.top == scale.ToPixelsY(layout.windowHeight));
-                 RECT ownerRect;
-                 GetWindowRect(owner.get(), &ownerRect);
-                 CHECK(std::abs((window.left + window.right) - (ownerRect.left + ownerRect.right)) <= 2);
-                 CHECK(std::abs((window.top + window.bottom) - (ownerRect.top + ownerRect.bottom)) <= 2);
-
-                 HWND ok = GetDlgItem(dialog, frmPrompt::IdCommand);
-                 CHECK(TextOf(ok) == L"OK");
-                 CHECK(IsWindowVisible(ok));
-                 const RECT r = ClientRectOf(dialog, frmPrompt::IdCommand);
-                 CHECK(r.left == scale.ToPixelsX(5200 - 1325));
-                 CHECK(r.top == scale.ToPixelsY(845));
-                 CHECK(r.right - r.left == scale.ToPixelsX(1095));
-                 CHECK_FALSE(IsWindowVisible(GetDlgItem(dialog, frmPrompt::IdCommand + 1)));
-                 CHECK_FALSE(IsWindowVisible(GetDlgItem(dialog, frmPrompt::IdCommand + 2)));
-                 CHECK_FALSE(IsWindowVisible(GetDlgItem(dialog, frmPrompt::IdCheck)));
-             },
-             Click(L"OK")});
-        CHECK(port.ShowPrompt(OneLine({L"OK", L"", L""})).button == 0);
-        CHECK(script.Completed());
+    SUBCASE("caption, message, icon; a check box pushes Yes, No, Cancel down; centred over the owner") {
+        const Prompt prompt = OneLine({L"&Cancel", L"No", L"Yes"}, L"Do not show this dialog again");
+        CHECK(show(prompt, L"Yes", [&](HWND dialog) {
+                  CHECK(TextOf(dialog) == L"Tessaly");
+                  CHECK(TextOf(item(dialog, frmPrompt::IdMsg)) == L"One short line.");
+                  CHECK(TextOf(item(dialog, frmPrompt::IdCheck)) == L"&Do not show this dialog again");
+                  CHECK(IsWindowVisible(item(dialog, frmPrompt::IdCheck)));
+                  RECT window, under;
+                  GetWindowRect(dialog, &window);
+                  GetWindowRect(owner.get(), &under);
+                  CHECK(window.right - window.left == scale.ToPixelsX(5200));
+                  CHECK(window.bottom - window.top == scale.ToPixelsY(1850 + captionTwips));
+                  CHECK(std::abs((window.left + window.right) - (under.left + under.right)) <= 2);
+                  CHECK(std::abs((window.top + window.bottom) - (under.top + under.bottom)) <= 2);
+                  CHECK(ClientRectOf(dialog, frmPrompt::IdCheck).top == scale.ToPixelsY(795));
+                  const wchar_t* captions[] = {L"&Cancel", L"No", L"Yes"};
+                  for (int i = 0; i < 3; ++i) {
+                      CHECK(TextOf(item(dialog, frmPrompt::IdCommand + i)) == captions[i]);
+                      const RECT r = ClientRectOf(dialog, frmPrompt::IdCommand + i);
+                      CHECK(r.left == scale.ToPixelsX(5200 - 1325 - i * 1210));
+                      CHECK(r.top == scale.ToPixelsY(1245));
+                      CHECK(r.right - r.left == scale.ToPixelsX(1095));
+                  }
+                  HWND picture = item(dialog, frmPrompt::IdIcon);
+                  RedrawWindow(picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+                  WindowDc dc(picture);
+                  int painted = 0;
+                  for (int y = 0; y < 32; ++y)
+                      for (int x = 0; x < 32; ++x)
+                          painted += GetPixel(dc.get(), x, y) != GetSysColor(COLOR_BTNFACE);
+                  CHECK(painted > 100);
+              }) == 2);
     }
-    SUBCASE("three buttons read Yes, No, Cancel from left to right") {
-        DialogScript script({[&](HWND dialog) {
-                                 const RECT cancel = ClientRectOf(dialog, frmPrompt::IdCommand);
-                                 const RECT no = ClientRectOf(dialog, frmPrompt::IdCommand + 1);
-                                 const RECT yes = ClientRectOf(dialog, frmPrompt::IdCommand + 2);
-                                 CHECK(TextOf(GetDlgItem(dialog, frmPrompt::IdCommand)) == L"&Cancel");
-                                 CHECK(TextOf(GetDlgItem(dialog, frmPrompt::IdCommand + 1)) == L"No");
-                                 CHECK(TextOf(GetDlgItem(dialog, frmPrompt::IdCommand + 2)) == L"Yes");
-                                 CHECK(yes.right < no.left);
-                                 CHECK(no.right < cancel.left);
-                                 CHECK(yes.top == cancel.top);
-                             },
-                             Click(L"Yes")});
-        CHECK(Messages::AskSaveChanges(port) == 2);
-        CHECK(script.Completed());
-    }
-    SUBCASE("a check box sits under the message and pushes the buttons down") {
-        DialogScript script({[&](HWND dialog) {
-                                 HWND check = GetDlgItem(dialog, frmPrompt::IdCheck);
-                                 CHECK(IsWindowVisible(check));
-                                 CHECK(TextOf(check) == L"&Do not show this dialog again");
-                                 const PromptLayout layout = LayOutPrompt(0, 0, true, captionTwips);
-                                 RECT window;
-                                 GetWindowRect(dialog, &window);
-                                 CHECK(window.bottom - window.top == scale.ToPixelsY(layout.windowHeight));
-                                 CHECK(ClientRectOf(dialog, frmPrompt::IdCommand).top ==
-                                       scale.ToPixelsY(1245));
-                                 CHECK(ClientRectOf(dialog, frmPrompt::IdCheck).top == scale.ToPixelsY(795));
-                             },
-                             Click(L"OK")});
-        port.ShowPrompt(OneLine({L"OK", L"", L""}, L"Do not show this dialog again"));
-        CHECK(script.Completed());
-    }
-    SUBCASE("a long message grows the label to show all of its text") {
-        DialogScript script(
-            {[&](HWND dialog) {
-                 HWND label = GetDlgItem(dialog, frmPrompt::IdMsg);
-                 RECT labelRect;
-                 GetClientRect(label, &labelRect);
-                 CHECK(labelRect.right == scale.ToPixelsX(4600));
-                 // Measured again with the label's own font, the text must fit the label.
-                 WindowDc dc(label);
-                 SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-                 RECT need{0, 0, labelRect.right, 0};
-                 const std::wstring text = TextOf(label);
-                 DrawTextW(dc.get(), text.c_str(), -1, &need,
-                           DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
-                 CHECK(need.bottom > scale.ToPixelsY(495));
-                 CHECK(labelRect.bottom >= need.bottom);
-                 CHECK(ClientRectOf(dialog, frmPrompt::IdCommand).top >=
-                       ClientRectOf(dialog, frmPrompt::IdMsg).bottom);
-             },
-             Click(L"OK")});
-        Messages::ShowRebuildNotice(port, L"Windows 95");
-        CHECK(script.Completed());
-    }
-    SUBCASE("the standard icon is drawn") {
-        DialogScript script({[&](HWND dialog) {
-                                 HWND picture = GetDlgItem(dialog, frmPrompt::IdIcon);
-                                 RedrawWindow(picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-                                 WindowDc dc(picture);
-                                 const COLORREF face = GetSysColor(COLOR_BTNFACE);
-                                 int painted = 0;
-                                 for (int y = 0; y < 32; ++y)
-                                     for (int x = 0; x < 32; ++x) painted += GetPixel(dc.get(), x, y) != face;
-                                 CHECK(painted > 100);
-                             },
-                             Click(L"OK")});
-        port.ShowPrompt(OneLine({L"OK", L"", L""}));
-        CHECK(script.Completed());
+    SUBCASE("a long message grows the label to show all its text, measured in the label's own font") {
+        ScriptedPromptPort rebuild;
+        Messages::ShowRebuildNotice(rebuild, L"Windows 95");
+        REQUIRE(rebuild.shown.size() == 1);
+        show(rebuild.shown[0], L"OK", [&](HWND dialog) {
+            HWND label = item(dialog, frmPrompt::IdMsg);
+            RECT shown;
+            GetClientRect(label, &shown);
+            CHECK(shown.right == scale.ToPixelsX(4600));
+            WindowDc dc(label);
+            SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+            RECT need{0, 0, shown.right, 0};
+            DrawTextW(dc.get(), TextOf(label).c_str(), -1, &need,
+                      DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+            CHECK(need.bottom > scale.ToPixelsY(495));
+            CHECK(shown.bottom >= need.bottom);
+        });
     }
 }
 
-// ---- The dialog base ----
-
 namespace {
 
+// Its start throws when asked to; its button throws at the first press and ends the dialog at the second.
 class ProbeDialog : public Dialog {
 public:
     explicit ProbeDialog(bool failAtStart) {
-        On(WM_INITDIALOG, [this, failAtStart](WPARAM, LPARAM) -> INT_PTR {
+        On(WM_INITDIALOG, [failAtStart](WPARAM, LPARAM) -> INT_PTR {
             if (failAtStart) throw std::runtime_error("cannot start");
-            started = hwnd() != nullptr;
             return TRUE;
         });
         OnCommand(100, [this] {
@@ -591,37 +324,21 @@ public:
         });
     }
     INT_PTR Run() {
-        DialogTemplate layout(L"Probe", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE);
-        layout.AddControl(L"BUTTON", L"Press", 100, BS_PUSHBUTTON | WS_TABSTOP | WS_VISIBLE, 0, 10, 10, 60,
-                          14);
-        layout.AddControl(L"STATIC", L"Label", 101, SS_LEFT | WS_VISIBLE, 0, 10, 30, 60, 10);
+        DialogTemplate layout(L"Probe", WS_POPUP | WS_CAPTION | DS_MODALFRAME | WS_VISIBLE);
+        layout.AddControl(L"BUTTON", L"Press", 100, BS_PUSHBUTTON | WS_VISIBLE, 0, 10, 10, 60, 14);
         return RunModal(layout, nullptr);
     }
-    bool started = false;
     int presses = 0;
 };
 
 } // namespace
 
-TEST_CASE("a dialog's exceptions stop at its procedure") {
-    SUBCASE("a handler that throws leaves the dialog working") {
-        ProbeDialog dialog(false);
-        DialogScript script({[](HWND d) {
-                                 CHECK(TextOf(d) == L"Probe");
-                                 CHECK(TextOf(GetDlgItem(d, 101)) == L"Label");
-                             },
-                             Click(L"Press"), Click(L"Press")});
-        CHECK(dialog.Run() == 7);
-        CHECK(script.Completed());
-        CHECK(dialog.started);
-        CHECK(dialog.presses == 2);
-        CHECK(dialog.hwnd() == nullptr);
-    }
-    SUBCASE("a dialog that fails to start closes with -1") {
-        ProbeDialog dialog(true);
-        DialogScript script({}); // ends it should it ever show
-        CHECK(dialog.Run() == -1);
-        CHECK(script.Completed());
-        CHECK_FALSE(dialog.started);
-    }
+TEST_CASE("a dialog's exceptions stop at its procedure: it keeps working, or closes with -1 at the start") {
+    ProbeDialog working(false), failing(true);
+    DialogScript script({Click(L"Press"), Click(L"Press")}); // would end the failing one, had it shown
+    CHECK(working.Run() == 7);
+    CHECK(working.presses == 2);
+    CHECK(working.hwnd() == nullptr);
+    CHECK(failing.Run() == -1);
+    CHECK(script.Completed());
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Answers a real modal dialog from inside its own message loop: steps run from a thread timer while the
-// dialog is up, so a test presses buttons and keys as a user would and never blocks.
+// Answers a real modal dialog from inside its own message loop: a thread timer runs one step per tick while
+// a dialog of this thread is up, so a test presses buttons and keys as a user would and never blocks. Should
+// the steps run out with the dialog still open, it is ended (-2) and Completed() is false.
 #include "platform/unique_handle.h"
 
 #include <doctest/doctest.h>
@@ -10,8 +11,6 @@
 #include <string>
 #include <vector>
 
-// Drives the modal dialog the current thread shows from a timer, one step per tick, so no test can block:
-// if the steps run out while the dialog is still open, it is ended (-2) and Completed() is false.
 class DialogScript {
 public:
     using Step = std::function<void(HWND dialog)>;
@@ -30,28 +29,18 @@ public:
     bool Completed() const { return next_ == steps_.size() && !forcedClose_; }
 
 private:
-    static HWND FindDialog() {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND w, LPARAM out) {
-                wchar_t className[32]{};
-                GetClassNameW(w, className, 32);
-                if (std::wstring(className) == L"#32770" && IsWindowVisible(w)) {
-                    *reinterpret_cast<HWND*>(out) = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
+    static BOOL CALLBACK FindDialog(HWND w, LPARAM out) {
+        wchar_t className[8]{};
+        GetClassNameW(w, className, 8);
+        if (std::wstring(className) != L"#32770" || !IsWindowVisible(w)) return TRUE;
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
     }
-
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
         DialogScript* self = current_;
-        if (!self) return;
-        HWND dialog = FindDialog();
-        if (!dialog) return;
+        if (!self || !dialog) return;
         if (self->next_ < self->steps_.size()) {
             self->steps_[self->next_++](dialog);
         } else {
@@ -77,7 +66,7 @@ inline std::wstring TextOf(HWND w) {
 inline DialogScript::Step Click(const std::wstring& caption) {
     return [caption](HWND dialog) {
         HWND button = FindWindowExW(dialog, nullptr, L"Button", caption.c_str());
-        CHECK_MESSAGE(button != nullptr, "no button captioned this way");
+        CHECK_MESSAGE(button != nullptr, "no button captioned this way"); // no REQUIRE: this is a callback
         CHECK(IsWindowVisible(button));
         if (button) SendMessageW(button, BM_CLICK, 0, 0);
     };
@@ -102,10 +91,9 @@ inline RECT ClientRectOf(HWND dialog, int id) {
 // A visible top-level window to own the dialog under test.
 class OwnerWindow {
 public:
-    OwnerWindow() {
-        hwnd_.reset(CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 90, 640,
-                                    480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-    }
+    OwnerWindow()
+        : hwnd_(CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 90, 640, 480,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
     HWND get() const { return hwnd_.get(); }
 
 private:

@@ -26,6 +26,55 @@ std::string Chunk(const char* id, const std::string& data) {
     return c;
 }
 
+// A BITMAPINFOHEADER for an icon image, whose height counts both masks.
+std::string BitmapHeader(int size, int bitsPerPixel) {
+    std::string header;
+    Put32(header, 40);
+    Put32(header, static_cast<std::uint32_t>(size));
+    Put32(header, static_cast<std::uint32_t>(size * 2));
+    Put16(header, 1);
+    Put16(header, static_cast<std::uint16_t>(bitsPerPixel));
+    for (int i = 0; i < 6; ++i) Put32(header, 0);
+    return header;
+}
+
+// The icon directory of a .ico or .cur file: one entry per image, the images following it in order.
+std::string IconDirectory(IconFileKind kind, const std::vector<std::string>& images,
+                          const std::vector<int>& sizes, int colourCount, int bitsPerPixel) {
+    const bool cursor = kind == IconFileKind::Cursor;
+    std::string file;
+    Put16(file, 0);
+    Put16(file, cursor ? 2 : 1);
+    Put16(file, static_cast<std::uint16_t>(images.size()));
+    std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * images.size());
+    for (size_t i = 0; i < images.size(); ++i) {
+        file.push_back(static_cast<char>(sizes[i]));
+        file.push_back(static_cast<char>(sizes[i]));
+        file.push_back(static_cast<char>(colourCount));
+        file.push_back(0);
+        Put16(file, cursor ? 0 : 1);                                        // hot spot x, or planes
+        Put16(file, cursor ? 0 : static_cast<std::uint16_t>(bitsPerPixel)); // hot spot y, or bits per pixel
+        Put32(file, static_cast<std::uint32_t>(images[i].size()));
+        Put32(file, offset);
+        offset += static_cast<std::uint32_t>(images[i].size());
+    }
+    for (const std::string& image : images) file += image;
+    return file;
+}
+
+std::string AnimatedCursorOf(const std::string& frame) {
+    std::string header;
+    Put32(header, 36); // ANIHEADER
+    Put32(header, 1);  // frames
+    Put32(header, 1);  // steps
+    for (int i = 0; i < 4; ++i) Put32(header, 0);
+    Put32(header, 10); // jiffies per frame
+    Put32(header, 1);  // frames are icon files
+    std::string frames = "fram" + Chunk("icon", frame);
+    std::string body = "ACON" + Chunk("anih", header) + Chunk("LIST", frames);
+    return Chunk("RIFF", body);
+}
+
 } // namespace
 
 std::wstring FixtureFolder() {
@@ -73,43 +122,39 @@ std::wstring TempMachine::MakeFolder(const std::wstring& name) const {
 }
 
 std::string IconFileBytes(IconFileKind kind) {
-    const bool cursor = kind == IconFileKind::Cursor;
-    std::string image;
-    Put32(image, 40); // BITMAPINFOHEADER, height counting both masks
-    Put32(image, 32);
-    Put32(image, 64);
-    Put16(image, 1);
-    Put16(image, 1);
-    for (int i = 0; i < 6; ++i) Put32(image, 0);
+    std::string image = BitmapHeader(32, 1);
     Put32(image, 0x000000);                                                             // black
     Put32(image, 0xffffff);                                                             // white
     for (int row = 0; row < 32; ++row) Put32(image, row % 2 ? 0xffff0000 : 0x0000ffff); // stripes
     for (int row = 0; row < 32; ++row) Put32(image, row < 16 ? 0 : 0xffffffff);         // top half opaque
-
-    std::string file;
-    Put16(file, 0);
-    Put16(file, cursor ? 2 : 1);
-    Put16(file, 1);
-    file.push_back(32);
-    file.push_back(32);
-    file.push_back(2);
-    file.push_back(0);
-    Put16(file, cursor ? 0 : 1); // hot spot x, or planes
-    Put16(file, cursor ? 0 : 1); // hot spot y, or bits per pixel
-    Put32(file, static_cast<std::uint32_t>(image.size()));
-    Put32(file, 22);
-    return file + image;
+    return IconDirectory(kind, {image}, {32}, 2, 1);
 }
 
 std::string AnimatedCursorBytes() {
-    std::string header;
-    Put32(header, 36); // ANIHEADER
-    Put32(header, 1);  // frames
-    Put32(header, 1);  // steps
-    for (int i = 0; i < 4; ++i) Put32(header, 0);
-    Put32(header, 10); // jiffies per frame
-    Put32(header, 1);  // frames are icon files
-    std::string frames = "fram" + Chunk("icon", IconFileBytes(IconFileKind::Cursor));
-    std::string body = "ACON" + Chunk("anih", header) + Chunk("LIST", frames);
-    return Chunk("RIFF", body);
+    return AnimatedCursorOf(IconFileBytes(IconFileKind::Cursor));
+}
+
+std::string ColourIconBytes(const std::vector<ColourImage>& images, IconFileKind kind) {
+    std::vector<std::string> bitmaps;
+    std::vector<int> sizes;
+    for (const ColourImage& picture : images) {
+        const int size = picture.size, rowBytes = (size * 3 + 3) / 4 * 4;
+        std::string image = BitmapHeader(size, 24);
+        std::string row;
+        for (int x = 0; x < size; ++x) {
+            row.push_back(static_cast<char>((picture.colour >> 16) & 0xff)); // blue, green, red
+            row.push_back(static_cast<char>((picture.colour >> 8) & 0xff));
+            row.push_back(static_cast<char>(picture.colour & 0xff));
+        }
+        row.resize(rowBytes, '\0');
+        for (int y = 0; y < size; ++y) image += row;
+        image.append((size + 31) / 32 * 4 * size, '\0'); // AND mask: all opaque
+        bitmaps.push_back(image);
+        sizes.push_back(size);
+    }
+    return IconDirectory(kind, bitmaps, sizes, 0, 24);
+}
+
+std::string ColourAnimatedCursorBytes(std::uint32_t colour) {
+    return AnimatedCursorOf(ColourIconBytes({{colour, 32}}, IconFileKind::Cursor));
 }

@@ -2,7 +2,9 @@
 // Icon files with known contents for tests: a throwaway machine layout (Windows, system and program
 // folders) to point start-up facts at, copies of the resource-only fixture DLLs built beside the tests,
 // and .ico, .cur and .ani files written byte by byte.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class TempMachine {
 public:
@@ -31,3 +33,13 @@ enum class IconFileKind { Icon, Cursor };
 std::string IconFileBytes(IconFileKind kind);
 // A one-frame animated cursor.
 std::string AnimatedCursorBytes();
+
+// Solid, fully opaque 24-bit pictures, so that one drawn pixel tells which file (and which image) was used.
+struct ColourImage {
+    std::uint32_t colour; // a COLORREF
+    int size = 32;
+};
+// A .ico or .cur file holding the images in this order.
+std::string ColourIconBytes(const std::vector<ColourImage>& images, IconFileKind kind = IconFileKind::Icon);
+// A one-frame animated cursor whose frame is a 32-pixel picture in one colour.
+std::string ColourAnimatedCursorBytes(std::uint32_t colour);
