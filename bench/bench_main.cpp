@@ -1,7 +1,8 @@
 #include "bench.h"
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h> // needs windows.h first
 
 #include <algorithm>
 #include <cstring>
