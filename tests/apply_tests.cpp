@@ -243,7 +243,9 @@ TEST_CASE("what Apply stores and passes on where care is needed") {
         RawSetString(HKCU, Desktop, L"DragWidth", L"-3");
         Session& s = f.Load({});
         s.Settings.SetStagedText(L"Drag Height", L"");
+        s.Settings.SetStagedText(L"Menu Show Delay", L"250"); // not delayed until clicked: as staged
         ApplyChanges(s, f.system, f.prompts);
+        CHECK(RawText(HKCU, Desktop, L"MenuShowDelay") == L"250");
         CHECK(RawText(HKCU, Desktop, L"DoubleClickHeight") == L"tall");
         CHECK(RawText(HKCU, Desktop, L"DragWidth") == L"-3");
         CHECK_FALSE(RawGetValue(HKCU, Desktop, L"DragHeight").exists);
