@@ -5,6 +5,8 @@
 
 #include <commctrl.h> // after windows.h, which it needs
 
+#include <commctrl.h> // needs windows.h first
+
 #include <algorithm>
 #include <cstring>
 

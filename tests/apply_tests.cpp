@@ -1,6 +1,5 @@
 #include "apply/apply.h"
 #include "icons/catalogue.h"
-#include "registry/registry.h"
 #include "settings/settings_catalogue.h"
 #include "support/registry_dump.h"
 #include "support/session_fixture.h"
@@ -8,71 +7,48 @@
 
 #include <doctest/doctest.h>
 
-#include <windows.h>
-
 #include <algorithm>
-#include <fstream>
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
-const std::wstring ShellIcons = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons";
-const std::wstring Cursors = L"Control Panel\\Cursors";
-const std::wstring Desktop = L"Control Panel\\desktop";
+const HKEY HKCR = HKEY_CLASSES_ROOT, HKCU = HKEY_CURRENT_USER;
+const std::wstring Desktop = L"Control Panel\\desktop", Cursors = L"Control Panel\\Cursors";
 const std::wstring MyComputer = L"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 const std::wstring Bin = L"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon";
 const std::wstring UrlHistory = L"CLSID\\{FF393560-C2A7-11CF-BFF4-444553540000}";
 
-const char Win95Off[] =
 #include "expected/apply_win95_off.inc"
-    ;
-const char Win95On[] =
 #include "expected/apply_win95_on.inc"
-    ;
-const char WinNTOn[] =
-#include "expected/apply_winnt_on.inc"
-    ;
-const char WinNTOff[] =
-#include "expected/apply_winnt_off.inc"
-    ;
-const char WinNTAutoApply[] =
 #include "expected/apply_winnt_autoapply.inc"
-    ;
+#include "expected/apply_winnt_off.inc"
+#include "expected/apply_winnt_on.inc"
 
-std::wstring Text(const RawValue& v) {
-    if (!v.exists || (v.type != REG_SZ && v.type != REG_EXPAND_SZ)) return L"<none>";
-    std::wstring s(reinterpret_cast<const wchar_t*>(v.data.data()), v.data.size() / sizeof(wchar_t));
-    if (!s.empty() && s.back() == L'\0') s.pop_back();
-    return s;
+// Writes an icon file into the program folder; returns its icon reference.
+std::wstring StagedIcon(const TempMachine& m, const wchar_t* name) {
+    return m.Write(m.app, name, IconFileBytes(IconFileKind::Icon)) + L",0";
 }
 
-std::wstring ReadText(HKEY root, const std::wstring& subkey, const std::wstring& name) {
-    return Text(RawGetValue(root, subkey, name));
+// A machine someone has used: a Programs icon, an arrow pointer and a text file icon of their own, a
+// renamed My Computer with a verb of an older copy beside another verb, a wallpaper, and the Recycle Bin
+// showing its empty icon. Switched off, the old verb goes, its Command key first.
+void LiveIn(const TempMachine& m) {
+    const std::wstring icon = StagedIcon(m, L"star.ico");
+    RawSetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons",
+                 L"19", icon);
+    RawSetString(HKCU, Cursors, L"Arrow", m.Write(m.app, L"hand.cur", IconFileBytes(IconFileKind::Cursor)));
+    RawSetString(HKCR, L".bmp", L"", L"Paint.Picture");
+    RawSetString(HKCR, L".txt", L"", L"txtfile");
+    RawSetString(HKCR, L"txtfile\\DefaultIcon", L"", icon);
+    RawSetString(HKCR, MyComputer, L"", L"Workstation");
+    RawSetString(HKCR, MyComputer + L"\\Shell\\TS\\Command", L"", L"C:\\Old\\Tessaly.exe");
+    RawSetString(HKCR, MyComputer + L"\\Shell\\open", L"", L"Open");
+    RawSetString(HKCR, Bin, L"", m.system + L"\\shell32.dll,31");
+    RawSetString(HKCR, Bin, L"Empty", m.system + L"\\shell32.dll,31");
+    RawSetString(HKCR, Bin, L"Full", m.system + L"\\shell32.dll,32");
+    RawSetString(HKCU, Desktop, L"Wallpaper", L"C:\\WINDOWS\\Clouds.bmp");
 }
-
-// A machine someone has used: a few file types, a Programs icon and an arrow pointer of their own, a renamed
-// My Computer, a wallpaper, and the Recycle Bin showing its empty icon.
-struct LivedIn {
-    std::wstring icon, cursor;
-
-    explicit LivedIn(const TempMachine& m) {
-        icon = m.Write(m.app, L"star.ico", IconFileBytes(IconFileKind::Icon));
-        cursor = m.Write(m.app, L"hand.cur", IconFileBytes(IconFileKind::Cursor));
-        RawSetString(HKEY_LOCAL_MACHINE, ShellIcons, L"19", icon + L",0");
-        RawSetString(HKEY_CURRENT_USER, Cursors, L"Arrow", cursor);
-        RawSetString(HKEY_CLASSES_ROOT, L".bmp", L"", L"Paint.Picture");
-        RawSetString(HKEY_CLASSES_ROOT, L".txt", L"", L"txtfile");
-        RawSetString(HKEY_CLASSES_ROOT, L"txtfile\\DefaultIcon", L"", icon + L",0");
-        RawSetString(HKEY_CLASSES_ROOT, MyComputer, L"", L"Workstation");
-        RawSetString(HKEY_CLASSES_ROOT, Bin, L"", m.system + L"\\shell32.dll,31");
-        RawSetString(HKEY_CLASSES_ROOT, Bin, L"Empty", m.system + L"\\shell32.dll,31");
-        RawSetString(HKEY_CLASSES_ROOT, Bin, L"Full", m.system + L"\\shell32.dll,32");
-        RawSetString(HKEY_CURRENT_USER, Desktop, L"Wallpaper", L"C:\\WINDOWS\\Clouds.bmp");
-    }
-};
 
 // Every toggle the tree can switch; the ones shown unavailable stay so.
 void SetEveryToggle(Session& s, bool on) {
@@ -98,317 +74,193 @@ void EditEverything(Session& s) {
     s.IconCacheDirty = true;
 }
 
-// "[key] line" for every value line, so that a difference names its key.
-std::multiset<std::wstring> Qualified(const std::wstring& dump) {
-    std::multiset<std::wstring> lines;
-    std::wstring key;
-    size_t start = 0;
-    while (start < dump.size()) {
-        size_t end = dump.find(L'\n', start);
-        if (end == std::wstring::npos) end = dump.size();
-        std::wstring line = dump.substr(start, end - start);
-        if (line.starts_with(L"[")) key = line;
-        lines.insert(line.starts_with(L"[") ? line : key + L" " + line);
-        start = end + 1;
+// Notes how many values the Cursors key holds at each pointer reload.
+struct CursorWatch : RecordingSystemPort {
+    std::vector<size_t> seen;
+    bool SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pv, UINT winIni) override {
+        if (action == SPI_SETCURSORS)
+            for (const RegistryKeyRecord& key : ListRegistry())
+                if (key.subkey == Cursors) seen.push_back(key.values.size());
+        return RecordingSystemPort::SetSystemParameter(action, uiParam, pv, winIni);
     }
-    return lines;
+};
+
+void CheckDump(const SessionFixture& f, const char* expected) {
+    std::wstring want = text::Widen(expected).substr(1); // the expected dumps open with a line break
+    std::erase(want, L'\r');
+    CHECK(DumpRegistry(f.machine.root) == want);
 }
 
-std::string Difference(const std::wstring& expected, const std::wstring& actual) {
-    auto want = Qualified(expected), got = Qualified(actual);
-    std::string out;
-    for (const auto& line : want)
-        if (!got.contains(line)) out += "- " + text::Narrow(line) + "\n";
-    for (const auto& line : got)
-        if (!want.contains(line)) out += "+ " + text::Narrow(line) + "\n";
-    return out.empty() ? "same lines, different order" : out;
-}
-
-// The whole sandboxed registry against an expected dump; on a difference the dump as it came out is left
-// in the working folder under `name`.
-void CheckDump(const SessionFixture& f, const char* expected, const char* name) {
-    const std::wstring actual = NormaliseDump(DumpRegistry(f.Placeholders()));
-    const std::wstring want = NormaliseDump(text::Widen(expected));
-    if (actual != want)
-        std::ofstream(std::string(name) + ".actual.txt", std::ios::binary) << text::Narrow(actual);
-    CHECK_MESSAGE(actual == want, Difference(want, actual));
-}
+// SPI 2 beep, 73 window animation, 26 icon title wrap, 33 swap buttons, 30 and 29 double-click height and
+// width, 32 double-click time, 77 and 76 drag height and width, 75 font smoothing, 37 full window dragging,
+// 20 wallpaper, 87 pointers.
+const std::wstring OffCalls =
+    L"BUSY|SPI 2 0 - 0|SPI 73 8 {8,0} 3|SPI 26 0 - 0|SPI 33 0 - 0|SPI 30 4 - 0|"
+    L"SPI 29 4 - 0|SPI 32 500 - 0|SPI 77 2 - 0|SPI 76 2 - 0|SPI 75 0 - 0|SPI 37 0 - 0|"
+    L"SPI 20 0 \"C:\\WINDOWS\\Clouds.bmp\" 3|SPI 87 0 - 0|IDLE";
+const std::wstring On95Calls =
+    L"BUSY|SPI 2 1 - 0|SPI 73 8 {8,1} 3|SPI 26 1 - 0|SPI 33 1 - 0|SPI 30 7 - 0|SPI 29 6 - 0|SPI 32 650 - 0|"
+    L"SPI 77 5 - 0|SPI 76 3 - 0|SPI 75 1 - 0|SPI 37 1 - 0|SPI 20 0 \"C:\\WINDOWS\\Clouds.bmp\" 3|"
+    L"SPI 87 0 - 0|BROADCAST 46|BROADCAST 46|ASSOCCHANGED|IDLE";
+const std::wstring OnNTCalls =
+    L"BUSY|SPI 2 1 - 0|SPI 73 8 {8,1} 3|SPI 26 1 - 0|SPI 33 1 - 0|SPI 30 7 - 0|SPI 29 6 - 0|SPI 32 650 - 0|"
+    L"SPI 77 5 - 0|SPI 76 3 - 0|SPI 75 2 - 0|SPI 37 1 - 0|SPI 20 0 \"C:\\WINDOWS\\Clouds.bmp\" 3|"
+    L"SPI 87 0 - 0|BROADCAST 46|BROADCAST 46|ASSOCCHANGED|IDLE";
+const std::wstring Rebuild = L"|BROADCAST 46|BROADCAST 46|ASSOCCHANGED";
 
 } // namespace
 
-TEST_CASE("Apply leaves the registry as the machine and the staged state say") {
-    SessionFixture f;
-    LivedIn livedIn(f.machine);
+TEST_CASE("Apply's registry and system calls, and a second Apply without edits") {
+    // `on`: every toggle on and everything edited; else every toggle off and nothing edited.
+    const std::wstring autoCalls = L"BUSY|SPI 87 0 - 0|BROADCAST 46|BROADCAST 46|ASSOCCHANGED|IDLE";
+    struct Row {
+        const char* name;
+        MachineKind kind;
+        bool on, autoApply, urlHistory;
+        const char* dump;
+        std::wstring calls;
+    } rows[] = {
+        {"apply_win95_off", {false, false, L"Error"}, false, false, false, Win95Off, OffCalls},
+        {"apply_win95_on", {false, true, L"4.71.1712.6"}, true, false, false, Win95On, On95Calls},
+        {"apply_winnt_on", {true, true, L"4.72.3110.8"}, true, false, true, WinNTOn, OnNTCalls},
+        {"apply_winnt_off", {true, false, L"5.00.2014"}, false, false, false, WinNTOff, OffCalls},
+        // Icons, names, pointers and the current theme only.
+        {"apply_winnt_autoapply", {true, true, L"4.72.3110.8"}, true, true, false, WinNTAutoApply, autoCalls},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.name);
+        SessionFixture f;
+        CursorWatch system;
+        LiveIn(f.machine);
+        if (row.urlHistory) RawSetString(HKCR, UrlHistory, L"", L"History");
+        Session& s = f.Load(row.kind);
+        SetEveryToggle(s, row.on);
+        if (row.on) EditEverything(s);
+        s.AutoApply = row.autoApply;
+        ApplyChanges(s, system, f.prompts);
+        CheckDump(f, row.dump);
+        CHECK(Calls(system) == row.calls);
+        CHECK(RawKeyExists(HKCR, UrlHistory) == row.urlHistory);
+        CHECK_FALSE(s.IconCacheDirty);
 
-    SUBCASE("Windows 95 without the IE4 shell or Plus!, every toggle off, nothing else edited") {
-        Session& s = f.Load({false, false, L"Error"});
-        SetEveryToggle(s, false);
-        ApplyChanges(s, f.system, f.prompts);
-        CheckDump(f, Win95Off, "apply_win95_off");
-
-        SUBCASE("a second Apply without edits writes the same") {
-            ApplyChanges(s, f.system, f.prompts);
-            CheckDump(f, Win95Off, "apply_win95_off_again");
-        }
-    }
-    SUBCASE("Windows 95 with the IE4 shell and Plus!, every toggle on, everything edited") {
-        Session& s = f.Load({false, true, L"4.71.1712.6"});
-        SetEveryToggle(s, true);
-        EditEverything(s);
-        ApplyChanges(s, f.system, f.prompts);
-        CheckDump(f, Win95On, "apply_win95_on");
-    }
-    SUBCASE("Windows NT with the IE4 shell, Url History and Plus!, every toggle on, everything edited") {
-        RawSetString(HKEY_CLASSES_ROOT, UrlHistory, L"", L"History");
-        Session& s = f.Load({true, true, L"4.72.3110.8"});
-        SetEveryToggle(s, true);
-        EditEverything(s);
-        ApplyChanges(s, f.system, f.prompts);
-        CheckDump(f, WinNTOn, "apply_winnt_on");
-    }
-    SUBCASE("Windows NT without the IE4 shell or Plus!, every toggle off") {
-        Session& s = f.Load({true, false, L"5.00.2014"});
-        SetEveryToggle(s, false);
-        ApplyChanges(s, f.system, f.prompts);
-        CheckDump(f, WinNTOff, "apply_winnt_off");
-    }
-    SUBCASE("AutoApply: icons, names, pointers and the current theme only") {
-        Session& s = f.Load({true, true, L"4.72.3110.8"});
-        SetEveryToggle(s, true);
-        EditEverything(s);
-        s.AutoApply = true;
-        ApplyChanges(s, f.system, f.prompts);
-        CheckDump(f, WinNTAutoApply, "apply_winnt_autoapply");
+        system.calls.clear();
+        ApplyChanges(s, system, f.prompts);
+        CheckDump(f, row.dump);
+        std::wstring again = row.calls;
+        if (size_t at = again.find(Rebuild); at != again.npos) again.erase(at, Rebuild.size());
+        CHECK(Calls(system) == again);
+        CHECK(system.seen == std::vector<size_t>{14, 14});   // one reload each, after the last pointer value
+        CHECK(f.prompts.shown.size() == (row.on ? 1u : 0u)); // the rebuild notice, the first time only
     }
 }
 
 TEST_CASE("where Apply's order decides what is stored") {
-    SessionFixture f;
-    const TempMachine& m = f.machine;
-    const std::wstring star = m.Write(m.app, L"star.ico", IconFileBytes(IconFileKind::Icon));
-    const std::wstring moon = m.Write(m.app, L"moon.ico", IconFileBytes(IconFileKind::Icon));
-
-    SUBCASE("the bitmap thumbnail setting comes after \"Bitmap Image\" and wins its class's icon") {
-        RawSetString(HKEY_CLASSES_ROOT, L".bmp", L"", L"Paint.Picture");
-        Session& s = f.Load({true, true, L"Error"});
-        s.Lists[IconCategory::Apps].Change(L"Bitmap Image", L"", star + L",0");
-        SUBCASE("on") {
-            s.Settings.SetImage(L"Bitmap Thumbnail as Default Icon", SettingImage::On);
+    SUBCASE("the bitmap thumbnail setting comes after \"Bitmap Image\" and decides its class's icon") {
+        enum Expect { Thumbnail, Paint, Staged };
+        // AutoApply leaves the setting out. A bitmap class of its own stays in use until the next start.
+        for (auto [bmpClass, thumbnail, autoApply, expect] :
+             {std::tuple{L"Paint.Picture", SettingImage::On, false, Thumbnail},
+              {L"Paint.Picture", SettingImage::Off, false, Paint},
+              {L"Paint.Picture", SettingImage::On, true, Staged},
+              {L"bmpfile", SettingImage::On, false, Staged}}) {
+            SessionFixture f;
+            const std::wstring star = StagedIcon(f.machine, L"star.ico");
+            RawSetString(HKCR, L".bmp", L"", bmpClass);
+            Session& s = f.Load({true, true});
+            s.Lists[IconCategory::Apps].Change(L"Bitmap Image", L"", star);
+            s.Settings.SetImage(L"Bitmap Thumbnail as Default Icon", thumbnail);
+            s.AutoApply = autoApply;
             ApplyChanges(s, f.system, f.prompts);
-            CHECK(ReadText(HKEY_CLASSES_ROOT, L"Paint.Picture\\DefaultIcon", L"") == L"%1");
-            CHECK(ReadText(HKEY_CLASSES_ROOT, L".bmp", L"") == L"Paint.Picture");
-            CHECK(ReadText(HKEY_CLASSES_ROOT, L".bmp\\ShellNew", L"Command") == L"");
-        }
-        SUBCASE("off") {
-            s.Settings.SetImage(L"Bitmap Thumbnail as Default Icon", SettingImage::Off);
-            ApplyChanges(s, f.system, f.prompts);
-            CHECK(ReadText(HKEY_CLASSES_ROOT, L"Paint.Picture\\DefaultIcon", L"") ==
-                  m.system + L"\\Mspaint.exe,1");
-            CHECK_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, L".bmp\\ShellNew"));
-        }
-        SUBCASE("AutoApply leaves the setting out, so the bitmap's own icon stays") {
-            s.Settings.SetImage(L"Bitmap Thumbnail as Default Icon", SettingImage::On);
-            s.AutoApply = true;
-            ApplyChanges(s, f.system, f.prompts);
-            CHECK(ReadText(HKEY_CLASSES_ROOT, L"Paint.Picture\\DefaultIcon", L"") == star + L",0");
+            const std::wstring expected[] = {L"%1", f.machine.system + L"\\Mspaint.exe,1", star};
+            CHECK(RawText(HKCR, bmpClass + std::wstring(L"\\DefaultIcon"), L"") == expected[expect]);
+            CHECK(RawText(HKCR, L".bmp", L"") == L"Paint.Picture");
         }
     }
 
-    SUBCASE("a bitmap class of its own keeps the bitmap's icon whatever the thumbnail setting says") {
-        RawSetString(HKEY_CLASSES_ROOT, L".bmp", L"", L"bmpfile");
-        Session& s = f.Load({false, false, L"Error"});
-        s.Lists[IconCategory::Apps].Change(L"Bitmap Image", L"", star + L",0");
-        s.Settings.SetImage(L"Bitmap Thumbnail as Default Icon", SettingImage::On);
+    SUBCASE("two file types of one class: the later in Apply's order wins, not the later on the tab; a file "
+            "type whose class is named by nothing writes nothing") {
+        SessionFixture f;
+        const std::wstring star = StagedIcon(f.machine, L"star.ico"),
+                           moon = StagedIcon(f.machine, L"moon.ico");
+        RawSetString(HKCR, L".txt", L"", L"shared");
+        RawSetString(HKCR, L".jpeg", L"", L"shared");
+        RawSetString(HKCR, L".gif", L"", L"");
+        Session& s = f.Load({});
+        s.Lists[IconCategory::Apps].Change(L"Text Document", L"", star);
+        s.Lists[IconCategory::Apps].Change(L"JPEG Image", L"", moon);
         ApplyChanges(s, f.system, f.prompts);
-        CHECK(ReadText(HKEY_CLASSES_ROOT, L"bmpfile\\DefaultIcon", L"") == star + L",0");
-        CHECK(ReadText(HKEY_CLASSES_ROOT, L"Paint.Picture\\DefaultIcon", L"") == L"%1");
-        // The class mapping read at start stays in use; the thumbnail setting rewrote it for the next start.
-        CHECK(ReadText(HKEY_CLASSES_ROOT, L".bmp", L"") == L"Paint.Picture");
-    }
-
-    SUBCASE("two file types of one class: the later in Apply's order wins, not the later on the tab") {
-        RawSetString(HKEY_CLASSES_ROOT, L".txt", L"", L"shared");
-        RawSetString(HKEY_CLASSES_ROOT, L".jpeg", L"", L"shared");
-        Session& s = f.Load({false, false, L"Error"});
-        s.Lists[IconCategory::Apps].Change(L"Text Document", L"", star + L",0");
-        s.Lists[IconCategory::Apps].Change(L"JPEG Image", L"", moon + L",0");
-        ApplyChanges(s, f.system, f.prompts);
-        CHECK(ReadText(HKEY_CLASSES_ROOT, L"shared\\DefaultIcon", L"") == moon + L",0");
-    }
-
-    SUBCASE("a file type without a class writes nothing, not even under a class named by nothing") {
-        RawSetString(HKEY_CLASSES_ROOT, L".gif", L"", L"");
-        RawSetString(HKEY_CLASSES_ROOT, L".wav", L"", L"soundrec");
-        Session& s = f.Load({false, false, L"Error"});
-        REQUIRE_FALSE(s.Lists[IconCategory::Apps].Find(L"GIF Image"));
-        ApplyChanges(s, f.system, f.prompts);
-        CHECK_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, L"DefaultIcon"));
-        CHECK(ReadText(HKEY_CLASSES_ROOT, L"soundrec\\DefaultIcon", L"") == m.system + L"\\quartz.dll,4");
-    }
-
-    SUBCASE("Url History") {
-        SUBCASE("not registered: neither its icon nor its name is written, and no key is made for it") {
-            Session& s = f.Load({true, true, L"4.72.3110.8"});
-            ApplyChanges(s, f.system, f.prompts);
-            CHECK_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, UrlHistory));
-        }
-        SUBCASE("registered: icon and name are written back") {
-            RawSetString(HKEY_CLASSES_ROOT, UrlHistory, L"", L"");
-            Session& s = f.Load({false, false, L"Error"});
-            ApplyChanges(s, f.system, f.prompts);
-            CHECK(ReadText(HKEY_CLASSES_ROOT, UrlHistory, L"") == L"Url History");
-            CHECK(ReadText(HKEY_CLASSES_ROOT, UrlHistory + L"\\DefaultIcon", L"") ==
-                  m.system + L"\\shdocvw.dll,36");
-        }
-    }
-
-    SUBCASE("names go to the object's key, icons to its DefaultIcon key") {
-        Session& s = f.Load({false, false, L"Error"});
-        IconListModel& desktop = s.Lists[IconCategory::Desktop];
-        desktop.Change(L"My Computer", L"Workstation", star + L",0");
-        desktop.Change(L"Recycle Bin (empty)", L"Bin (empty)", L"");
-        desktop.Change(L"Recycle Bin (full)", L"Bin (full)", L"");
-        ApplyChanges(s, f.system, f.prompts);
-        CHECK(ReadText(HKEY_CLASSES_ROOT, MyComputer, L"") == L"Workstation");
-        CHECK(ReadText(HKEY_CLASSES_ROOT, MyComputer + L"\\DefaultIcon", L"") == star + L",0");
-        CHECK(ReadText(HKEY_CLASSES_ROOT, L"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}", L"") == L"Bin");
+        CHECK(RawText(HKCR, L"shared\\DefaultIcon", L"") == moon);
+        CHECK_FALSE(RawKeyExists(HKCR, L"DefaultIcon"));
     }
 }
 
 TEST_CASE("the Recycle Bin keeps showing the icon for the state it is in") {
-    SessionFixture f;
-    const TempMachine& m = f.machine;
-    const std::wstring emptyBin = m.Write(m.app, L"empty.ico", IconFileBytes(IconFileKind::Icon));
-    const std::wstring fullBin = m.Write(m.app, L"full.ico", IconFileBytes(IconFileKind::Icon));
-    const std::wstring newEmpty = m.Write(m.app, L"new-empty.ico", IconFileBytes(IconFileKind::Icon));
-    const std::wstring newFull = m.Write(m.app, L"new-full.ico", IconFileBytes(IconFileKind::Icon));
-    RawSetString(HKEY_CLASSES_ROOT, Bin, L"Empty", emptyBin + L",0");
-    RawSetString(HKEY_CLASSES_ROOT, Bin, L"Full", fullBin + L",0");
-
-    auto apply = [&](const std::wstring& emptyIcon, const std::wstring& fullIcon) {
-        Session& s = f.Load({false, false, L"Error"});
-        s.Lists[IconCategory::Desktop].Change(L"Recycle Bin (empty)", L"", emptyIcon + L",0");
-        s.Lists[IconCategory::Desktop].Change(L"Recycle Bin (full)", L"", fullIcon + L",0");
+    // Before Apply "Empty" is empty.ico and "Full" full.ico; Apply stages `staged` and a new full icon.
+    // The bin's state is compared with "Empty" as it stood before Apply wrote the new one.
+    for (auto [name, shown, upperCase, staged, expected] :
+         {std::tuple{"empty", L"empty.ico", false, L"empty.ico", L"empty.ico"},
+          {"empty, letter case aside", L"empty.ico", true, L"empty.ico", L"empty.ico"},
+          {"full", L"full.ico", false, L"new-empty.ico", L"new-full.ico"},
+          {"empty, and its icon changed", L"empty.ico", false, L"new-empty.ico", L"new-empty.ico"}}) {
+        CAPTURE(name);
+        SessionFixture f;
+        const TempMachine& m = f.machine;
+        RawSetString(HKCR, Bin, L"Empty", StagedIcon(m, L"empty.ico"));
+        RawSetString(HKCR, Bin, L"Full", StagedIcon(m, L"full.ico"));
+        std::wstring now = StagedIcon(m, shown);
+        if (upperCase) CharUpperW(now.data());
+        RawSetString(HKCR, Bin, L"", now);
+        Session& s = f.Load({});
+        s.Lists[IconCategory::Desktop].Change(L"Recycle Bin (empty)", L"", StagedIcon(m, staged));
+        s.Lists[IconCategory::Desktop].Change(L"Recycle Bin (full)", L"", StagedIcon(m, L"new-full.ico"));
         ApplyChanges(s, f.system, f.prompts);
-    };
-
-    SUBCASE("empty now: the default value becomes the new empty-bin icon") {
-        RawSetString(HKEY_CLASSES_ROOT, Bin, L"", emptyBin + L",0");
-        apply(emptyBin, newFull);
-        CHECK(ReadText(HKEY_CLASSES_ROOT, Bin, L"") == emptyBin + L",0");
-        CHECK(ReadText(HKEY_CLASSES_ROOT, Bin, L"Full") == newFull + L",0");
-    }
-    SUBCASE("empty now, compared without regard to letter case") {
-        std::wstring upper = emptyBin + L",0";
-        CharUpperW(upper.data());
-        RawSetString(HKEY_CLASSES_ROOT, Bin, L"", upper);
-        apply(emptyBin, newFull);
-        CHECK(ReadText(HKEY_CLASSES_ROOT, Bin, L"") == emptyBin + L",0");
-    }
-    SUBCASE("full now: the default value becomes the new full-bin icon") {
-        RawSetString(HKEY_CLASSES_ROOT, Bin, L"", fullBin + L",0");
-        apply(newEmpty, newFull);
-        CHECK(ReadText(HKEY_CLASSES_ROOT, Bin, L"") == newFull + L",0");
-        CHECK(ReadText(HKEY_CLASSES_ROOT, Bin, L"Empty") == newEmpty + L",0");
-    }
-    SUBCASE("empty now and the empty-bin icon itself changed: still the empty icon, the new one") {
-        RawSetString(HKEY_CLASSES_ROOT, Bin, L"", emptyBin + L",0");
-        apply(newEmpty, newFull);
-        CHECK(ReadText(HKEY_CLASSES_ROOT, Bin, L"") == newEmpty + L",0");
-        CHECK(ReadText(HKEY_CLASSES_ROOT, Bin, L"Empty") == newEmpty + L",0");
+        CHECK(RawText(HKCR, Bin, L"") == StagedIcon(m, expected));
+        CHECK(RawText(HKCR, Bin, L"Empty") == StagedIcon(m, staged));
+        CHECK(RawText(HKCR, Bin, L"Full") == StagedIcon(m, L"new-full.ico"));
     }
 }
 
-TEST_CASE("the system calls Apply makes, in order") {
+TEST_CASE("what Apply stores and passes on where care is needed") {
     SessionFixture f;
-    LivedIn livedIn(f.machine);
 
-    SUBCASE("Windows NT, every toggle on, numbers edited, icons changed") {
-        Session& s = f.Load({true, true, L"4.72.3110.8"});
-        SetEveryToggle(s, true);
-        EditEverything(s);
-        ApplyChanges(s, f.system, f.prompts);
-        CHECK(f.system.calls == std::vector<std::wstring>{
-                                    L"BUSY",
-                                    L"SPI 2 1 - 0",      // beep
-                                    L"SPI 73 8 {8,1} 3", // window animation, with its record
-                                    L"SPI 26 1 - 0",     // icon title wrap
-                                    L"SPI 33 1 - 0",     // swap buttons
-                                    L"SPI 30 7 - 0",     // double-click height
-                                    L"SPI 29 6 - 0",     // double-click width
-                                    L"SPI 32 650 - 0",   // double-click time
-                                    L"SPI 77 5 - 0",     // drag height
-                                    L"SPI 76 3 - 0",     // drag width
-                                    L"SPI 75 2 - 0",     // font smoothing, Windows NT
-                                    L"SPI 37 1 - 0",     // full window dragging
-                                    L"SPI 20 0 \"C:\\WINDOWS\\Clouds.bmp\" 3",
-                                    L"SPI 87 0 - 0", // pointers, once
-                                    L"BROADCAST 46",
-                                    L"BROADCAST 46",
-                                    L"ASSOCCHANGED",
-                                    L"IDLE",
-                                });
-        CHECK_FALSE(s.IconCacheDirty);
-        CHECK_FALSE(s.HasUnappliedChanges());
+    SUBCASE("without a readable wallpaper the wallpaper call gets the empty text, never \"Error\"") {
+        ApplyChanges(f.Load({}), f.system, f.prompts);
+        CHECK(Calls(f.system).find(L"|SPI 20 0 \"\" 3|") != std::wstring::npos);
+        CHECK_FALSE(RawGetValue(HKCU, Desktop, L"Wallpaper").exists);
     }
-    SUBCASE("Windows 95, every toggle off, nothing edited: no rebuild") {
-        Session& s = f.Load({false, true, L"Error"});
-        SetEveryToggle(s, false);
+    SUBCASE("the My Computer verb runs the program file itself, quoted as its path holds a space") {
+        StartupFacts facts = MachineFacts(f.machine, {true});
+        facts.OwnExePath = f.machine.app + L"\\My Tools\\tessaly2.exe";
+        Session& s = f.LoadFacts(facts);
+        s.Settings.SetImage(L"My Computer", SettingImage::On);
         ApplyChanges(s, f.system, f.prompts);
-        CHECK(f.system.calls == std::vector<std::wstring>{
-                                    L"BUSY",
-                                    L"SPI 2 0 - 0",
-                                    L"SPI 73 8 {8,0} 3",
-                                    L"SPI 26 0 - 0",
-                                    L"SPI 33 0 - 0",
-                                    L"SPI 30 4 - 0",
-                                    L"SPI 29 4 - 0",
-                                    L"SPI 32 500 - 0",
-                                    L"SPI 77 2 - 0",
-                                    L"SPI 76 2 - 0",
-                                    L"SPI 75 0 - 0",
-                                    L"SPI 37 0 - 0",
-                                    L"SPI 20 0 \"C:\\WINDOWS\\Clouds.bmp\" 3",
-                                    L"SPI 87 0 - 0",
-                                    L"IDLE",
-                                });
-        CHECK(f.prompts.shown.empty());
+        const std::wstring stored = RawText(HKCR, MyComputer + L"\\Shell\\TS\\Command", L"");
+        CHECK(stored == L"\"" + facts.OwnExePath + L"\"");
+        CHECK(IsMyComputerCommand(stored, facts.OwnExePath));
     }
-    SUBCASE("font smoothing on Windows 95 passes 1") {
-        Session& s = f.Load({false, true, L"Error"});
-        s.Settings.SetImage(L"Font Smoothing", SettingImage::On);
+    SUBCASE("a staged number that is no number is stored without its call, an empty one not at all") {
+        RawSetString(HKCU, Desktop, L"DoubleClickHeight", L"tall");
+        RawSetString(HKCU, Desktop, L"DragWidth", L"-3");
+        Session& s = f.Load({});
+        s.Settings.SetStagedText(L"Drag Height", L"");
+        s.Settings.SetStagedText(L"Menu Show Delay", L"250"); // not delayed until clicked: as staged
         ApplyChanges(s, f.system, f.prompts);
-        CHECK(std::count(f.system.calls.begin(), f.system.calls.end(), L"SPI 75 1 - 0") == 1);
-    }
-    SUBCASE("AutoApply: only the pointer reload and the rebuild") {
-        Session& s = f.Load({true, true, L"4.72.3110.8"});
-        EditEverything(s);
-        s.AutoApply = true;
-        ApplyChanges(s, f.system, f.prompts);
-        CHECK(f.system.calls == std::vector<std::wstring>{L"BUSY", L"SPI 87 0 - 0", L"BROADCAST 46",
-                                                          L"BROADCAST 46", L"ASSOCCHANGED", L"IDLE"});
-    }
-    SUBCASE("a second Apply without edits rebuilds only the first time and stores the same") {
-        Session& s = f.Load({true, true, L"4.72.3110.8"});
-        EditEverything(s);
-        ApplyChanges(s, f.system, f.prompts);
-        const std::wstring first = DumpRegistry();
-        const auto firstCalls = f.system.calls;
-        f.system.calls.clear();
-        ApplyChanges(s, f.system, f.prompts);
-        CHECK(DumpRegistry() == first);
-        CHECK(std::count(firstCalls.begin(), firstCalls.end(), L"BROADCAST 46") == 2);
-        CHECK(std::count(f.system.calls.begin(), f.system.calls.end(), L"BROADCAST 46") == 0);
-        CHECK(f.system.calls.size() == firstCalls.size() - 3);
-        CHECK(f.prompts.shown.size() == 1); // the rebuild notice, once
+        CHECK(RawText(HKCU, Desktop, L"MenuShowDelay") == L"250");
+        CHECK(RawText(HKCU, Desktop, L"DoubleClickHeight") == L"tall");
+        CHECK(RawText(HKCU, Desktop, L"DragWidth") == L"-3");
+        CHECK_FALSE(RawGetValue(HKCU, Desktop, L"DragHeight").exists);
+        // Double-click height, drag width (no unsigned number to pass) and drag height go without a call.
+        const std::wstring calls = Calls(f.system);
+        for (const wchar_t* skipped : {L"|SPI 30 ", L"|SPI 76 ", L"|SPI 77 "})
+            CHECK(calls.find(skipped) == calls.npos);
+        CHECK(calls.find(L"|SPI 29 4 - 0|") != calls.npos);
     }
     SUBCASE("the rebuild notice comes before the restart question, and the Apply button goes off last") {
-        Session& s = f.Load({true, true, L"Error"});
+        Session& s = f.Load({true});
         std::vector<bool> unapplied;
         s.UnappliedChanged = [&](bool value) { unapplied.push_back(value); };
         s.MarkChanged();
-        s.IconCacheDirty = true;
-        s.RestartNeeded = true;
+        s.IconCacheDirty = s.RestartNeeded = true;
         f.prompts.Answer(1);
         f.prompts.Answer(0);
         ApplyChanges(s, f.system, f.prompts);
@@ -418,131 +270,5 @@ TEST_CASE("the system calls Apply makes, in order") {
         CHECK(s.RestartDeclined);
         CHECK_FALSE(s.RestartNeeded);
         CHECK(unapplied == std::vector<bool>{true, false});
-    }
-}
-
-TEST_CASE("details of what Apply stores and passes on") {
-    SessionFixture f;
-
-    SUBCASE("without a stored wallpaper the wallpaper call gets the empty text, never the read sentinel") {
-        Session& s = f.Load({false, false, L"Error"});
-        ApplyChanges(s, f.system, f.prompts);
-        CHECK(std::count(f.system.calls.begin(), f.system.calls.end(), L"SPI 20 0 \"\" 3") == 1);
-        CHECK(RawGetValue(HKEY_CURRENT_USER, Desktop, L"Wallpaper").exists == false);
-    }
-
-    SUBCASE("the My Computer verb runs the program file itself") {
-        StartupFacts facts = MachineFacts(f.machine, {true, false, L"Error"});
-        const std::wstring myComputerCommand = MyComputer + L"\\Shell\\TS\\Command";
-        SUBCASE("a path with a space is quoted") {
-            facts.OwnExePath = f.machine.app + L"\\My Tools\\tessaly2.exe";
-            Session& s = f.Load(facts);
-            s.Settings.SetImage(L"My Computer", SettingImage::On);
-            ApplyChanges(s, f.system, f.prompts);
-            CHECK(ReadText(HKEY_CLASSES_ROOT, myComputerCommand, L"") == L"\"" + facts.OwnExePath + L"\"");
-        }
-        SUBCASE("a path without one is stored as it is") {
-            facts.OwnExePath = f.machine.app + L"\\tessaly2.exe";
-            Session& s = f.Load(facts);
-            s.Settings.SetImage(L"My Computer", SettingImage::On);
-            ApplyChanges(s, f.system, f.prompts);
-            CHECK(ReadText(HKEY_CLASSES_ROOT, myComputerCommand, L"") == facts.OwnExePath);
-            CHECK(IsMyComputerCommand(ReadText(HKEY_CLASSES_ROOT, myComputerCommand, L""), facts.OwnExePath));
-        }
-        SUBCASE("off removes the verb, Command first") {
-            RawSetString(HKEY_CLASSES_ROOT, myComputerCommand, L"", L"C:\\Old\\Tessaly.exe");
-            RawSetString(HKEY_CLASSES_ROOT, MyComputer + L"\\Shell\\TS", L"", L"&Tessaly...");
-            RawSetString(HKEY_CLASSES_ROOT, MyComputer + L"\\Shell\\open", L"", L"Open");
-            Session& s = f.Load(facts);
-            s.Settings.SetImage(L"My Computer", SettingImage::Off);
-            ApplyChanges(s, f.system, f.prompts);
-            CHECK_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, MyComputer + L"\\Shell\\TS"));
-            CHECK(RawKeyExists(HKEY_CLASSES_ROOT, MyComputer + L"\\Shell\\open"));
-        }
-    }
-
-    SUBCASE("a staged number that is no number is written back as it stands, without its system call") {
-        RawSetString(HKEY_CURRENT_USER, Desktop, L"DoubleClickHeight", L"tall");
-        RawSetString(HKEY_CURRENT_USER, Desktop, L"DragWidth", L"-3");
-        Session& s = f.Load({false, false, L"Error"});
-        REQUIRE(s.Settings.StagedText(L"Double Click Height") == L"tall");
-        ApplyChanges(s, f.system, f.prompts);
-        CHECK(ReadText(HKEY_CURRENT_USER, Desktop, L"DoubleClickHeight") == L"tall");
-        CHECK(ReadText(HKEY_CURRENT_USER, Desktop, L"DragWidth") == L"-3");
-        for (const auto& call : f.system.calls) {
-            CHECK_FALSE(call.starts_with(L"SPI 30 ")); // double-click height
-            CHECK_FALSE(call.starts_with(L"SPI 76 ")); // drag width: no unsigned number to pass
-        }
-        CHECK(std::count(f.system.calls.begin(), f.system.calls.end(), L"SPI 29 4 - 0") == 1);
-    }
-
-    SUBCASE("the menu delay: 65535 while delayed until clicked, else the staged delay") {
-        Session& s = f.Load({false, false, L"Error"});
-        s.Settings.SetStagedText(L"Menu Show Delay", L"250");
-        SUBCASE("off") {
-            ApplyChanges(s, f.system, f.prompts);
-            CHECK(ReadText(HKEY_CURRENT_USER, Desktop, L"MenuShowDelay") == L"250");
-        }
-        SUBCASE("on") {
-            s.Settings.SetImage(L"Delay Until Clicked", SettingImage::On);
-            ApplyChanges(s, f.system, f.prompts);
-            CHECK(ReadText(HKEY_CURRENT_USER, Desktop, L"MenuShowDelay") == L"65535");
-        }
-    }
-
-    SUBCASE("an empty staged number is neither written nor passed on") {
-        Session& s = f.Load({false, false, L"Error"});
-        s.Settings.SetStagedText(L"Drag Height", L"");
-        s.Settings.SetStagedText(L"Wallpaper Vertical Origin", L"");
-        ApplyChanges(s, f.system, f.prompts);
-        CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, Desktop, L"DragHeight").exists);
-        CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, Desktop, L"WallpaperOriginY").exists);
-        CHECK(ReadText(HKEY_CURRENT_USER, Desktop, L"WallpaperOriginX") == L"0");
-        for (const auto& call : f.system.calls) CHECK_FALSE(call.starts_with(L"SPI 77 "));
-    }
-
-    SUBCASE("the pointers are reloaded once, after the last pointer value is stored") {
-        // Records what the Cursors key holds at the moment of each reload.
-        struct CursorWatch : RecordingSystemPort {
-            std::vector<std::map<std::wstring, std::wstring>> seen;
-            bool SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pv, UINT winIni) override {
-                if (action == SPI_SETCURSORS) {
-                    std::map<std::wstring, std::wstring> values;
-                    for (const CatalogueEntry& e : CatalogueEntries(IconCategory::Pointers))
-                        values[std::wstring(e.where)] =
-                            ReadText(HKEY_CURRENT_USER, Cursors, std::wstring(e.where));
-                    seen.push_back(values);
-                }
-                return RecordingSystemPort::SetSystemParameter(action, uiParam, pv, winIni);
-            }
-        } watch;
-        const std::wstring cursor =
-            f.machine.Write(f.machine.app, L"arrow.cur", IconFileBytes(IconFileKind::Cursor));
-        const std::wstring ani = f.machine.Write(f.machine.app, L"busy.ani", AnimatedCursorBytes());
-        RawSetString(HKEY_CURRENT_USER, Cursors, L"Wait", L"C:\\Gone\\busy.ani");
-        Session& s = f.Load({false, false, L"Error"});
-        s.Lists[IconCategory::Pointers].Change(L"Normal Select", L"", cursor + L",0");
-        s.Lists[IconCategory::Pointers].Change(L"Alternate Select", L"", ani + L",0");
-        ApplyChanges(s, watch, f.prompts);
-        REQUIRE(watch.seen.size() == 1);
-        std::map<std::wstring, std::wstring> expected;
-        for (const CatalogueEntry& e : CatalogueEntries(IconCategory::Pointers))
-            expected[std::wstring(e.where)] = L"";
-        expected[L"Arrow"] = cursor;
-        expected[L"UpArrow"] = ani;
-        CHECK(watch.seen[0] == expected);
-        CHECK(watch.calls.back() == L"IDLE");
-        CHECK(watch.calls[watch.calls.size() - 2] == L"SPI 87 0 - 0");
-    }
-
-    SUBCASE("the policy keys are made by the first Apply, the binary policy with them") {
-        Session& s = f.Load({false, false, L"Error"});
-        s.Settings.SetImage(L"Save Settings on Exit", SettingImage::Off);
-        ApplyChanges(s, f.system, f.prompts);
-        const RawValue v = RawGetValue(HKEY_CURRENT_USER,
-                                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer",
-                                       L"NoSaveSettings");
-        CHECK(v.type == REG_BINARY);
-        CHECK(v.data == std::vector<unsigned char>{1, 0, 0, 0});
     }
 }

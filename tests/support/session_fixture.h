@@ -1,6 +1,6 @@
 #pragma once
-// A session on a throwaway machine: start-up facts built directly (no Wine prefix is asked), the registry
-// in a sandbox, the ports scripted. Arrange the registry first, then Load(), which reads it as start-up does.
+// A session on a throwaway machine: facts built directly, the registry in a sandbox, the ports scripted.
+// Arrange the registry first, then Load(), which reads it as start-up does.
 #include "icons/catalogue_variants.h"
 #include "platform/startup_facts.h"
 #include "session/session.h"
@@ -10,13 +10,11 @@
 
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 struct MachineKind {
     bool nt = false;
     bool plus = false;
-    std::wstring ieVersion = L"Error"; // "4.71..." or "4.72..." give the Internet Explorer 4 shell
+    const wchar_t* ieVersion = L"Error"; // "4.71..." or "4.72..." give the Internet Explorer 4 shell
 };
 
 inline StartupFacts MachineFacts(const TempMachine& m, const MachineKind& kind) {
@@ -37,25 +35,25 @@ inline StartupFacts MachineFacts(const TempMachine& m, const MachineKind& kind) 
     return f;
 }
 
-class SessionFixture {
-public:
+// The calls a recording port saw, joined by "|", so that a difference prints readably.
+inline std::wstring Calls(const RecordingSystemPort& port) {
+    std::wstring out;
+    for (const auto& call : port.calls) out += (out.empty() ? L"" : L"|") + call;
+    return out;
+}
+
+struct SessionFixture {
     RegistrySandbox sandbox; // first: everything below reads and writes inside it
     TempMachine machine;
     ScriptedPromptPort prompts;
     RecordingSystemPort system;
     std::unique_ptr<Session> session;
 
-    // Reads the variants, the lists and the tree from the sandbox as it stands now.
-    Session& Load(const MachineKind& kind) { return Load(MachineFacts(machine, kind)); }
-    Session& Load(StartupFacts facts) {
+    Session& Load(const MachineKind& kind) { return LoadFacts(MachineFacts(machine, kind)); }
+    Session& LoadFacts(StartupFacts facts) {
         CatalogueVariants variants = FindCatalogueVariants(facts);
         session = std::make_unique<Session>(std::move(facts), std::move(variants));
         session->Load();
         return *session;
-    }
-
-    // The machine's folder reads as %ROOT% in dumps.
-    std::vector<std::pair<std::wstring, std::wstring>> Placeholders() const {
-        return {{machine.root, L"%ROOT%"}};
     }
 };
