@@ -4,8 +4,8 @@
 // the steps run out with the dialog still open, it is ended (-2) and Completed() is false.
 #include "platform/unique_handle.h"
 
-#include <doctest/doctest.h>
 #include <windows.h>
+#include <doctest/doctest.h>
 
 #include <functional>
 #include <string>
