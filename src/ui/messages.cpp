@@ -138,12 +138,10 @@ int ShowRebuildNotice(PromptPort& prompts, const std::wstring& osName) {
         prompts,
         Make(L"Tessaly has notified " + osName +
                  L" of your changes.\n\n"
-                 L"Windows 95 and Windows NT contains flaws that can cause these changes to be ignored under "
-                 L"certain "
-                 L"conditions.\n\n"
-                 L"If your changes are not applied you will need to select the \"Rebuild Icon Cache\" option "
-                 L"from the "
-                 L"File menu.\n\n"
+                 L"Windows 95 and Windows NT contains flaws that can cause these changes to be ignored "
+                 L"under certain conditions.\n\n"
+                 L"If your changes are not applied you will need to select the \"Rebuild Icon Cache\" "
+                 L"option from the File menu.\n\n"
                  L"For more information about this problem, please select the \"Help\" button below.",
              {L"&Help", L"OK", L""}, PromptIconExclamation, DoNotShowAgain, 4600),
         value);
