@@ -5,7 +5,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -206,7 +205,8 @@ void ListBoxIcons::SizeSurface(int width) {
 
 void ListBoxIcons::UpdateScrollRange() {
     if (!scroll_) return;
-    scrollMax_ = std::min(std::abs(model_.SurfaceHeight() - FrameInnerHeight()), 32767);
+    // A list that fits its frame has nothing to scroll; scrolling it would only move the rows out of view.
+    scrollMax_ = std::clamp(model_.SurfaceHeight() - FrameInnerHeight(), 0, 32767);
     const int page = std::max(FrameInnerHeight(), 0);
     SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
     info.nMax = page > 0 ? scrollMax_ + page - 1 : scrollMax_;
