@@ -18,6 +18,7 @@ args="--wait"
 for t in $tabs; do
   args="$args --tab ${t%%:*} --shot screenshots/tab-${t#*:}.bmp"
 done
+args="$args --tab 1 --expand-tree --shot screenshots/tab-shell-expanded.bmp"
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
   wine Tessaly.exe &
   app=\$!

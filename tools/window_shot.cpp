@@ -1,6 +1,6 @@
 // Drives a running Tessaly from outside for screenshots: waits for the main window, selects tabs with the
 // keys a user would press, captures the window as a .bmp and closes it the way the close box does.
-//   window_shot --wait --tab 3 --shot start.bmp --close
+//   window_shot --wait --tab 3 --shot start.bmp --tab 1 --expand-tree --shot shell.bmp --close
 #include "screen_capture.h"
 
 #include <windows.h>
@@ -49,6 +49,35 @@ void SelectTab(int index) {
     Sleep(700);
 }
 
+// Opens every group of the settings tree, as a user clicking each plus sign would. Tree item handles are
+// plain values to the caller, so the messages need no shared memory.
+void ExpandTree() {
+    HWND tree = nullptr;
+    EnumChildWindows(
+        mainWindow,
+        [](HWND child, LPARAM found) {
+            wchar_t className[32] = {};
+            GetClassNameW(child, className, 32);
+            if (std::wstring(className) != WC_TREEVIEWW) return TRUE;
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&tree));
+    if (!tree) return;
+    std::vector<LPARAM> pending{SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)};
+    while (!pending.empty()) {
+        LPARAM item = pending.back();
+        pending.pop_back();
+        for (; item; item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item)) {
+            SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, item);
+            if (LPARAM child = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, item))
+                pending.push_back(child);
+        }
+    }
+    SendMessageW(tree, TVM_ENSUREVISIBLE, 0, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    Sleep(500);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -59,6 +88,8 @@ int wmain(int argc, wchar_t** argv) {
                 fwprintf(stderr, L"window_shot: no Tessaly window appeared\n");
                 return 1;
             }
+        } else if (a == L"--expand-tree") {
+            ExpandTree();
         } else if (a == L"--tab" && i + 1 < argc) {
             SelectTab(_wtoi(argv[++i]));
         } else if (a == L"--shot" && i + 1 < argc) {
