@@ -162,7 +162,8 @@ TEST_CASE("switching tabs shows that tab's list and its selected item in the inf
 }
 
 TEST_CASE("Apply is enabled by an edit, writes the session and is disabled again") {
-    Fixture f;
+    const std::wstring theme = L"C:\\Themes\\Sun.tstheme";
+    Fixture f([&] { Registry::WriteString(ProgramSettingsKey, L"Current Theme", theme); });
     HWND apply = f.main->cmdApply();
     CHECK(WindowText(apply) == L"&Apply");
     CHECK_FALSE(IsWindowEnabled(apply));
@@ -177,6 +178,8 @@ TEST_CASE("Apply is enabled by an edit, writes the session and is disabled again
               L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell "
               L"Icons",
               L"19") == f.machine.system + L"\\three_icons.dll,2");
+    // The stored current theme survives an Apply.
+    CHECK(Registry::ReadString(ProgramSettingsKey, L"Current Theme") == theme);
     CHECK(f.system.calls.front() == L"BUSY");
     CHECK(f.system.calls.back() == L"IDLE");
 }

@@ -1,6 +1,8 @@
 #include "session/session.h"
 
 #include "icons/catalogue_reader.h"
+#include "registry/program_keys.h"
+#include "registry/registry.h"
 #include "settings/settings_catalogue.h"
 
 Session::Session(StartupFacts facts, CatalogueVariants variants)
@@ -10,6 +12,9 @@ Session::Session(StartupFacts facts, CatalogueVariants variants)
 
 void Session::Load() {
     Add_Icons(Facts, Variants, Lists);
+    // Apply stores the current theme, so it must start as the one stored, not as none.
+    const std::wstring theme = Registry::ReadString(ProgramSettingsKey, L"Current Theme");
+    if (!theme.empty() && theme != Registry::ErrorText) CurrentThemePath = theme;
     Add_TreeItems(Facts, Settings);
 }
 
