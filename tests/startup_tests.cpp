@@ -79,26 +79,20 @@ fs::path ProbePath() {
 TEST_CASE("the real detection tells Windows 95 from Windows NT") {
     const fs::path probe = ProbePath();
     REQUIRE(fs::exists(probe));
-    SUBCASE("win95") {
-        WineVersionFor version(L"facts_probe.exe", L"win95");
+    // The prefix has no Plus! setup key: Windows 95 then lacks Plus!, Windows NT always has it.
+    struct Row {
+        const wchar_t* wineVersion; // null: Wine's default
+        const char *kind, *name, *plus;
+    };
+    for (const Row& row :
+         {Row{L"win95", "Win 95", "Windows 95", "0"}, Row{L"nt40", "Win NT", "Windows NT", "1"},
+          Row{nullptr, "Win NT", "Windows NT", "1"}}) {
+        CAPTURE(row.kind);
+        WineVersionFor version(L"facts_probe.exe", row.wineVersion);
         auto facts = RunProbe(probe);
-        CHECK(facts["OsKind"] == "Win 95");
-        CHECK(facts["OsName"] == "Windows 95");
-        // The prefix has no Plus! setup key, so Windows 95 lacks Plus!.
-        CHECK(facts["HasPlus"] == "0");
-    }
-    SUBCASE("nt40") {
-        WineVersionFor version(L"facts_probe.exe", L"nt40");
-        auto facts = RunProbe(probe);
-        CHECK(facts["OsKind"] == "Win NT");
-        CHECK(facts["OsName"] == "Windows NT");
-        CHECK(facts["HasPlus"] == "1");
-    }
-    SUBCASE("Wine's default version") {
-        WineVersionFor version(L"facts_probe.exe", nullptr);
-        auto facts = RunProbe(probe);
-        CHECK(facts["OsKind"] == "Win NT");
-        CHECK(facts["OsName"] == "Windows NT");
+        CHECK(facts["OsKind"] == row.kind);
+        CHECK(facts["OsName"] == row.name);
+        CHECK(facts["HasPlus"] == row.plus);
     }
 }
 
