@@ -18,21 +18,12 @@
 
 namespace {
 
-const wchar_t* const Objects[] = {
-    L"{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"{208D2C60-3AEA-1069-A2D7-08002B30309D}",
-    L"{3DC7A020-0ACD-11CF-A9BB-00AA004AE837}", L"{00020D75-0000-0000-C000-000000000046}",
-    L"{85BBD920-42A0-1069-A2E4-08002B30309D}", L"{21EC2020-3AEA-1069-A2DD-08002B30309D}",
-    L"{a4d92740-67cd-11cf-96f2-00aa00a11dd9}", L"{2227A280-3AEA-1069-A2DE-08002B30309D}",
-    L"{FF393560-C2A7-11CF-BFF4-444553540000}", L"{F5175861-2688-11d0-9C5E-00AA00A45957}",
-    L"{88C6C381-2E85-11D0-94DE-444553540000}",
-};
-
 // Every entry of the catalogue present: Windows NT with the IE4 shell, every file type registered, every
 // object named, icons and pointers of the user's own.
 void PrepareMachine(const TempMachine& m) {
     const std::wstring icon = m.Write(m.app, L"star.ico", IconFileBytes(IconFileKind::Icon));
     const std::wstring cursor = m.Write(m.app, L"hand.cur", IconFileBytes(IconFileKind::Cursor));
-    for (const wchar_t* clsid : Objects) {
+    for (const wchar_t* clsid : bench::ShellObjectClsids) {
         const std::wstring key = std::wstring(L"CLSID\\") + clsid;
         RawSetString(HKEY_CLASSES_ROOT, key, L"", L"Renamed");
         RawSetString(HKEY_CLASSES_ROOT, key + L"\\DefaultIcon", L"", icon + L",0");

@@ -22,15 +22,6 @@
 
 namespace {
 
-const wchar_t* const Clsids[] = {
-    L"{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"{208D2C60-3AEA-1069-A2D7-08002B30309D}",
-    L"{3DC7A020-0ACD-11CF-A9BB-00AA004AE837}", L"{00020D75-0000-0000-C000-000000000046}",
-    L"{85BBD920-42A0-1069-A2E4-08002B30309D}", L"{21EC2020-3AEA-1069-A2DD-08002B30309D}",
-    L"{a4d92740-67cd-11cf-96f2-00aa00a11dd9}", L"{2227A280-3AEA-1069-A2DE-08002B30309D}",
-    L"{FF393560-C2A7-11CF-BFF4-444553540000}", L"{F5175861-2688-11d0-9C5E-00AA00A45957}",
-    L"{88C6C381-2E85-11D0-94DE-444553540000}",
-};
-
 // A machine set up the way a user who changed things has it: every icon stored, most of them in shell32.dll.
 void PrepareRegistry(const StartupFacts& facts, const TempMachine& m) {
     const std::wstring shell32 = L"%SystemRoot%\\system32\\shell32.dll";
@@ -41,7 +32,7 @@ void PrepareRegistry(const StartupFacts& facts, const TempMachine& m) {
                 RawSetString(HKEY_LOCAL_MACHINE,
                              L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons",
                              std::to_wstring(e.shellIcon), shell32 + L"," + std::to_wstring(n++ % 30));
-    for (const wchar_t* clsid : Clsids) {
+    for (const wchar_t* clsid : bench::ShellObjectClsids) {
         std::wstring key = std::wstring(L"CLSID\\") + clsid;
         RawSetString(HKEY_CLASSES_ROOT, key, L"", L"Renamed");
         RawSetString(HKEY_CLASSES_ROOT, key + L"\\DefaultIcon", L"",

@@ -16,15 +16,7 @@ namespace {
 using enum IconCategory;
 
 StartupFacts Facts(const TempMachine& m, bool nt, const std::wstring& ieVersion = L"Error") {
-    StartupFacts f;
-    f.OsKind = nt ? L"Win NT" : L"Win 95";
-    f.WindowsDir = m.windows;
-    f.SystemDir = m.system;
-    f.IEVersion = ieVersion;
-    f.HasIE4Shell = IsIE4ShellVersion(ieVersion);
-    f.AppDir = m.app;
-    f.OwnExePath = m.app + L"\\Tessaly.exe";
-    return f;
+    return MachineFacts(m, {nt, nt, ieVersion.c_str()});
 }
 
 struct Filled {

@@ -18,20 +18,6 @@
 
 namespace {
 
-StartupFacts Facts(const TempMachine& m) {
-    StartupFacts f;
-    f.OsKind = L"Win NT";
-    f.OsName = L"Windows NT";
-    f.HasPlus = true;
-    f.WindowsDir = m.windows;
-    f.SystemDir = m.system;
-    f.IEVersion = L"Error";
-    f.AppDir = m.app;
-    f.OwnExePath = m.app + L"\\Tessaly.exe";
-    f.HelpFile = m.app + L"\\Help.hlp";
-    return f;
-}
-
 std::wstring WindowText(HWND w) {
     wchar_t buffer[512] = {};
     GetWindowTextW(w, buffer, 512);
@@ -58,7 +44,7 @@ struct Fixture {
     // `arrange` prepares the sandboxed registry before the session reads it.
     explicit Fixture(const std::function<void()>& arrange = {}) {
         if (arrange) arrange();
-        StartupFacts facts = Facts(machine);
+        StartupFacts facts = MachineFacts(machine, {.nt = true, .plus = true});
         machine.Copy(L"three_icons.dll", machine.system);
         CatalogueVariants variants = FindCatalogueVariants(facts);
         session = std::make_unique<Session>(std::move(facts), std::move(variants));

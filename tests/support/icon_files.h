@@ -2,6 +2,8 @@
 // Icon files with known contents for tests: a throwaway machine layout (Windows, system and program
 // folders) to point start-up facts at, copies of the resource-only fixture DLLs built beside the tests,
 // and .ico, .cur and .ani files written byte by byte.
+#include "platform/startup_facts.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,6 +26,31 @@ public:
     std::wstring system;  // root\Windows\System
     std::wstring app;     // root\App
 };
+
+struct MachineKind {
+    bool nt = false;
+    bool plus = false;
+    const wchar_t* ieVersion = L"Error"; // "4.71..." or "4.72..." give the Internet Explorer 4 shell
+};
+
+// Start-up facts for a machine laid out in the throwaway folders.
+inline StartupFacts MachineFacts(const TempMachine& m, const MachineKind& kind) {
+    StartupFacts f;
+    f.OsKind = kind.nt ? L"Win NT" : L"Win 95";
+    f.OsName = kind.nt ? L"Windows NT" : L"Windows 95";
+    f.HasPlus = kind.plus;
+    f.WindowsDir = m.windows;
+    f.SystemDir = m.system;
+    f.ColourDepth = 24;
+    f.ScreenWidth = 1024;
+    f.ScreenHeight = 768;
+    f.IEVersion = kind.ieVersion;
+    f.HasIE4Shell = IsIE4ShellVersion(kind.ieVersion);
+    f.AppDir = m.app;
+    f.OwnExePath = m.app + L"\\Tessaly.exe";
+    f.HelpFile = m.app + L"\\Help.hlp";
+    return f;
+}
 
 // The folder that holds the fixture DLLs, with a trailing backslash.
 std::wstring FixtureFolder();

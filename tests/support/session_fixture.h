@@ -11,30 +11,6 @@
 #include <memory>
 #include <string>
 
-struct MachineKind {
-    bool nt = false;
-    bool plus = false;
-    const wchar_t* ieVersion = L"Error"; // "4.71..." or "4.72..." give the Internet Explorer 4 shell
-};
-
-inline StartupFacts MachineFacts(const TempMachine& m, const MachineKind& kind) {
-    StartupFacts f;
-    f.OsKind = kind.nt ? L"Win NT" : L"Win 95";
-    f.OsName = kind.nt ? L"Windows NT" : L"Windows 95";
-    f.HasPlus = kind.plus;
-    f.WindowsDir = m.windows;
-    f.SystemDir = m.system;
-    f.ColourDepth = 24;
-    f.ScreenWidth = 1024;
-    f.ScreenHeight = 768;
-    f.IEVersion = kind.ieVersion;
-    f.HasIE4Shell = IsIE4ShellVersion(kind.ieVersion);
-    f.AppDir = m.app;
-    f.OwnExePath = m.app + L"\\Tessaly.exe";
-    f.HelpFile = m.app + L"\\Help.hlp";
-    return f;
-}
-
 // The calls a recording port saw, joined by "|", so that a difference prints readably.
 inline std::wstring Calls(const RecordingSystemPort& port) {
     std::wstring out;
