@@ -4,7 +4,7 @@
 #include "support/dialog_script.h"
 #include "support/registry_sandbox.h"
 #include "support/scripted_ports.h"
-#include "ui/messages.h"
+#include "prompts/messages.h"
 #include "ui/prompt_dialog.h"
 
 #include <doctest/doctest.h>

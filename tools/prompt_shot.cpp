@@ -2,7 +2,7 @@
 // painted, and closes it.
 //   prompt_shot one|three|check|network|overwrite out.bmp
 #include "platform/ports.h"
-#include "ui/messages.h"
+#include "prompts/messages.h"
 #include "ui/prompt_dialog.h"
 
 #include "screen_capture.h"

@@ -3,7 +3,7 @@
 #include "platform/text.h"
 #include "registry/registry.h"
 #include "session/session.h"
-#include "ui/messages.h"
+#include "prompts/messages.h"
 
 void RebuildIconCache(Session& session, SystemPort& system, PromptPort& prompts) {
     const std::wstring stored = Registry::ReadString(WindowMetricsKey, L"Shell Icon Size");

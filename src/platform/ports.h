@@ -54,6 +54,18 @@ public:
 // animation record of SPI_SETANIMATION.
 using SpiParam = std::variant<std::monostate, UINT_PTR, std::wstring, ANIMATIONINFO>;
 
+// The open and save file dialogs. The filter is pairs of description and pattern list, each followed by
+// one NUL character; filter and title are kept between calls, and so is the filter pair chosen last.
+class FileDialogPort {
+public:
+    virtual ~FileDialogPort() = default;
+    virtual void Filter(const std::wstring& pairs) = 0;
+    virtual void Title(const std::wstring& title) = 0;
+    // True when the user chose a file, whose path goes to fileName; otherwise fileName becomes empty.
+    virtual bool ShowOpen(std::wstring& fileName) = 0;
+    virtual bool ShowSave(std::wstring& fileName) = 0;
+};
+
 // The running system: settings calls, broadcasts, restart, programs, documents and help.
 class SystemPort {
 public:

@@ -23,6 +23,7 @@ public:
     void OnCommand(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
     void OnNotify(int id, UINT code, NotifyHandler handler) { notifies_[{id, code}] = std::move(handler); }
 
+    bool HasCommand(int id) const { return commands_.contains(id); }
     // Runs the command handler for a WM_COMMAND; false when none is registered.
     bool RunCommand(WPARAM wParam) {
         auto it = commands_.find(LOWORD(wParam));
@@ -58,6 +59,8 @@ public:
     virtual ~Window();
 
     HWND hwnd() const { return hwnd_; }
+    // Whether a command handler is registered for id (menu entries without one are shown disabled).
+    bool HasCommand(int id) const { return handlers_.HasCommand(id); }
 
 protected:
     using MessageHandler = HandlerTable<LRESULT>::MessageHandler;

@@ -5,7 +5,7 @@
 #include "registry/registry.h"
 #include "resources/resource_ids.h"
 #include "session/session.h"
-#include "ui/messages.h"
+#include "prompts/messages.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "ui/messages.h"
+#include "prompts/messages.h"
 
 #include "registry/program_keys.h"
 #include "registry/registry.h"
