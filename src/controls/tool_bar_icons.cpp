@@ -1,0 +1,336 @@
+#include "controls/tool_bar_icons.h"
+
+#include "controls/line_drawing.h"
+#include "controls/tree_pictures.h"
+#include "platform/gdi_guards.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <utility>
+
+// Generated at build time from resources/toolbar_pictures: one 18 x 18 map per button, in index order.
+std::span<const std::string_view> ToolbarPictureMaps();
+
+namespace {
+
+constexpr wchar_t ToolBarClass[] = L"TessalyToolBar";
+constexpr wchar_t PanelClass[] = L"TessalyToolBarContainer";
+constexpr wchar_t ButtonClass[] = L"TessalyToolBarButton";
+constexpr int Size = ToolBarIcons::ButtonSize;
+
+bool Dark(COLORREF c) {
+    return GetRValue(c) * 3 + GetGValue(c) * 6 + GetBValue(c) < 200 * 10;
+}
+
+} // namespace
+
+// The container forwards its own mouse moves as a move over no button.
+class ToolBarIcons::Panel : public Window {
+public:
+    explicit Panel(ToolBarIcons& owner) {
+        On(WM_PAINT, [this, &owner](WPARAM, LPARAM) {
+            PaintGuard paint(hwnd());
+            const RECT& area = paint.ps().rcPaint;
+            BitBlt(paint.dc(), area.left, area.top, area.right - area.left, area.bottom - area.top,
+                   owner.image_.dc(), area.left, area.top, SRCCOPY);
+            return LRESULT{0};
+        });
+        On(WM_ERASEBKGND, [](WPARAM, LPARAM) { return LRESULT{1}; });
+        On(WM_MOUSEMOVE, [&owner](WPARAM, LPARAM) {
+            owner.mnuicon_MouseMove(NoButton, 0, 0, 0, 0);
+            return LRESULT{0};
+        });
+    }
+    bool Create(HWND parent) {
+        RegisterWindowClass(PanelClass, 0, nullptr);
+        return CreateWindowFor(PanelClass, L"container", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                               ContainerLeft, ContainerTop, ContainerWidth, ContainerHeight, parent,
+                               reinterpret_cast<HMENU>(1)) != nullptr;
+    }
+};
+
+class ToolBarIcons::Button : public Window {
+public:
+    Button(ToolBarIcons& owner, int index) {
+        On(WM_PAINT, [this, &owner, index](WPARAM, LPARAM) {
+            PaintGuard paint(hwnd());
+            owner.PaintButton(index, paint.dc());
+            return LRESULT{0};
+        });
+        On(WM_ERASEBKGND, [](WPARAM, LPARAM) { return LRESULT{1}; });
+        On(WM_MOUSEMOVE, [&owner, index](WPARAM keys, LPARAM point) {
+            const int held =
+                (keys & MK_LBUTTON ? 1 : 0) | (keys & MK_RBUTTON ? 2 : 0) | (keys & MK_MBUTTON ? 4 : 0);
+            owner.mnuicon_MouseMove(index, held, 0, static_cast<float>(GET_X_LPARAM(point)),
+                                    static_cast<float>(GET_Y_LPARAM(point)));
+            return LRESULT{0};
+        });
+        const std::pair<UINT, int> presses[] = {
+            {WM_LBUTTONDOWN, 1}, {WM_RBUTTONDOWN, 2}, {WM_MBUTTONDOWN, 4}};
+        for (auto [message, button] : presses)
+            On(message, [&owner, index, button](WPARAM, LPARAM) {
+                owner.Press(index, button);
+                return LRESULT{0};
+            });
+        for (UINT message : {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK})
+            On(message, [&owner, index](WPARAM, LPARAM) {
+                owner.DoubleClick(index);
+                return LRESULT{0};
+            });
+        const std::pair<UINT, int> releases[] = {{WM_LBUTTONUP, 1}, {WM_RBUTTONUP, 2}, {WM_MBUTTONUP, 4}};
+        for (auto [message, button] : releases)
+            On(message, [this, &owner, index, button](WPARAM, LPARAM point) {
+                RECT client;
+                GetClientRect(hwnd(), &client);
+                const POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+                owner.Release(index, button, PtInRect(&client, at) != FALSE);
+                return LRESULT{0};
+            });
+    }
+    bool Create(HWND parent, int index) {
+        RegisterWindowClass(ButtonClass, CS_DBLCLKS, nullptr);
+        return CreateWindowFor(ButtonClass, Captions[static_cast<size_t>(index)].data(),
+                               WS_CHILD | WS_VISIBLE, 0, ButtonLefts[static_cast<size_t>(index)], ButtonTop,
+                               Size, Size, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + index))) != nullptr;
+    }
+};
+
+ToolBarIcons::ToolBarIcons() {
+    enabled_.fill(true);
+    On(WM_PAINT, [this](WPARAM, LPARAM) {
+        PaintGuard paint(hwnd());
+        RECT client;
+        GetClientRect(hwnd(), &client);
+        // The etched top edge.
+        DrawLine(paint.dc(), 0, 0, client.right, 0, GetSysColor(COLOR_BTNSHADOW));
+        DrawLine(paint.dc(), 0, 1, client.right, 1, GetSysColor(COLOR_3DHILIGHT));
+        return LRESULT{0};
+    });
+    On(WM_MOUSEMOVE, [this](WPARAM, LPARAM) {
+        DropHover();
+        return LRESULT{0};
+    });
+    On(WM_KILLFOCUS, [this](WPARAM, LPARAM) {
+        ToolBar_LostFocus();
+        return LRESULT{0};
+    });
+    On(WM_DESTROY, [this](WPARAM, LPARAM) {
+        if (tooltip_) DestroyWindow(tooltip_);
+        tooltip_ = nullptr;
+        return LRESULT{0};
+    });
+}
+
+ToolBarIcons::~ToolBarIcons() {
+    if (picturesDc_ && picturesOriginal_) SelectObject(picturesDc_.get(), picturesOriginal_);
+}
+
+bool ToolBarIcons::Create(HWND parent, int id, int x, int y, int width) {
+    if (width <= 0) {
+        RECT client{};
+        GetClientRect(parent, &client);
+        width = client.right - x;
+    }
+    width = std::max(width, MinimumWidth);
+    RegisterWindowClass(ToolBarClass, 0, GetSysColorBrush(COLOR_BTNFACE));
+    if (!CreateWindowFor(ToolBarClass, L"ToolBar", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, x, y, width,
+                         Height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
+        return false;
+
+    if (!image_.Resize(ContainerWidth, ContainerHeight, GetSysColor(COLOR_BTNFACE), false)) return false;
+    for (int groove : GrooveLefts) {
+        DrawLine(image_.dc(), groove, 0, groove, 29, GetSysColor(COLOR_BTNSHADOW));
+        DrawLine(image_.dc(), groove + 1, 0, groove + 1, 29, GetSysColor(COLOR_3DHILIGHT));
+    }
+    BuildPictures();
+
+    container_ = std::make_unique<Panel>(*this);
+    if (!container_->Create(hwnd())) return false;
+    tooltip_ = CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    for (int i = 0; i < ButtonCount; ++i) {
+        auto& button = mnuicon_[static_cast<size_t>(i)];
+        button = std::make_unique<Button>(*this, i);
+        if (!button->Create(container_->hwnd(), i)) return false;
+        if (!tooltip_) continue;
+        std::wstring caption(Captions[static_cast<size_t>(i)]);
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd();
+        tool.uId = reinterpret_cast<UINT_PTR>(button->hwnd());
+        tool.lpszText = caption.data();
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    return true;
+}
+
+void ToolBarIcons::BuildPictures() {
+    const auto maps = ToolbarPictureMaps();
+    const int width = Size * ButtonCount, height = 2 * Size;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueMemDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) return;
+    UniqueHBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return;
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    auto put = [&](int x, int y, COLORREF c) {
+        pixels[y * width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    };
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW),
+                   light = GetSysColor(COLOR_3DHILIGHT);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) put(x, y, face);
+    for (size_t picture = 0; picture < maps.size() && picture < ButtonCount; ++picture) {
+        const std::string_view map = maps[picture];
+        const int left = static_cast<int>(picture) * Size;
+        auto colourAt = [&](int x, int y) -> std::optional<COLORREF> {
+            if (x < 0 || y < 0 || x >= Size || y >= Size) return std::nullopt;
+            return PixelMapColour(map[static_cast<size_t>(y * Size + x)]);
+        };
+        for (int y = 0; y < Size; ++y)
+            for (int x = 0; x < Size; ++x) {
+                if (auto c = colourAt(x, y)) put(left + x, y, *c);
+                // Greyed: the dark strokes sunk into the face, lit from above and left.
+                auto above = colourAt(x - 1, y - 1);
+                if (auto c = colourAt(x, y); c && Dark(*c))
+                    put(left + x, Size + y, shadow);
+                else if (above && Dark(*above))
+                    put(left + x, Size + y, light);
+            }
+    }
+    picturesOriginal_ = SelectObject(dc.get(), bitmap.get());
+    picturesDc_ = std::move(dc);
+    pictures_ = std::move(bitmap);
+}
+
+void ToolBarIcons::PaintButton(int index, HDC dc) const {
+    if (!picturesDc_) return;
+    BitBlt(dc, 0, 0, Size, Size, picturesDc_.get(), index * Size, ButtonEnabled(index) ? 0 : Size, SRCCOPY);
+}
+
+void ToolBarIcons::mnuicon_MouseMove(int index, int, int, float, float) {
+    // A disabled button is background to the pointer.
+    if (index != NoButton && !ButtonEnabled(index)) index = NoButton;
+    if (index == hovered_) return;
+    if (hovered_ != NoButton) DrawFrame(drawnX_, drawnY_, FrameKind::Erased);
+    if (index != NoButton) {
+        drawnX_ = ButtonLefts[static_cast<size_t>(index)] - 2;
+        drawnY_ = ButtonTop - 2;
+        DrawFrame(drawnX_, drawnY_, FrameKind::Raised);
+    }
+    hovered_ = index;
+}
+
+void ToolBarIcons::Press(int index, int button) {
+    if (!ButtonEnabled(index)) return;
+    lastButton_ = button;
+    if (button == 2) return;
+    const int x = ButtonLefts[static_cast<size_t>(index)] - 2, y = ButtonTop - 2;
+    DrawFrame(x, y, FrameKind::Sunken);
+    MoveButton(index, x + 3, y + 3);
+    pressed_ = true;
+    pressedIndex_ = index;
+    SetCapture(ButtonHwnd(index));
+}
+
+void ToolBarIcons::Release(int index, int button, bool inside) {
+    if (button == 2 || !pressed_) return;
+    index = pressedIndex_;
+    const int x = ButtonLefts[static_cast<size_t>(index)] - 2, y = ButtonTop - 2;
+    DrawFrame(x, y, FrameKind::Raised);
+    MoveButton(index, x + 2, y + 2);
+    pressed_ = false;
+    pressedIndex_ = -1;
+    if (GetCapture() == ButtonHwnd(index)) ReleaseCapture();
+    // The release after a double click ends the second press; the double click was one click.
+    const bool second = std::exchange(afterDoubleClick_, false);
+    if (!inside || second || lastButton_ == 2) return;
+    item_ = index;
+    if (events_.Click) events_.Click(index);
+}
+
+void ToolBarIcons::DoubleClick(int index) {
+    if (lastButton_ == 2 || !ButtonEnabled(index)) return;
+    Press(index, 1);
+    afterDoubleClick_ = pressed_;
+}
+
+void ToolBarIcons::DrawFrame(int x, int y, FrameKind kind) {
+    HDC dc = image_.dc();
+    if (!dc) return;
+    const COLORREF light = GetSysColor(COLOR_3DHILIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
+    const int right = x + FrameSize, bottom = y + FrameSize;
+    switch (kind) {
+    case FrameKind::Raised:
+        DrawBox(dc, x, y, right, bottom, light);
+        DrawLine(dc, right, y, right, bottom, shadow);
+        DrawLine(dc, x, bottom, right, bottom, shadow);
+        break;
+    case FrameKind::Sunken:
+        DrawBox(dc, x, y, right, bottom, shadow);
+        DrawLine(dc, right, y, right, bottom, light);
+        DrawLine(dc, x, bottom, right + 1, bottom, light);
+        break;
+    case FrameKind::Erased:
+        // Erased to the container's own face, so no trace is left whatever the border colour.
+        DrawBox(dc, x, y, right, bottom, GetSysColor(COLOR_BTNFACE));
+        break;
+    }
+    if (container_ && container_->hwnd()) {
+        RECT area{x, y, right + 2, bottom + 2};
+        InvalidateRect(container_->hwnd(), &area, FALSE);
+    }
+}
+
+void ToolBarIcons::MoveButton(int index, int left, int top) {
+    if (HWND button = ButtonHwnd(index))
+        SetWindowPos(button, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void ToolBarIcons::SetButtonEnabled(int index, bool enabled) {
+    if (index < 0 || index >= ButtonCount || enabled_[static_cast<size_t>(index)] == enabled) return;
+    enabled_[static_cast<size_t>(index)] = enabled;
+    if (!enabled && hovered_ == index) DropHover();
+    if (HWND button = ButtonHwnd(index)) InvalidateRect(button, nullptr, FALSE);
+}
+
+bool ToolBarIcons::ButtonEnabled(int index) const {
+    return index >= 0 && index < ButtonCount && enabled_[static_cast<size_t>(index)];
+}
+
+HWND ToolBarIcons::ButtonHwnd(int index) const {
+    if (index < 0 || index >= ButtonCount || !mnuicon_[static_cast<size_t>(index)]) return nullptr;
+    return mnuicon_[static_cast<size_t>(index)]->hwnd();
+}
+
+HWND ToolBarIcons::ContainerHwnd() const {
+    return container_ ? container_->hwnd() : nullptr;
+}
+
+std::wstring ToolBarIcons::TooltipText(int index) const {
+    HWND button = ButtonHwnd(index);
+    if (!tooltip_ || !button) return {};
+    wchar_t text[80]{};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    tool.lpszText = text;
+    SendMessageW(tooltip_, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+void ToolBarIcons::OnDestroyed() {
+    tooltip_ = nullptr;
+}

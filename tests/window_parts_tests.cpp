@@ -1,0 +1,351 @@
+// The toolbar, driven with the mouse messages a user's pointer sends, and the 3-D border painter's lines on
+// a memory bitmap.
+#include "controls/border_3d.h"
+#include "controls/surface_image.h"
+#include "controls/tool_bar_icons.h"
+#include "support/wide_text.h"
+
+#include <doctest/doctest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace {
+
+enum class Frame { None, Raised, Sunken, Other };
+
+struct ToolbarFixture {
+    ToolbarFixture() {
+        host = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 560,
+                               120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        REQUIRE(bar.Create(host, 10, 0, 0));
+        bar.events().Click = [this](int index) { clicks.push_back(index); };
+    }
+    ~ToolbarFixture() { DestroyWindow(host); }
+
+    void Send(int index, UINT message, WPARAM keys = 0, int x = 5, int y = 5) {
+        SendMessageW(bar.ButtonHwnd(index), message, keys, MAKELPARAM(x, y));
+    }
+    // The edges of button i's frame in the container's image.
+    Frame FrameAt(int index) const {
+        const int x = ToolBarIcons::ButtonLefts[static_cast<size_t>(index)] - 2,
+                  y = ToolBarIcons::ButtonTop - 2;
+        const COLORREF top = bar.ContainerPixel(x + 5, y), left = bar.ContainerPixel(x, y + 5),
+                       right = bar.ContainerPixel(x + 22, y + 5), bottom = bar.ContainerPixel(x + 5, y + 22);
+        const COLORREF light = GetSysColor(COLOR_3DHILIGHT), shadow = GetSysColor(COLOR_BTNSHADOW),
+                       face = GetSysColor(COLOR_BTNFACE);
+        // Neighbouring frames may share a column, so no frame is judged by its rows alone.
+        if (top == face && bottom == face) return Frame::None;
+        if (top == light && left == light && right == shadow && bottom == shadow) return Frame::Raised;
+        if (top == shadow && left == shadow && right == light && bottom == light) return Frame::Sunken;
+        return Frame::Other;
+    }
+    std::vector<Frame> Frames() const {
+        std::vector<Frame> all;
+        for (int i = 0; i < ToolBarIcons::ButtonCount; ++i) all.push_back(FrameAt(i));
+        return all;
+    }
+    // Where the button stands in the container, less its resting place: {0, 0} or {1, 1} when sunk.
+    POINT Offset(int index) const {
+        RECT r;
+        GetWindowRect(bar.ButtonHwnd(index), &r);
+        MapWindowPoints(nullptr, bar.ContainerHwnd(), reinterpret_cast<POINT*>(&r), 1);
+        return {r.left - ToolBarIcons::ButtonLefts[static_cast<size_t>(index)],
+                r.top - ToolBarIcons::ButtonTop};
+    }
+
+    HWND host = nullptr;
+    ToolBarIcons bar;
+    std::vector<int> clicks;
+};
+
+// All buttons frameless but `index`, which shows `frame`.
+std::vector<Frame> Only(int index, Frame frame) {
+    std::vector<Frame> all(ToolBarIcons::ButtonCount, Frame::None);
+    if (index >= 0) all[static_cast<size_t>(index)] = frame;
+    return all;
+}
+
+} // namespace
+
+TEST_CASE("the toolbar's buttons, grooves and tooltips") {
+    ToolbarFixture t;
+    const wchar_t* captions[] = {L"Open Theme",
+                                 L"Save Theme",
+                                 L"Back",
+                                 L"Forward",
+                                 L"Rebuild Icons",
+                                 L"Restore all Icons",
+                                 L"Tessaly Home Page",
+                                 L"Email Author",
+                                 L"What's This?",
+                                 L"Contents and Index",
+                                 L"About Tessaly",
+                                 L"Exit"};
+    const int lefts[] = {2, 24, 53, 74, 103, 126, 155, 178, 207, 230, 253, 282};
+    for (int i = 0; i < ToolBarIcons::ButtonCount; ++i) {
+        CAPTURE(i);
+        CHECK(t.bar.TooltipText(i) == captions[i]);
+        RECT r;
+        GetWindowRect(t.bar.ButtonHwnd(i), &r);
+        MapWindowPoints(nullptr, t.bar.ContainerHwnd(), reinterpret_cast<POINT*>(&r), 2);
+        CHECK(r.left == lefts[i]);
+        CHECK(r.top == 4);
+        CHECK(r.right - r.left == 18);
+        CHECK(r.bottom - r.top == 18);
+    }
+    for (int x : {47, 97, 149, 201, 276}) {
+        CHECK(t.bar.ContainerPixel(x, 12) == GetSysColor(COLOR_BTNSHADOW));
+        CHECK(t.bar.ContainerPixel(x + 1, 12) == GetSysColor(COLOR_3DHILIGHT));
+    }
+    CHECK(t.Frames() == Only(-1, Frame::None));
+    CHECK(t.bar.Item() == 0);
+}
+
+TEST_CASE("the hover frame follows the pointer from button to button and leaves with it") {
+    ToolbarFixture t;
+    const std::pair<std::function<void()>, int> moves[] = {
+        {[&] { t.Send(0, WM_MOUSEMOVE); }, 0},
+        {[&] { t.Send(1, WM_MOUSEMOVE); }, 1}, // straight to the next: the first frame goes
+        {[&] { SendMessageW(t.bar.ContainerHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 10)); }, -1},
+        {[&] { t.Send(11, WM_MOUSEMOVE); }, 11},
+        {[&] { t.bar.DropHover(); }, -1}, // the host's own mouse move
+        {[&] { t.Send(6, WM_MOUSEMOVE); }, 6},
+        {[&] { t.bar.ToolBar_LostFocus(); }, -1},
+    };
+    int step = 0;
+    for (const auto& [move, hovered] : moves) {
+        CAPTURE(step++);
+        move();
+        CHECK(t.Frames() == Only(hovered, Frame::Raised));
+        CHECK(t.bar.Hovered() == (hovered < 0 ? ToolBarIcons::NoButton : hovered));
+    }
+    CHECK(t.clicks.empty());
+}
+
+TEST_CASE("presses sink a button, releases raise it, and a click is reported once") {
+    struct Step {
+        int button;
+        UINT message;
+        int x;       // where the pointer is, in the button's pixels
+        Frame frame; // what the pressed button shows afterwards
+        int offset;  // 1 while sunk
+        std::vector<int> clicks;
+    };
+    ToolbarFixture t;
+    auto run = [&](const std::vector<Step>& steps) {
+        int n = 0;
+        for (const Step& s : steps) {
+            CAPTURE(n++);
+            t.Send(s.button, s.message, 0, s.x, 5);
+            CHECK(t.FrameAt(s.button) == s.frame);
+            CHECK(t.Offset(s.button).x == s.offset);
+            CHECK(t.Offset(s.button).y == s.offset);
+            CHECK(t.clicks == s.clicks);
+        }
+    };
+    SUBCASE("a left click") {
+        run({{4, WM_LBUTTONDOWN, 5, Frame::Sunken, 1, {}}, {4, WM_LBUTTONUP, 5, Frame::Raised, 0, {4}}});
+        CHECK(t.bar.Item() == 4);
+    }
+    SUBCASE("the right button neither sinks nor clicks; a left click after it works") {
+        run({{6, WM_RBUTTONDOWN, 5, Frame::None, 0, {}},
+             {6, WM_RBUTTONUP, 5, Frame::None, 0, {}},
+             {6, WM_LBUTTONDOWN, 5, Frame::Sunken, 1, {}},
+             {6, WM_LBUTTONUP, 5, Frame::Raised, 0, {6}}});
+    }
+    SUBCASE("a double click sinks the button again and counts as one click") {
+        run({{2, WM_LBUTTONDOWN, 5, Frame::Sunken, 1, {}},
+             {2, WM_LBUTTONUP, 5, Frame::Raised, 0, {2}},
+             {2, WM_LBUTTONDBLCLK, 5, Frame::Sunken, 1, {2}},
+             {2, WM_LBUTTONUP, 5, Frame::Raised, 0, {2}},
+             {2, WM_LBUTTONDOWN, 5, Frame::Sunken, 1, {2}}, // and the next click counts again
+             {2, WM_LBUTTONUP, 5, Frame::Raised, 0, {2, 2}}});
+    }
+    SUBCASE("released off the button: it rises without a click") {
+        run({{3, WM_LBUTTONDOWN, 5, Frame::Sunken, 1, {}}, {3, WM_LBUTTONUP, -30, Frame::Raised, 0, {}}});
+        CHECK(t.bar.Item() == 0);
+    }
+    SUBCASE("the middle button clicks too") {
+        run({{7, WM_MBUTTONDOWN, 5, Frame::Sunken, 1, {}}, {7, WM_MBUTTONUP, 5, Frame::Raised, 0, {7}}});
+    }
+    SUBCASE("a disabled button shows no frame and raises nothing until enabled again") {
+        t.bar.SetButtonEnabled(5, false);
+        run({{5, WM_MOUSEMOVE, 5, Frame::None, 0, {}},
+             {5, WM_LBUTTONDOWN, 5, Frame::None, 0, {}},
+             {5, WM_LBUTTONUP, 5, Frame::None, 0, {}}});
+        t.bar.SetButtonEnabled(5, true);
+        run({{5, WM_MOUSEMOVE, 5, Frame::Raised, 0, {}},
+             {5, WM_LBUTTONDOWN, 5, Frame::Sunken, 1, {}},
+             {5, WM_LBUTTONUP, 5, Frame::Raised, 0, {5}}});
+    }
+}
+
+namespace {
+
+struct Canvas {
+    Canvas() { REQUIRE(image.Resize(160, 120, White, false)); }
+    // Every pixel that differs from `expected` (white where it names nothing).
+    int Mismatches(const std::function<COLORREF(int x, int y)>& expected) const {
+        int wrong = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) wrong += image.Pixel(x, y) != expected(x, y);
+        return wrong;
+    }
+    static constexpr COLORREF White = RGB(255, 255, 255), Light = RGB(255, 255, 0), Dark = RGB(0, 0, 128);
+    SurfaceImage image;
+};
+
+// One bevel ring `inset` pixels inside the box: the top row and left column in one colour, the bottom row
+// and right column (with its bottom corner) in the other; the lit corners go to the ends the lines reach.
+std::optional<COLORREF> Ring(int x, int y, RECT box, int inset, COLORREF topLeft, COLORREF bottomRight) {
+    const int x1 = box.left + inset, y1 = box.top + inset, x2 = box.right - 1 - inset,
+              y2 = box.bottom - 1 - inset;
+    if ((y == y2 && x >= x1 && x < x2) || (x == x2 && y >= y1 && y <= y2)) return bottomRight;
+    if ((y == y1 && x >= x1 && x < x2) || (x == x1 && y >= y1 && y < y2)) return topLeft;
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST_CASE("the border painter's bevels land on the pixels they name") {
+    struct Row {
+        const char* what;
+        std::int16_t style, outer, inner, bevelWidth, borderWidth;
+        std::vector<std::pair<int, bool>> rings; // inset from the drawn box, lowered
+        int grow;                                // pixels the drawn box lies outside the rectangle
+    };
+    const Row rows[] = {
+        {"the main window's frame", 8, 0, 1, 1, 0, {{0, true}}, 0},
+        {"raised, two pixels wide", 8, 0, 2, 2, 0, {{0, false}, {1, false}}, 0},
+        {"raised outer, a gap, lowered inner",
+         8,
+         2,
+         1,
+         2,
+         1,
+         {{0, false}, {1, false}, {3, true}, {4, true}},
+         0},
+        {"style 7 frames from outside", 7, 2, 1, 1, 2, {{0, false}, {3, true}}, 4},
+        {"style 7 with one bevel", 7, 0, 2, 2, 5, {{0, false}, {1, false}}, 2},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.what);
+        Canvas canvas;
+        CBorder3D border(15, 15);
+        border.SetCanvas(canvas.image.dc());
+        border.SetLeft(150); // (10, 20), 100 x 60 pixels
+        border.SetTop(300);
+        border.SetWidth(1500);
+        border.SetHeight(900);
+        border.SetHighLight(Canvas::Light);
+        border.SetShadow(Canvas::Dark);
+        border.SetStyle3D(row.style);
+        border.SetBevelOuter(row.outer);
+        border.SetBevelInner(row.inner);
+        border.SetBevelWidth(row.bevelWidth);
+        border.SetBorderWidth(row.borderWidth);
+        SetMapMode(canvas.image.dc(), MM_LOMETRIC); // the canvas's own mode is no concern of the painter
+        CHECK_FALSE(border.Refresh());
+        CHECK(GetMapMode(canvas.image.dc()) == MM_LOMETRIC);
+        const RECT box{10 - row.grow, 20 - row.grow, 110 + row.grow, 80 + row.grow};
+        CHECK(canvas.Mismatches([&](int x, int y) {
+            for (auto [inset, lowered] : row.rings)
+                if (auto c = Ring(x, y, box, inset, lowered ? Canvas::Dark : Canvas::Light,
+                                  lowered ? Canvas::Light : Canvas::Dark))
+                    return *c;
+            return Canvas::White;
+        }) == 0);
+    }
+}
+
+TEST_CASE("the etched groove of style 6 and the default colours") {
+    Canvas canvas;
+    CBorder3D border(15, 15);
+    border.SetCanvas(canvas.image.dc());
+    border.SetStyle3D(6);
+    border.SetLeft(150);
+    border.SetTop(300);
+    border.SetWidth(1500);
+    border.SetHeight(900);
+    REQUIRE_FALSE(border.Refresh());
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_3DHILIGHT);
+    // Shadow box from (8, 18) to (110, 80), the light one a pixel right and down over it.
+    auto onBox = [](int x, int y, int x1, int y1, int x2, int y2) {
+        return ((x == x1 || x == x2) && y >= y1 && y <= y2) || ((y == y1 || y == y2) && x >= x1 && x <= x2);
+    };
+    CHECK(canvas.Mismatches([&](int x, int y) {
+        if (onBox(x, y, 9, 19, 111, 81)) return light;
+        if (onBox(x, y, 8, 18, 110, 80)) return shadow;
+        return Canvas::White;
+    }) == 0);
+}
+
+TEST_CASE("the border painter's properties, errors and canvas") {
+    CBorder3D border;
+    SUBCASE("defaults, and values out of range leave the old one") {
+        CHECK(border.Style3D() == 0);
+        CHECK(border.BevelOuter() == 2);
+        CHECK(border.BevelInner() == 0);
+        CHECK(border.BevelWidth() == 3);
+        CHECK(border.BorderWidth() == 2);
+        CHECK(border.HighLight() == CBorder3D::SystemColour(COLOR_3DHILIGHT));
+        CHECK(border.Shadow() == CBorder3D::SystemColour(COLOR_BTNSHADOW));
+        CHECK(border.Background() == CBorder3D::SystemColour(COLOR_BTNFACE));
+        CHECK(border.TwipsPerPixelX() == 15);
+        border.SetStyle3D(8);
+        border.SetBevelWidth(4);
+        border.SetBevelInner(2);
+        for (std::int16_t bad : {9, -1}) border.SetStyle3D(bad);
+        border.SetBevelWidth(0);
+        border.SetBevelInner(3);
+        border.SetBevelOuter(-1);
+        border.SetBorderWidth(0);
+        CHECK(border.Style3D() == 8);
+        CHECK(border.BevelWidth() == 4);
+        CHECK(border.BevelInner() == 2);
+        CHECK(border.BevelOuter() == 2);
+        CHECK(border.BorderWidth() == 0);
+    }
+    SUBCASE(
+        "the errors: no canvas and no client; a client but an ambiguous style; coordinates past 16 bits") {
+        const BorderError notSet{static_cast<std::int32_t>(0x80040400u), L"CBorder3D",
+                                 L"Canvas and/or Client Properties not set."};
+        const BorderError ambiguous{static_cast<std::int32_t>(0x80040401u), L"CBorder3D",
+                                    L"Canvas Property ambiguous."};
+        CHECK(border.Refresh() == notSet);
+        HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+        HWND client = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 40, 30, 100, 50, parent, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+        border.SetClient(client);
+        for (std::int16_t style : {4, 6, 7, 8}) {
+            border.SetStyle3D(style);
+            CHECK(border.Refresh() == ambiguous);
+            CHECK(std::holds_alternative<std::monostate>(border.Canvas()));
+        }
+        border.SetStyle3D(5);
+        CHECK_FALSE(border.Refresh());
+        CHECK(std::get<HWND>(border.Canvas()) == client); // found once, kept
+        CBorder3D around;
+        around.SetClient(client);
+        around.SetStyle3D(3);
+        CHECK_FALSE(around.Refresh());
+        CHECK(std::get<HWND>(around.Canvas()) == parent);
+        DestroyWindow(parent);
+
+        Canvas canvas;
+        CBorder3D distant(15, 15);
+        distant.SetCanvas(canvas.image.dc());
+        distant.SetStyle3D(8);
+        distant.SetBevelOuter(0);
+        distant.SetBevelInner(1);
+        distant.SetLeft(32000);
+        distant.SetWidth(1500);
+        CHECK(distant.Refresh() == BorderError{6, L"CBorder3D", L"Overflow"});
+        CHECK(canvas.Mismatches([](int, int) { return Canvas::White; }) == 0);
+    }
+}
