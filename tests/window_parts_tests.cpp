@@ -3,6 +3,7 @@
 #include "controls/border_3d.h"
 #include "controls/surface_image.h"
 #include "controls/tool_bar_icons.h"
+#include "platform/gdi_guards.h"
 #include "support/wide_text.h"
 
 #include <doctest/doctest.h>
@@ -173,11 +174,20 @@ TEST_CASE("presses sink a button, releases raise it, and a click is reported onc
         run({{7, WM_MBUTTONDOWN, 5, Frame::Sunken, 1, {}}, {7, WM_MBUTTONUP, 5, Frame::Raised, 0, {7}}});
     }
     SUBCASE("a disabled button shows no frame and raises nothing until enabled again") {
+        // A green pixel of the arrow, as the screen shows it.
+        auto shown = [&] {
+            RedrawWindow(t.bar.ButtonHwnd(5), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            WindowDc dc(t.bar.ButtonHwnd(5));
+            return GetPixel(dc.get(), 5, 5);
+        };
+        CHECK(shown() == RGB(0, 255, 0));
         t.bar.SetButtonEnabled(5, false);
+        CHECK(shown() != RGB(0, 255, 0));
         run({{5, WM_MOUSEMOVE, 5, Frame::None, 0, {}},
              {5, WM_LBUTTONDOWN, 5, Frame::None, 0, {}},
              {5, WM_LBUTTONUP, 5, Frame::None, 0, {}}});
         t.bar.SetButtonEnabled(5, true);
+        CHECK(shown() == RGB(0, 255, 0));
         run({{5, WM_MOUSEMOVE, 5, Frame::Raised, 0, {}},
              {5, WM_LBUTTONDOWN, 5, Frame::Sunken, 1, {}},
              {5, WM_LBUTTONUP, 5, Frame::Raised, 0, {5}}});

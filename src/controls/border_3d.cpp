@@ -193,7 +193,7 @@ void CBorder3D::PlanBevel(std::vector<Line>& lines, Box r, int kind) const {
         const Line top{b.x1, b.y1, b.x2, b.y1, topLeft}, left{b.x1, b.y1, b.x1, b.y2, topLeft};
         const Line bottom{b.x1, b.y2, b.x2, b.y2, bottomRight},
             right{b.x2, b.y1, b.x2, b.y2 + ty_, bottomRight};
-        // Each line leaves out its end point, so the order decides which colour the corners take.
+        // The four lines leave out their end points and so never cross; the right edge reaches the corner.
         if (lowered)
             lines.insert(lines.end(), {bottom, right, top, left});
         else

@@ -24,8 +24,11 @@ constexpr wchar_t PanelClass[] = L"TessalyToolBarContainer";
 constexpr wchar_t ButtonClass[] = L"TessalyToolBarButton";
 constexpr int Size = ToolBarIcons::ButtonSize;
 
-bool Dark(COLORREF c) {
-    return GetRValue(c) * 3 + GetGValue(c) * 6 + GetBValue(c) < 200 * 10;
+// Greyed: the picture in shades of grey, washed halfway into the button face.
+COLORREF Greyed(COLORREF c, COLORREF face) {
+    const int grey = (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
+    auto wash = [grey](int f) { return (f * 11 + grey * 9) / 20; };
+    return RGB(wash(GetRValue(face)), wash(GetGValue(face)), wash(GetBValue(face)));
 }
 
 } // namespace
@@ -187,8 +190,7 @@ void ToolBarIcons::BuildPictures() {
     auto put = [&](int x, int y, COLORREF c) {
         pixels[y * width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
     };
-    const COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW),
-                   light = GetSysColor(COLOR_3DHILIGHT);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) put(x, y, face);
     for (size_t picture = 0; picture < maps.size() && picture < ButtonCount; ++picture) {
@@ -199,15 +201,11 @@ void ToolBarIcons::BuildPictures() {
             return PixelMapColour(map[static_cast<size_t>(y * Size + x)]);
         };
         for (int y = 0; y < Size; ++y)
-            for (int x = 0; x < Size; ++x) {
-                if (auto c = colourAt(x, y)) put(left + x, y, *c);
-                // Greyed: the dark strokes sunk into the face, lit from above and left.
-                auto above = colourAt(x - 1, y - 1);
-                if (auto c = colourAt(x, y); c && Dark(*c))
-                    put(left + x, Size + y, shadow);
-                else if (above && Dark(*above))
-                    put(left + x, Size + y, light);
-            }
+            for (int x = 0; x < Size; ++x)
+                if (auto c = colourAt(x, y)) {
+                    put(left + x, y, *c);
+                    put(left + x, Size + y, Greyed(*c, face));
+                }
     }
     picturesOriginal_ = SelectObject(dc.get(), bitmap.get());
     picturesDc_ = std::move(dc);

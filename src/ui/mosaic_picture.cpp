@@ -28,7 +28,7 @@ void DrawMosaic(HDC dc, const RECT& area) {
     SelectObject(dc, GetStockObject(DC_PEN));
     const COLORREF top = RGB(32, 150, 160), bottom = RGB(96, 48, 150);
     for (int row = 0; row * Tile < height; ++row) {
-        for (int column = 0; column * Tile < width + Tile; ++column) {
+        for (int column = -1; column * Tile < width + Tile; ++column) {
             const int x = area.left + column * Tile - (row % 2) * Tile / 2, y = area.top + row * Tile;
             const COLORREF base = Blend(top, bottom, row * Tile + column * 2, height + width / 4);
             const POINT up[] = {{x, y + Tile}, {x + Tile / 2, y}, {x + Tile, y + Tile}};
