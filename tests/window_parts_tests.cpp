@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -74,18 +75,11 @@ std::vector<Frame> Only(int index, Frame frame) {
 
 TEST_CASE("the toolbar's buttons, grooves and tooltips") {
     ToolbarFixture t;
-    const wchar_t* captions[] = {L"Open Theme",
-                                 L"Save Theme",
-                                 L"Back",
-                                 L"Forward",
-                                 L"Rebuild Icons",
-                                 L"Restore all Icons",
-                                 L"Tessaly Home Page",
-                                 L"Email Author",
-                                 L"What's This?",
-                                 L"Contents and Index",
-                                 L"About Tessaly",
-                                 L"Exit"};
+    // clang-format off
+    const wchar_t* captions[] = {L"Open Theme", L"Save Theme", L"Back", L"Forward", L"Rebuild Icons",
+        L"Restore all Icons", L"Tessaly Home Page", L"Email Author", L"What's This?", L"Contents and Index",
+        L"About Tessaly", L"Exit"};
+    // clang-format on
     const int lefts[] = {2, 24, 53, 74, 103, 126, 155, 178, 207, 230, 253, 282};
     for (int i = 0; i < ToolBarIcons::ButtonCount; ++i) {
         CAPTURE(i);
@@ -93,10 +87,7 @@ TEST_CASE("the toolbar's buttons, grooves and tooltips") {
         RECT r;
         GetWindowRect(t.bar.ButtonHwnd(i), &r);
         MapWindowPoints(nullptr, t.bar.ContainerHwnd(), reinterpret_cast<POINT*>(&r), 2);
-        CHECK(r.left == lefts[i]);
-        CHECK(r.top == 4);
-        CHECK(r.right - r.left == 18);
-        CHECK(r.bottom - r.top == 18);
+        CHECK(std::tuple(r.left, r.top, r.right, r.bottom) == std::tuple(lefts[i], 4, lefts[i] + 18, 22));
     }
     for (int x : {47, 97, 149, 201, 276}) {
         CHECK(t.bar.ContainerPixel(x, 12) == GetSysColor(COLOR_BTNSHADOW));
@@ -205,6 +196,17 @@ struct Canvas {
             for (int x = 0; x < image.width(); ++x) wrong += image.Pixel(x, y) != expected(x, y);
         return wrong;
     }
+    // A painter on this canvas for the rectangle (10, 20), 100 x 60 pixels.
+    CBorder3D Border(std::int16_t style) const {
+        CBorder3D border(15, 15);
+        border.SetCanvas(image.dc());
+        border.SetStyle3D(style);
+        border.SetLeft(150);
+        border.SetTop(300);
+        border.SetWidth(1500);
+        border.SetHeight(900);
+        return border;
+    }
     static constexpr COLORREF White = RGB(255, 255, 255), Light = RGB(255, 255, 0), Dark = RGB(0, 0, 128);
     SurfaceImage image;
 };
@@ -245,15 +247,9 @@ TEST_CASE("the border painter's bevels land on the pixels they name") {
     for (const Row& row : rows) {
         CAPTURE(row.what);
         Canvas canvas;
-        CBorder3D border(15, 15);
-        border.SetCanvas(canvas.image.dc());
-        border.SetLeft(150); // (10, 20), 100 x 60 pixels
-        border.SetTop(300);
-        border.SetWidth(1500);
-        border.SetHeight(900);
+        CBorder3D border = canvas.Border(row.style);
         border.SetHighLight(Canvas::Light);
         border.SetShadow(Canvas::Dark);
-        border.SetStyle3D(row.style);
         border.SetBevelOuter(row.outer);
         border.SetBevelInner(row.inner);
         border.SetBevelWidth(row.bevelWidth);
@@ -272,39 +268,32 @@ TEST_CASE("the border painter's bevels land on the pixels they name") {
     }
 }
 
-TEST_CASE("the etched groove of style 6 and the default colours") {
+TEST_CASE("the etched groove of style 6, in the default colours") {
     Canvas canvas;
-    CBorder3D border(15, 15);
-    border.SetCanvas(canvas.image.dc());
-    border.SetStyle3D(6);
-    border.SetLeft(150);
-    border.SetTop(300);
-    border.SetWidth(1500);
-    border.SetHeight(900);
+    CBorder3D border = canvas.Border(6);
     REQUIRE_FALSE(border.Refresh());
-    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_3DHILIGHT);
-    // Shadow box from (8, 18) to (110, 80), the light one a pixel right and down over it.
-    auto onBox = [](int x, int y, int x1, int y1, int x2, int y2) {
+    // A shadow box from (8, 18) to (110, 80), the light one a pixel right and down over it.
+    auto on = [](int x, int y, int x1, int y1, int x2, int y2) {
         return ((x == x1 || x == x2) && y >= y1 && y <= y2) || ((y == y1 || y == y2) && x >= x1 && x <= x2);
     };
     CHECK(canvas.Mismatches([&](int x, int y) {
-        if (onBox(x, y, 9, 19, 111, 81)) return light;
-        if (onBox(x, y, 8, 18, 110, 80)) return shadow;
-        return Canvas::White;
+        return on(x, y, 9, 19, 111, 81)   ? GetSysColor(COLOR_3DHILIGHT)
+               : on(x, y, 8, 18, 110, 80) ? GetSysColor(COLOR_BTNSHADOW)
+                                          : Canvas::White;
     }) == 0);
 }
 
 TEST_CASE("the border painter's properties, errors and canvas") {
     CBorder3D border;
     SUBCASE("defaults, and values out of range leave the old one") {
-        CHECK(border.Style3D() == 0);
-        CHECK(border.BevelOuter() == 2);
-        CHECK(border.BevelInner() == 0);
-        CHECK(border.BevelWidth() == 3);
-        CHECK(border.BorderWidth() == 2);
-        CHECK(border.HighLight() == CBorder3D::SystemColour(COLOR_3DHILIGHT));
-        CHECK(border.Shadow() == CBorder3D::SystemColour(COLOR_BTNSHADOW));
-        CHECK(border.Background() == CBorder3D::SystemColour(COLOR_BTNFACE));
+        auto numbers = [&] {
+            return std::tuple(border.Style3D(), border.BevelOuter(), border.BevelInner(), border.BevelWidth(),
+                              border.BorderWidth());
+        };
+        CHECK(numbers() == std::tuple(0, 2, 0, 3, 2));
+        CHECK(std::tuple(border.HighLight(), border.Shadow(), border.Background()) ==
+              std::tuple(CBorder3D::SystemColour(COLOR_3DHILIGHT), CBorder3D::SystemColour(COLOR_BTNSHADOW),
+                         CBorder3D::SystemColour(COLOR_BTNFACE)));
         CHECK(border.TwipsPerPixelX() == 15);
         border.SetStyle3D(8);
         border.SetBevelWidth(4);
@@ -314,11 +303,7 @@ TEST_CASE("the border painter's properties, errors and canvas") {
         border.SetBevelInner(3);
         border.SetBevelOuter(-1);
         border.SetBorderWidth(0);
-        CHECK(border.Style3D() == 8);
-        CHECK(border.BevelWidth() == 4);
-        CHECK(border.BevelInner() == 2);
-        CHECK(border.BevelOuter() == 2);
-        CHECK(border.BorderWidth() == 0);
+        CHECK(numbers() == std::tuple(8, 2, 2, 4, 0));
     }
     SUBCASE(
         "the errors: no canvas and no client; a client but an ambiguous style; coordinates past 16 bits") {
@@ -348,13 +333,8 @@ TEST_CASE("the border painter's properties, errors and canvas") {
         DestroyWindow(parent);
 
         Canvas canvas;
-        CBorder3D distant(15, 15);
-        distant.SetCanvas(canvas.image.dc());
-        distant.SetStyle3D(8);
-        distant.SetBevelOuter(0);
-        distant.SetBevelInner(1);
+        CBorder3D distant = canvas.Border(8);
         distant.SetLeft(32000);
-        distant.SetWidth(1500);
         CHECK(distant.Refresh() == BorderError{6, L"CBorder3D", L"Overflow"});
         CHECK(canvas.Mismatches([](int, int) { return Canvas::White; }) == 0);
     }
