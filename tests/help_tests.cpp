@@ -141,6 +141,7 @@ TEST_CASE("keywords match in part, letter case not counting; the search narrows 
         "@keywords Icon Cache; rebuilding",
         "Words.",
         "@topic 9 Wallpaper",
+        "@keywords desktop icon spacing",
         "Plain. [[Nowhere]]",
         "@topic 7 Again",
         "@topic x Broken",
@@ -151,7 +152,7 @@ TEST_CASE("keywords match in part, letter case not counting; the search narrows 
         int topic; // 0: none
     } keys[] = {
         {L"Icon Cache", 7}, {L"icon cache", 7},
-        {L"ICON", 7}, // equal, then beginning: "Icon Cache" sorts first
+        {L"ICON", 7}, // beginning with the key comes before holding it ("desktop icon spacing")
         {L"Icons", 5},      {L"shell icon", 5},
         {L"  rebuild ", 7},                // spaces around do not count
         {L"size", 5},       {L"paper", 9}, // holding the key, when nothing begins with it
@@ -170,7 +171,7 @@ TEST_CASE("keywords match in part, letter case not counting; the search narrows 
         return joined;
     };
     CHECK(texts(book.Search(L"ICON")) ==
-          L"Icon Cache|Icons, large|Large Icons|Shell Icon Size|The icon cache|");
+          L"desktop icon spacing|Icon Cache|Icons, large|Large Icons|Shell Icon Size|The icon cache|");
     CHECK(book.Search(L"").size() == book.Index().size());
     CHECK(book.Search(L"nothing like it").empty());
 

@@ -114,6 +114,8 @@ bool SaveWithPopup(const std::wstring& path) {
     GetWindowRect(mainWindow, &r);
     if (HWND p = Popup(); p && GetWindowRect(p, &popup)) UnionRect(&r, &r, &popup);
     InflateRect(&r, 4, 4);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&r, &r, &screen); // a copy reaching past the screen comes back black
     return SaveScreenBitmap(r, path);
 }
 

@@ -171,7 +171,8 @@ const HelpPage* HelpBook::ByTitle(std::wstring_view title) const {
 const HelpPage* HelpBook::ByKeyword(std::wstring_view key) const {
     const std::wstring trimmed = text::TrimSpaces(key);
     if (trimmed.empty()) return nullptr;
-    for (auto matches : {text::EqualsNoCase, text::StartsWithNoCase, ContainsNoCase}) {
+    // The index is sorted, so the first entry beginning with the key is the one equal to it, if any.
+    for (auto matches : {text::StartsWithNoCase, ContainsNoCase}) {
         auto it = std::find_if(index_.begin(), index_.end(),
                                [&](const HelpIndexEntry& e) { return matches(e.text, trimmed); });
         if (it != index_.end()) return ByNumber(it->topic);

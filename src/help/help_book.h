@@ -71,8 +71,8 @@ public:
     const HelpPage* ByNumber(int number) const;
     // Letter case does not count.
     const HelpPage* ByTitle(std::wstring_view title) const;
-    // A partial key: the index entry equal to it, else the first beginning with it, else the first
-    // holding it, letter case not counting; null when none does or the key is blank.
+    // A partial key: the first index entry beginning with it, else the first holding it, letter case not
+    // counting; null when none does or the key is blank.
     const HelpPage* ByKeyword(std::wstring_view key) const;
     // Every keyword and title in alphabetical order, letter case not counting.
     const std::vector<HelpIndexEntry>& Index() const { return index_; }
