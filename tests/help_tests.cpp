@@ -212,8 +212,6 @@ TEST_CASE(
         CHECK(HelpWindow::Instance().CurrentTopic() == HelpTopics::Contents);
         CHECK(TextOf(GetDlgItem(HelpHwnd(), HelpWindow::IdTitle)) == L"Contents");
     }
-    CHECK(f.main->HasCommand(IdMenuWhatsThis));
-    CHECK(f.main->HasCommand(IdMenuNodeWhatsThis));
 }
 
 TEST_CASE("in the help window links open topics, Back returns, the search narrows the index, Esc closes") {
@@ -271,7 +269,6 @@ TEST_CASE("What's This shows the topic of the control clicked beside it, until t
         int topic;
     } rows[] = {
         {"a disabled button", [&] { return apply; }, HelpTopics::ApplyButton},
-        {"the Help button", [&] { return GetDlgItem(f.main->hwnd(), IdCmdHelp); }, HelpTopics::HelpButton},
         {"an icon list",
          [&] {
              f.main->SelectTab(3);

@@ -141,7 +141,10 @@ private:
         DrawTextW(dc, body_.c_str(), -1, &body, TextFlags);
     }
 
-    void OnDestroyed() override { previousFocus_ = nullptr; }
+    void OnDestroyed() override {
+        previousFocus_ = nullptr;
+        bold_.reset();
+    }
 
     std::wstring title_, body_;
     UniqueHFont bold_;
