@@ -193,9 +193,9 @@ TEST_CASE(
     const std::function<void()> ways[] = {
         [&] { f.Command(IdMenuHelpContents); },
         [&] { SendMessageW(helpButton, BM_CLICK, 0, 0); },
-        [&] {
-            HELPINFO info{sizeof info, HELPINFO_WINDOW, 0, nullptr, 0, {}};
-            SendMessageW(f.main->hwnd(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        [&] { // F1 on a control: the system posts WM_KEYF1, which becomes WM_HELP up to the window
+            constexpr UINT WmKeyF1 = 0x004D;
+            PostMessageW(GetDlgItem(f.main->hwnd(), IdCmdOk), WmKeyF1, 0, 0);
         },
     };
     for (size_t i = 0; i < std::size(ways); ++i) {
