@@ -19,6 +19,10 @@ for t in $tabs; do
   args="$args --tab ${t%%:*} --shot screenshots/tab-${t#*:}.bmp"
 done
 args="$args --tab 1 --expand-tree --shot screenshots/tab-shell-expanded.bmp"
+# The help window on its contents and on a setting's topic, then a What's This pop-up on the Apply button.
+args="$args --command 240 --shot-help screenshots/help-contents.bmp"
+args="$args --help-search 'Large Icons' --shot-help screenshots/help-large-icons.bmp --help-close"
+args="$args --tab 2 --whats-this 110 --shot-popup screenshots/whats-this.bmp"
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
   wine Tessaly.exe &
   app=\$!

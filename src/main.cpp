@@ -1,5 +1,6 @@
 #include "icons/catalogue_variants.h"
 #include "session/session.h"
+#include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/prompt_dialog.h"
 #include "ui/startup.h"
@@ -17,6 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     session.Load();
 
     RealSystemPort system;
+    system.helpViewer = &OpenHelpWindow;
     RealPromptPort prompts(system, session.Facts.HelpFile);
     MainWindow main(session, system, prompts);
     if (!main.Create()) return 1;

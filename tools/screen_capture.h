@@ -1,13 +1,12 @@
 #pragma once
-// Writes what the screen shows of a window to a 24-bit .bmp file, for the screenshot tools.
+// Writes what the screen shows of a window, or of any rectangle, to a 24-bit .bmp file, for the screenshot
+// tools.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
-inline bool SaveWindowBitmap(HWND window, const std::wstring& path) {
-    RECT r;
-    GetWindowRect(window, &r);
+inline bool SaveScreenBitmap(const RECT& r, const std::wstring& path) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -34,4 +33,10 @@ inline bool SaveWindowBitmap(HWND window, const std::wstring& path) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return ok;
+}
+
+inline bool SaveWindowBitmap(HWND window, const std::wstring& path) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return SaveScreenBitmap(r, path);
 }

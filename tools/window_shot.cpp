@@ -1,6 +1,10 @@
 // Drives a running Tessaly from outside for screenshots: waits for the main window, selects tabs with the
 // keys a user would press, captures the window as a .bmp and closes it the way the close box does.
 //   window_shot --wait --tab 3 --shot start.bmp --tab 1 --expand-tree --shot shell.bmp --close
+// Help: --command 240 opens the help window (any command id is posted as a menu click would), --help-search
+// TEXT types into its search box and presses Enter, --shot-help FILE captures it, --help-close closes it;
+// --whats-this ID clicks the control with that id in help-select mode, --shot-popup FILE captures the main
+// window together with the pop-up.
 #include "screen_capture.h"
 
 #include <windows.h>
@@ -78,6 +82,43 @@ void ExpandTree() {
     Sleep(500);
 }
 
+HWND HelpWindow() {
+    return FindWindowW(L"TessalyHelp", nullptr);
+}
+
+HWND Popup() {
+    return FindWindowW(L"TessalyHelpPopup", nullptr);
+}
+
+void HelpSearch(const std::wstring& text) {
+    HWND search = GetDlgItem(HelpWindow(), 103); // the help window's search box
+    if (!search) return;
+    SendMessageW(search, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    PostMessageW(search, WM_KEYDOWN, VK_RETURN, 0);
+    Sleep(800);
+}
+
+void WhatsThisClick(int controlId) {
+    HWND control = GetDlgItem(mainWindow, controlId);
+    if (!control) return;
+    PostMessageW(mainWindow, WM_COMMAND, 241, 0); // Help, What's This?
+    Sleep(300);
+    RECT r;
+    GetClientRect(control, &r);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom / 2));
+    Sleep(800);
+}
+
+bool SaveWithPopup(const std::wstring& path) {
+    RECT r, popup;
+    GetWindowRect(mainWindow, &r);
+    if (HWND p = Popup(); p && GetWindowRect(p, &popup)) UnionRect(&r, &r, &popup);
+    InflateRect(&r, 4, 4);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&r, &r, &screen); // a copy reaching past the screen comes back black
+    return SaveScreenBitmap(r, path);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -96,6 +137,20 @@ int wmain(int argc, wchar_t** argv) {
             if (!SaveWindowBitmap(mainWindow, argv[++i])) return 1;
         } else if (a == L"--shot-top" && i + 1 < argc) {
             if (!SaveWindowBitmap(TopWindowOfProcess(), argv[++i])) return 1;
+        } else if (a == L"--command" && i + 1 < argc) {
+            PostMessageW(mainWindow, WM_COMMAND, _wtoi(argv[++i]), 0);
+            Sleep(1000);
+        } else if (a == L"--help-search" && i + 1 < argc) {
+            HelpSearch(argv[++i]);
+        } else if (a == L"--shot-help" && i + 1 < argc) {
+            if (!HelpWindow() || !SaveWindowBitmap(HelpWindow(), argv[++i])) return 1;
+        } else if (a == L"--help-close") {
+            PostMessageW(HelpWindow(), WM_CLOSE, 0, 0);
+            Sleep(500);
+        } else if (a == L"--whats-this" && i + 1 < argc) {
+            WhatsThisClick(_wtoi(argv[++i]));
+        } else if (a == L"--shot-popup" && i + 1 < argc) {
+            if (!Popup() || !SaveWithPopup(argv[++i])) return 1;
         } else if (a == L"--sleep" && i + 1 < argc) {
             Sleep(_wtoi(argv[++i]));
         } else if (a == L"--close") {

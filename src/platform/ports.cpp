@@ -71,10 +71,10 @@ void RealSystemPort::OpenDocument(const std::wstring& target) {
     ShellExecuteW(owner, L"Open", target.c_str(), L"0", target.c_str(), SW_SHOWNORMAL);
 }
 
-void RealSystemPort::OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword,
+// The help is carried inside the program: current systems no longer open the old help files.
+void RealSystemPort::OpenHelp(const std::wstring&, UINT command, const std::wstring& keyword,
                               ULONG_PTR topic) {
-    ULONG_PTR data = keyword.empty() ? topic : reinterpret_cast<ULONG_PTR>(keyword.c_str());
-    WinHelpW(owner, helpFile.c_str(), command, data);
+    if (helpViewer) helpViewer(command, keyword, topic);
 }
 
 void RealSystemPort::SetBusy(bool busy) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <variant>
 
@@ -80,7 +81,8 @@ public:
     virtual void RunProgram(const std::wstring& commandLine, int showCommand) = 0;
     // Opens a file or address with the shell ("Open" verb).
     virtual void OpenDocument(const std::wstring& target) = 0;
-    // WinHelp on the help file: command and its keyword or topic number.
+    // Help in the manner of WinHelp: the help file, the command (HELP_FINDER, HELP_PARTIALKEY, HELP_CONTEXT)
+    // and its keyword or topic number.
     virtual void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword,
                           ULONG_PTR topic) = 0;
     // The hourglass over the main window while a long command runs.
@@ -102,4 +104,6 @@ public:
     void SetBusy(bool busy) override;
 
     HWND owner = nullptr; // the main window, once it exists
+    // The program's own help viewer, which the help calls open; without one they do nothing.
+    std::function<void(UINT command, const std::wstring& keyword, ULONG_PTR topic)> helpViewer;
 };

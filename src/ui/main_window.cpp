@@ -1,11 +1,12 @@
 #include "ui/main_window.h"
 
 #include "apply/apply.h"
+#include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "resources/resource_ids.h"
 #include "session/session.h"
-#include "prompts/messages.h"
+#include "ui/command_ids.h"
 
 #include <commctrl.h>
 
@@ -43,6 +44,7 @@ MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts
     OnCommand(IdApply, [this] { cmdApply_Click(); });
     OnCommand(IdOk, [this] { cmdOK_Click(); });
     OnCommand(IdCancel, [this] { cmdCancel_Click(); });
+    WireHelpCommands();
 }
 
 MainWindow::~MainWindow() {
@@ -107,6 +109,7 @@ void MainWindow::Form_Load() {
     cmdOK_ = CreateButton(L"OK", IdOk, BS_DEFPUSHBUTTON);
     cmdCancel_ = CreateButton(L"Cancel", IdCancel);
     cmdApply_ = CreateButton(L"&Apply", IdApply);
+    cmdHelp_ = CreateButton(L"&Help", IdCmdHelp);
     EnableWindow(cmdApply_, session_.HasUnappliedChanges());
     session_.UnappliedChanged = [this](bool unapplied) {
         if (cmdApply_) EnableWindow(cmdApply_, unapplied);
@@ -138,7 +141,7 @@ void MainWindow::Form_Resize() {
 
     MoveWindow(InfoBar_, Margin, infoTop, width, InfoBarHeight, TRUE);
     int x = client.right - Margin - ButtonWidth;
-    for (HWND button : {cmdApply_, cmdCancel_, cmdOK_}) {
+    for (HWND button : {cmdHelp_, cmdApply_, cmdCancel_, cmdOK_}) {
         MoveWindow(button, x, buttonsTop, ButtonWidth, ButtonHeight, TRUE);
         x -= ButtonWidth + ButtonGap;
     }
@@ -214,5 +217,5 @@ bool MainWindow::Form_QueryUnload() {
 
 void MainWindow::OnDestroyed() {
     session_.UnappliedChanged = nullptr;
-    TabStrip_ = InfoBar_ = cmdOK_ = cmdCancel_ = cmdApply_ = nullptr;
+    TabStrip_ = InfoBar_ = cmdOK_ = cmdCancel_ = cmdApply_ = cmdHelp_ = nullptr;
 }

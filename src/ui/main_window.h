@@ -49,6 +49,9 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
+    // Shows a settings node's help topic in the pop-up beside the selected node (topic 0: no help).
+    void ShowNodeWhatsThis(int topic);
+
 private:
     void Form_Load();
     void Form_Resize();
@@ -57,6 +60,11 @@ private:
     void List_Click(IconCategory category);
     void List_KeyDown(IconCategory category, int keyCode);
     HWND CreateButton(const wchar_t* caption, int id, DWORD style = 0);
+    // Help: contents, the "&Help" button, What's This (main_window_help.cpp).
+    void WireHelpCommands();
+    void OpenHelpContents();
+    void EnterWhatsThisMode();
+    int TopicOfControl(HWND control, POINT screen) const;
     void OnDestroyed() override;
 
     Session& session_;
@@ -67,6 +75,7 @@ private:
     HWND cmdOK_ = nullptr;
     HWND cmdCancel_ = nullptr;
     HWND cmdApply_ = nullptr;
+    HWND cmdHelp_ = nullptr;
     std::unique_ptr<SettingsTree> SystemTree_;
     std::array<std::unique_ptr<ListBoxIcons>, IconCategories.size()> lists_;
 };
