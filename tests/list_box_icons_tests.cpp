@@ -114,8 +114,6 @@ TEST_CASE("pressing and dragging select the row under the pointer") {
             list.Press(y);
             CHECK(list.model.Key() == key);
         }
-        CHECK(list.Highlighted(7));
-        CHECK_FALSE(list.Highlighted(2));
     }
     SUBCASE("dragging with the left button alone moves the selection") {
         list.Send(WM_LBUTTONDOWN, MK_LBUTTON, 60);
@@ -128,8 +126,6 @@ TEST_CASE("pressing and dragging select the row under the pointer") {
             CHECK(list.model.Key() == key);
         }
         list.Send(WM_LBUTTONUP, 0, 275);
-        CHECK(list.Highlighted(5));
-        CHECK_FALSE(list.Highlighted(3));
         CHECK(list.events == std::vector<std::wstring>{L"MouseUp 1", L"Click"});
     }
     SUBCASE("the right button selects too; a release outside the frame is no click") {
@@ -196,8 +192,6 @@ TEST_CASE("captions wider than W - 60 are shortened") {
     SUBCASE("exactly W - 60 wide is drawn whole") {
         setW(wide + 60);
         list.model.AddItem(caption, L"", 0, L"k0");
-        CHECK(list.view.DrawnCaption(0) == caption);
-        list.model.ListRefresh();
         CHECK(list.view.DrawnCaption(0) == caption);
     }
     SUBCASE("one pixel wider: 20 characters when added, 25 when drawn again") {

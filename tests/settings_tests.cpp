@@ -100,8 +100,6 @@ TEST_CASE("stored values read as the rows judge them; numbers stage what was rea
     const Row rows[] = {
         {{User, Sound, L"Beep", L"YES"}, L"Beep On Errors", On},
         {{User, Sound, L"Beep", L"Error"}, L"Beep On Errors", On}, // indistinguishable from unread
-        {{User, Sound, L"ExtendedSounds", L"No"}, L"Extended Sounds On Errors", Off},
-        {{User, Policies, L"NoNetHood", 1ul}, L"Hide Network Neighborhood", Off},
         {{User, Policies, L"NoDrives", 67108863ul}, L"Hide Drives in 'My Computer'", On},
         {{User, Policies, L"NoDrives", 0xFFFFFFFFul}, L"Hide Drives in 'My Computer'", Off},
         {{User, Desktop, L"MenuShowDelay", L"65535"}, L"Menu Show Delay", Disabled, L"400"},
