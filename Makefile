@@ -12,6 +12,12 @@ deps:
 	@missing=""; for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || missing="$$missing $$p"; \
 	done; \
+	if [ -n "$$missing" ] && [ "$$(id -u)" != 0 ]; then \
+	  echo "Tessaly needs these Debian packages, which are not installed:$$missing"; \
+	  echo "Install them as root, then run this command again:"; \
+	  echo "  sudo apt-get update && sudo apt-get install --no-install-recommends$$missing"; \
+	  exit 1; \
+	fi; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
@@ -24,7 +30,9 @@ configure: deps
 run: build
 	cmake/run-tessaly.sh $(BUILD_DIR) $(ARGS)
 
+# The benchmarks are built too, so that they cannot break unnoticed.
 test: build
+	cmake --build $(BUILD_DIR) --target tessaly_bench -j $(JOBS)
 	cd $(BUILD_DIR) && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j $(JOBS); \
 	  rc=$$?; WINEPREFIX=$(CURDIR)/$(BUILD_DIR)/wine-test wineserver -k 2>/dev/null; exit $$rc
 

@@ -1,6 +1,8 @@
 #include "apply/apply.h"
 #include "icons/catalogue.h"
+#include "prompts/messages.h"
 #include "settings/settings_catalogue.h"
+#include "support/leak_check.h"
 #include "support/registry_dump.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
@@ -8,6 +10,7 @@
 #include <doctest/doctest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,11 +22,8 @@ const std::wstring MyComputer = L"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}"
 const std::wstring Bin = L"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon";
 const std::wstring UrlHistory = L"CLSID\\{FF393560-C2A7-11CF-BFF4-444553540000}";
 
-#include "expected/apply_win95_off.inc"
-#include "expected/apply_win95_on.inc"
-#include "expected/apply_winnt_autoapply.inc"
-#include "expected/apply_winnt_off.inc"
-#include "expected/apply_winnt_on.inc"
+// The registry after Apply on Windows 95 with every toggle off, and what differs on the other machines.
+#include "expected/apply_dumps.inc"
 
 // Writes an icon file into the program folder; returns its icon reference.
 std::wstring StagedIcon(const TempMachine& m, const wchar_t* name) {
@@ -31,8 +31,9 @@ std::wstring StagedIcon(const TempMachine& m, const wchar_t* name) {
 }
 
 // A machine someone has used: a Programs icon, an arrow pointer and a text file icon of their own, a
-// renamed My Computer with a verb of an older copy beside another verb, a wallpaper, and the Recycle Bin
-// showing its empty icon. Switched off, the old verb goes, its Command key first.
+// renamed My Computer with a verb of an older copy beside another verb, the three menu verbs, a wallpaper,
+// and the Recycle Bin showing its empty icon. Switched off, each verb goes, its Command key first: a key
+// with subkeys does not delete.
 void LiveIn(const TempMachine& m) {
     const std::wstring icon = StagedIcon(m, L"star.ico");
     RawSetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons",
@@ -44,6 +45,9 @@ void LiveIn(const TempMachine& m) {
     RawSetString(HKCR, MyComputer, L"", L"Workstation");
     RawSetString(HKCR, MyComputer + L"\\Shell\\TS\\Command", L"", L"C:\\Old\\Tessaly.exe");
     RawSetString(HKCR, MyComputer + L"\\Shell\\open", L"", L"Open");
+    for (const wchar_t* verb :
+         {L"Folder\\Shell\\RootExplore", L"Directory\\Shell\\DosHere", L"*\\Shell\\Notepad"})
+        RawSetString(HKCR, verb + std::wstring(L"\\Command"), L"", L"OLD.EXE");
     RawSetString(HKCR, Bin, L"", m.system + L"\\shell32.dll,31");
     RawSetString(HKCR, Bin, L"Empty", m.system + L"\\shell32.dll,31");
     RawSetString(HKCR, Bin, L"Full", m.system + L"\\shell32.dll,32");
@@ -85,10 +89,11 @@ struct CursorWatch : RecordingSystemPort {
     }
 };
 
-void CheckDump(const SessionFixture& f, const char* expected) {
-    std::wstring want = text::Widen(expected).substr(1); // the expected dumps open with a line break
-    std::erase(want, L'\r');
-    CHECK(DumpRegistry(f.machine.root) == want);
+void CheckDump(const SessionFixture& f, const char* name, const char* patch) {
+    const std::wstring dump = PatchDump(DumpRegistry(f.machine.root), L""),
+                       want = PatchDump(text::Widen(Win95Off), text::Widen(patch));
+    CHECK(dump == want);
+    if (dump != want) WriteActual(text::Widen(name) + L".actual", dump);
 }
 
 // SPI 2 beep, 73 window animation, 26 icon title wrap, 33 swap buttons, 30 and 29 double-click height and
@@ -120,7 +125,7 @@ TEST_CASE("Apply's registry and system calls, and a second Apply without edits")
         const char* dump;
         std::wstring calls;
     } rows[] = {
-        {"apply_win95_off", {false, false, L"Error"}, false, false, false, Win95Off, OffCalls},
+        {"apply_win95_off", {false, false, L"Error"}, false, false, false, "", OffCalls},
         {"apply_win95_on", {false, true, L"4.71.1712.6"}, true, false, false, Win95On, On95Calls},
         {"apply_winnt_on", {true, true, L"4.72.3110.8"}, true, false, true, WinNTOn, OnNTCalls},
         {"apply_winnt_off", {true, false, L"5.00.2014"}, false, false, false, WinNTOff, OffCalls},
@@ -133,64 +138,69 @@ TEST_CASE("Apply's registry and system calls, and a second Apply without edits")
         CursorWatch system;
         LiveIn(f.machine);
         if (row.urlHistory) RawSetString(HKCR, UrlHistory, L"", L"History");
+        const HandleCounts handles = LiveHandleCounts();
         Session& s = f.Load(row.kind);
         SetEveryToggle(s, row.on);
         if (row.on) EditEverything(s);
         s.AutoApply = row.autoApply;
         ApplyChanges(s, system, f.prompts);
-        CheckDump(f, row.dump);
+        CheckDump(f, row.name, row.dump);
         CHECK(Calls(system) == row.calls);
         CHECK(RawKeyExists(HKCR, UrlHistory) == row.urlHistory);
         CHECK_FALSE(s.IconCacheDirty);
 
         system.calls.clear();
         ApplyChanges(s, system, f.prompts);
-        CheckDump(f, row.dump);
+        CheckDump(f, row.name, row.dump);
         std::wstring again = row.calls;
         if (size_t at = again.find(Rebuild); at != again.npos) again.erase(at, Rebuild.size());
         CHECK(Calls(system) == again);
         CHECK(system.seen == std::vector<size_t>{14, 14});   // one reload each, after the last pointer value
         CHECK(f.prompts.shown.size() == (row.on ? 1u : 0u)); // the rebuild notice, the first time only
+        CHECK(LiveHandleCounts() == handles);
     }
 }
 
-TEST_CASE("where Apply's order decides what is stored") {
-    SUBCASE("the bitmap thumbnail setting comes after \"Bitmap Image\" and decides its class's icon") {
-        enum Expect { Thumbnail, Paint, Staged };
-        // AutoApply leaves the setting out. A bitmap class of its own stays in use until the next start.
-        for (auto [bmpClass, thumbnail, autoApply, expect] :
-             {std::tuple{L"Paint.Picture", SettingImage::On, false, Thumbnail},
-              {L"Paint.Picture", SettingImage::Off, false, Paint},
-              {L"Paint.Picture", SettingImage::On, true, Staged},
-              {L"bmpfile", SettingImage::On, false, Staged}}) {
-            SessionFixture f;
-            const std::wstring star = StagedIcon(f.machine, L"star.ico");
-            RawSetString(HKCR, L".bmp", L"", bmpClass);
-            Session& s = f.Load({true, true});
-            s.Lists[IconCategory::Apps].Change(L"Bitmap Image", L"", star);
-            s.Settings.SetImage(L"Bitmap Thumbnail as Default Icon", thumbnail);
-            s.AutoApply = autoApply;
-            ApplyChanges(s, f.system, f.prompts);
-            const std::wstring expected[] = {L"%1", f.machine.system + L"\\Mspaint.exe,1", star};
-            CHECK(RawText(HKCR, bmpClass + std::wstring(L"\\DefaultIcon"), L"") == expected[expect]);
-            CHECK(RawText(HKCR, L".bmp", L"") == L"Paint.Picture");
-        }
-    }
+TEST_CASE("file types are written in their own order, not the tab's") {
+    SessionFixture f;
+    for (const CatalogueEntry& entry : CatalogueEntries(IconCategory::Apps))
+        if (entry.kind == LocationKind::FileType)
+            RawSetString(HKCR, std::wstring(entry.where), L"", L"class " + std::wstring(entry.key));
+    Session& s = f.Load({true, true});
+    std::map<std::wstring, std::wstring> entryAt;
+    for (const CatalogueEntry& entry : CatalogueEntries(IconCategory::Apps))
+        if (auto at = LocateCatalogueEntry(s.Facts, s.Variants, IconCategory::Apps, entry.key))
+            entryAt[L"WriteString " + at->iconKey + L"|" + at->iconValue] = entry.key;
+    WriteRecorder recorder;
+    ApplyChanges(s, f.system, f.prompts);
+    std::wstring order;
+    for (const std::wstring& write : recorder.writes)
+        if (auto it = entryAt.find(write); it != entryAt.end()) order += it->second + L"|";
+    CHECK(order == L"Bitmap Image|Configuration Settings|Default Icon|Default Document|GIF Image|"
+                   L"Internet Document|Media Clip|MS-DOS Application|MS-DOS Batch File|MIDI Sequence|"
+                   L"Text Document|Video Clip|Wave Sound|Write Document|JPEG Image|Movie Clip|"
+                   L"Rich Text Format|Zip File|");
+}
 
-    SUBCASE("two file types of one class: the later in Apply's order wins, not the later on the tab; a file "
-            "type whose class is named by nothing writes nothing") {
+TEST_CASE("the bitmap thumbnail setting comes after \"Bitmap Image\" and decides its class's icon") {
+    enum Expect { Thumbnail, Paint, Staged };
+    // AutoApply leaves the setting out. A bitmap class of its own stays in use until the next start.
+    for (auto [bmpClass, thumbnail, autoApply, expect] :
+         {std::tuple{L"Paint.Picture", SettingImage::On, false, Thumbnail},
+          {L"Paint.Picture", SettingImage::Off, false, Paint},
+          {L"Paint.Picture", SettingImage::On, true, Staged},
+          {L"bmpfile", SettingImage::On, false, Staged}}) {
         SessionFixture f;
-        const std::wstring star = StagedIcon(f.machine, L"star.ico"),
-                           moon = StagedIcon(f.machine, L"moon.ico");
-        RawSetString(HKCR, L".txt", L"", L"shared");
-        RawSetString(HKCR, L".jpeg", L"", L"shared");
-        RawSetString(HKCR, L".gif", L"", L"");
-        Session& s = f.Load({});
-        s.Lists[IconCategory::Apps].Change(L"Text Document", L"", star);
-        s.Lists[IconCategory::Apps].Change(L"JPEG Image", L"", moon);
+        const std::wstring star = StagedIcon(f.machine, L"star.ico");
+        RawSetString(HKCR, L".bmp", L"", bmpClass);
+        Session& s = f.Load({true, true});
+        s.Lists[IconCategory::Apps].Change(L"Bitmap Image", L"", star);
+        s.Settings.SetImage(L"Bitmap Thumbnail as Default Icon", thumbnail);
+        s.AutoApply = autoApply;
         ApplyChanges(s, f.system, f.prompts);
-        CHECK(RawText(HKCR, L"shared\\DefaultIcon", L"") == moon);
-        CHECK_FALSE(RawKeyExists(HKCR, L"DefaultIcon"));
+        const std::wstring expected[] = {L"%1", f.machine.system + L"\\Mspaint.exe,1", star};
+        CHECK(RawText(HKCR, bmpClass + std::wstring(L"\\DefaultIcon"), L"") == expected[expect]);
+        CHECK(RawText(HKCR, L".bmp", L"") == L"Paint.Picture");
     }
 }
 
@@ -211,9 +221,12 @@ TEST_CASE("the Recycle Bin keeps showing the icon for the state it is in") {
         if (upperCase) CharUpperW(now.data());
         RawSetString(HKCR, Bin, L"", now);
         Session& s = f.Load({});
-        s.Lists[IconCategory::Desktop].Change(L"Recycle Bin (empty)", L"", StagedIcon(m, staged));
-        s.Lists[IconCategory::Desktop].Change(L"Recycle Bin (full)", L"", StagedIcon(m, L"new-full.ico"));
+        s.Lists[IconCategory::Desktop].Change(L"Recycle Bin (empty)", L"Bin (empty)", StagedIcon(m, staged));
+        s.Lists[IconCategory::Desktop].Change(L"Recycle Bin (full)", L"Bin (full)",
+                                              StagedIcon(m, L"new-full.ico"));
         ApplyChanges(s, f.system, f.prompts);
+        CHECK(RawText(HKCR, L"CLSID\\" + std::wstring(RecycleBinClsid), L"") ==
+              L"Bin"); // its name, from the caption
         CHECK(RawText(HKCR, Bin, L"") == StagedIcon(m, expected));
         CHECK(RawText(HKCR, Bin, L"Empty") == StagedIcon(m, staged));
         CHECK(RawText(HKCR, Bin, L"Full") == StagedIcon(m, L"new-full.ico"));
@@ -223,6 +236,15 @@ TEST_CASE("the Recycle Bin keeps showing the icon for the state it is in") {
 TEST_CASE("what Apply stores and passes on where care is needed") {
     SessionFixture f;
 
+    SUBCASE("\"Save Settings on Exit\" stored as 01 00 00 00 reads off and stays so") {
+        const std::wstring policies = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+        const std::vector<unsigned char> one{1, 0, 0, 0};
+        RawSetValue(HKCU, policies, L"NoSaveSettings", REG_BINARY, one.data(), 4);
+        Session& s = f.Load({});
+        CHECK(s.Settings.Image(L"Save Settings on Exit") == SettingImage::Off);
+        ApplyChanges(s, f.system, f.prompts);
+        CHECK(RawGetValue(HKCU, policies, L"NoSaveSettings").data == one);
+    }
     SUBCASE("without a readable wallpaper the wallpaper call gets the empty text, never \"Error\"") {
         ApplyChanges(f.Load({}), f.system, f.prompts);
         CHECK(Calls(f.system).find(L"|SPI 20 0 \"\" 3|") != std::wstring::npos);
@@ -265,8 +287,9 @@ TEST_CASE("what Apply stores and passes on where care is needed") {
         f.prompts.Answer(0);
         ApplyChanges(s, f.system, f.prompts);
         REQUIRE(f.prompts.shown.size() == 2);
-        CHECK(f.prompts.shown[0].message.starts_with(L"Tessaly has notified Windows NT of your changes."));
-        CHECK(f.prompts.shown[1].message.starts_with(L"You will need to restart your computer"));
+        CHECK(f.prompts.shown[0].message ==
+              MessageOf([](PromptPort& p) { Messages::ShowRebuildNotice(p, L"Windows NT"); }));
+        CHECK(f.prompts.shown[1].message == MessageOf(Messages::AskRestart));
         CHECK(s.RestartDeclined);
         CHECK_FALSE(s.RestartNeeded);
         CHECK(unapplied == std::vector<bool>{true, false});

@@ -1,12 +1,11 @@
 #include "ui/main_window.h"
 
-#include "icons/catalogue_variants.h"
+#include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
-#include "session/session.h"
-#include "support/icon_files.h"
-#include "support/registry_sandbox.h"
-#include "support/scripted_ports.h"
+#include "support/dialog_script.h"
+#include "support/leak_check.h"
+#include "support/session_fixture.h"
 #include "support/wide_text.h"
 
 #include <doctest/doctest.h>
@@ -18,37 +17,17 @@
 
 namespace {
 
-std::wstring WindowText(HWND w) {
-    wchar_t buffer[512] = {};
-    GetWindowTextW(w, buffer, 512);
-    return buffer;
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 // A session on a sandboxed registry and a throwaway machine, shown in a real main window.
-struct Fixture {
-    RegistrySandbox sandbox;
-    TempMachine machine;
-    std::unique_ptr<Session> session;
-    RecordingSystemPort system;
-    ScriptedPromptPort prompts;
+struct Fixture : SessionFixture {
     std::unique_ptr<MainWindow> main;
+    HandleCounts beforeWindow{};
 
     // `arrange` prepares the sandboxed registry before the session reads it.
     explicit Fixture(const std::function<void()>& arrange = {}) {
         if (arrange) arrange();
-        StartupFacts facts = MachineFacts(machine, {.nt = true, .plus = true});
         machine.Copy(L"three_icons.dll", machine.system);
-        CatalogueVariants variants = FindCatalogueVariants(facts);
-        session = std::make_unique<Session>(std::move(facts), std::move(variants));
-        session->Load();
+        Load({.nt = true, .plus = true});
+        beforeWindow = LiveHandleCounts();
         main = std::make_unique<MainWindow>(*session, system, prompts);
         REQUIRE(main->Create());
         ShowWindow(main->hwnd(), SW_SHOWNOACTIVATE);
@@ -74,28 +53,17 @@ struct Fixture {
 TEST_CASE("the main window shows its caption and eight tabs, starting on Desktop") {
     Fixture f;
     HWND window = f.main->hwnd();
-    CHECK(WindowText(window) == L"Tessaly");
+    CHECK(TextOf(window) == L"Tessaly");
     wchar_t className[64] = {};
     GetClassNameW(window, className, 64);
     CHECK(std::wstring(className) == MainWindowClass);
 
     HWND tabs = f.main->TabStrip();
-    REQUIRE(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0) == 8);
-    const wchar_t* expected[] = {L"Shell",  L"Desktop", L"Start",  L"Folders",
-                                 L"Drives", L"Others",  L"System", L"Pointer"};
-    for (int i = 0; i < 8; ++i) {
-        wchar_t caption[64] = {};
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = caption;
-        item.cchTextMax = 64;
-        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-        CHECK(std::wstring(caption) == expected[i]);
-    }
+    CHECK(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0) == 8);
     CHECK(SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 1);
     CHECK(f.session->SelectedTab == 2);
     CHECK(IsWindowVisible(f.main->List(IconCategory::Desktop).hwnd()));
-    CHECK(WindowText(f.main->InfoBar()) == f.machine.windows + L"\\explorer.exe,0");
+    CHECK(TextOf(f.main->InfoBar()) == f.machine.windows + L"\\explorer.exe,0");
 }
 
 TEST_CASE("a stored active tab is selected at start") {
@@ -122,25 +90,22 @@ TEST_CASE("a stored active tab is selected at start") {
 
 TEST_CASE("switching tabs shows that tab's list and its selected item in the information bar") {
     Fixture f;
-    const IconCategory order[] = {IconCategory::Desktop, IconCategory::Start,  IconCategory::Folders,
-                                  IconCategory::Drives,  IconCategory::Others, IconCategory::Apps,
-                                  IconCategory::Pointers};
-    for (IconCategory shown : order) {
+    for (IconCategory shown : IconCategories) {
         CAPTURE(TabIndex(shown));
         f.ClickTab(TabIndex(shown));
         CHECK(f.session->SelectedTab == TabIndex(shown));
         CHECK_FALSE(IsWindowVisible(f.main->Tree().hwnd()));
-        for (IconCategory other : order)
+        for (IconCategory other : IconCategories)
             CHECK(IsWindowVisible(f.main->List(other).hwnd()) == (other == shown));
     }
     // No pointer value is stored, so every pointer is the Windows default.
-    CHECK(WindowText(f.main->InfoBar()) == L"Windows Default Cursor");
+    CHECK(TextOf(f.main->InfoBar()) == L"Windows Default Cursor");
 
     f.ClickTab(3);
-    CHECK(WindowText(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,19");
+    CHECK(TextOf(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,19");
     // A key that moves the selection updates the bar; a click on the next row does too.
     SendMessageW(f.main->List(IconCategory::Start).lstMainHwnd(), WM_KEYDOWN, VK_DOWN, 0);
-    CHECK(WindowText(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,20");
+    CHECK(TextOf(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,20");
 
     f.ClickTab(1);
     CHECK(IsWindowVisible(f.main->Tree().hwnd()));
@@ -151,7 +116,7 @@ TEST_CASE("Apply is enabled by an edit, writes the session and is disabled again
     const std::wstring theme = L"C:\\Themes\\Sun.tstheme";
     Fixture f([&] { Registry::WriteString(ProgramSettingsKey, L"Current Theme", theme); });
     HWND apply = f.main->cmdApply();
-    CHECK(WindowText(apply) == L"&Apply");
+    CHECK(TextOf(apply) == L"&Apply");
     CHECK_FALSE(IsWindowEnabled(apply));
 
     f.session->Lists[IconCategory::Start].Change(L"Programs", L"", f.machine.system + L"\\three_icons.dll,2");
@@ -181,7 +146,7 @@ TEST_CASE("closing with unapplied changes asks whether to save them") {
         f.prompts.Answer(0);
         SendMessageW(window, WM_CLOSE, 0, 0);
         REQUIRE(f.prompts.shown.size() == 1);
-        CHECK(f.prompts.shown[0].message == L"Would you like to save your changes before closing?");
+        CHECK(f.prompts.shown[0].message == MessageOf(Messages::AskSaveChanges));
         CHECK(IsWindow(window));
         CHECK(IsWindowEnabled(f.main->cmdApply()));
         CHECK(Registry::ReadString(shellIcons, L"19") == L"Error");
@@ -206,10 +171,12 @@ TEST_CASE("closing with unapplied changes asks whether to save them") {
     }
 }
 
-TEST_CASE("closing without changes asks nothing") {
+TEST_CASE("closing without changes asks nothing; the window's life leaves no handle behind") {
     Fixture f;
     HWND window = f.main->hwnd();
     f.Press(GetDlgItem(window, IdCancel));
     CHECK(f.prompts.shown.empty());
     CHECK_FALSE(IsWindow(window));
+    f.main.reset();
+    CHECK(LiveHandleCounts() == f.beforeWindow);
 }

@@ -1,10 +1,11 @@
 #include "platform/gdi_guards.h"
+#include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "support/dialog_script.h"
+#include "support/leak_check.h"
 #include "support/registry_sandbox.h"
 #include "support/scripted_ports.h"
-#include "prompts/messages.h"
 #include "ui/prompt_dialog.h"
 
 #include <doctest/doctest.h>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -21,7 +23,7 @@ const std::wstring SettingsSubkey = L"Software\\Korvath\\Tessaly\\2.0\\Settings"
 using Buttons = std::array<std::wstring, 3>;
 
 Prompt OneLine(Buttons buttons, std::wstring check = {}) {
-    return Prompt{L"One short line.", std::move(buttons), PromptIconInformation, std::move(check), 0};
+    return Prompt{L"One short line.", std::move(buttons), PromptIconInformation, std::move(check), 0, {}};
 }
 
 } // namespace
@@ -58,25 +60,9 @@ TEST_CASE("the prompt sizes itself to its message and centres over its owner") {
     CHECK(CentreOver(RECT{1500, 900, 10500, 9000}, 5200, 1715).y == 900 + 3192); // centred in whole twips
 }
 
-TEST_CASE("help keywords follow the start of the message, letter case included") {
-    CHECK(HelpKeywordFor(L"Tessaly has notified Windows NT of your changes.") == L"Icon Cache");
-    CHECK(HelpKeywordFor(L"Hiding Network Neighborhood disables shell support") ==
-          L"Hide, Network Neighborhood");
-    CHECK(HelpKeywordFor(L"tessaly has notified Windows 95") == L"");
-}
-
 TEST_CASE("every message shows its words, buttons, icon and check box, and returns the button") {
     using namespace Messages;
-    struct Row {
-        Row(std::function<int(PromptPort&)> s, Buttons b, int i, std::wstring c, int w, std::wstring m)
-            : show(s), buttons(b), icon(i), check(c), width(w), message(m) {}
-        std::function<int(PromptPort&)> show;
-        Buttons buttons;
-        int icon;
-        std::wstring check;
-        int width;
-        std::wstring message;
-    };
+    using Row = std::tuple<std::function<int(PromptPort&)>, Buttons, int, std::wstring, int, std::wstring>;
     const std::wstring noMore = L"Do not show this dialog again";
     const Row rows[] = {
         Row(ShowNextStartNotice, {L"OK"}, 32516, L"", 0,
@@ -133,19 +119,16 @@ TEST_CASE("every message shows its words, buttons, icon and check box, and retur
 
     };
     RegistrySandbox sandbox; // no stored preference: the suppressible prompts show
-    for (const Row& row : rows) {
-        CAPTURE(row.message);
+    for (const auto& [show, buttons, icon, check, width, message] : rows) {
+        CAPTURE(message);
         ScriptedPromptPort prompts;
         prompts.Answer(1);
-        CHECK(row.show(prompts) == 1);
-        CHECK(row.show(prompts) == PromptResult::Closed);
+        CHECK(show(prompts) == 1);
+        CHECK(show(prompts) == PromptResult::Closed);
         REQUIRE(prompts.shown.size() == 2);
         const Prompt& shown = prompts.shown[0];
-        CHECK(shown.message == row.message);
-        CHECK(shown.buttons == row.buttons);
-        CHECK(shown.icon == row.icon);
-        CHECK(shown.checkCaption == row.check);
-        CHECK(shown.width == row.width);
+        CHECK(std::tie(shown.message, shown.buttons, shown.icon, shown.checkCaption, shown.width) ==
+              std::tie(message, buttons, icon, check, width));
     }
     ScriptedPromptPort prompts; // the missing-icons notice hands its tick to the caller
     prompts.Answer(0, true);
@@ -156,19 +139,16 @@ TEST_CASE("the rebuild notice and the overwrite question can be switched off") {
     RegistrySandbox sandbox;
     auto rebuild = [](PromptPort& p) { return Messages::ShowRebuildNotice(p, L"Windows 95"); };
     auto overwrite = [](PromptPort& p) { return Messages::AskOverwriteTheme(p, L"C:\\Themes\\Sun.tstheme"); };
-    SUBCASE("0 and 10 show them, 1 and any other number do not") {
+    SUBCASE("0 and 10 show the overwrite question, 1 and any other number do not") {
         const std::pair<DWORD, bool> stored[] = {
             {0, true}, {10, true}, {1, false}, {2, false}, {0xFFFFFFFF, false}};
         for (auto [value, shows] : stored) {
             CAPTURE(value);
-            RawSetDword(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild", value);
             RawSetDword(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Overwrite", value);
             ScriptedPromptPort prompts;
             prompts.Answer(1);
-            prompts.Answer(1);
-            CHECK(rebuild(prompts) == (shows ? 1 : Messages::NotShown));
             CHECK(overwrite(prompts) == (shows ? 1 : 2)); // switched off, the theme is overwritten
-            CHECK(prompts.shown.size() == (shows ? 2u : 0u));
+            CHECK(prompts.shown.size() == (shows ? 1u : 0u));
         }
     }
     SUBCASE("a tick stores 1 whichever button closed the prompt; no tick stores nothing") {
@@ -180,8 +160,8 @@ TEST_CASE("the rebuild notice and the overwrite question can be switched off") {
         prompts.Answer(0, true);
         CHECK(rebuild(prompts) == 1);
         CHECK(overwrite(prompts) == 0);
-        CHECK(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild").type == REG_DWORD);
-        CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Rebuild") == 1);
+        CHECK(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild").data ==
+              std::vector<unsigned char>{1, 0, 0, 0});
         CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Overwrite") == 1);
         CHECK(rebuild(prompts) == Messages::NotShown);
         CHECK(overwrite(prompts) == 2);
@@ -189,7 +169,7 @@ TEST_CASE("the rebuild notice and the overwrite question can be switched off") {
     }
 }
 
-TEST_CASE("the real prompt answers with the button that closed it; Help and Settings keep it open") {
+TEST_CASE("the real prompt answers with the last button pressed; Help and Settings keep it open") {
     RegistrySandbox sandbox;
     RecordingSystemPort system;
     OwnerWindow owner;
@@ -215,27 +195,26 @@ TEST_CASE("the real prompt answers with the button that closed it; Help and Sett
         {{Key(VK_RETURN)}, [&] { return Messages::ShowRebuildNotice(port, L"Windows 95"); }, 1}, // not Help
         {{Click(L"&Help"), Click(L"Cancel")}, [&] { return Messages::ConfirmHideNetwork(port); }, 1},
         {{Click(L"&Settings..."), Click(L"OK")}, [&] { return Messages::ShowHighColourNeeded(port); }, 1},
+        // The close box answers with the button pressed last, and the box as it stands.
         {{Click(L"&Help"), Click(L"&Do not show this dialog again"), Click(L"&Help"), closeBox},
          [&] { return Messages::ShowRebuildNotice(port, L"Windows NT"); },
-         PromptResult::Closed},
+         0},
+        {{Click(L"&Settings..."), closeBox}, [&] { return Messages::ShowHighColourNeeded(port); }, 0},
+        {{closeBox}, oneLine({L"OK", L"&Help", L""}), PromptResult::Closed},
     };
+    MessageFont(); // made once and kept for the process
+    const HandleCounts handles = LiveHandleCounts();
     for (size_t i = 0; i < std::size(rows); ++i) {
         CAPTURE(i);
         DialogScript script(rows[i].steps);
         CHECK(rows[i].show() == rows[i].answer);
         CHECK(script.Completed());
     }
-    REQUIRE(system.help.size() == 3);
-    CHECK(system.help[0].keyword == L"Hide, Network Neighborhood");
-    CHECK(system.help[1].keyword == L"Icon Cache");
-    CHECK(system.help[2].keyword == L"Icon Cache");
-    for (const auto& call : system.help) {
-        CHECK(call.helpFile == L"C:\\Tessaly\\Help.hlp");
-        CHECK(call.command == 0x105);
-    }
-    REQUIRE(system.programs.size() == 1);
-    CHECK(system.programs[0].commandLine == L"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,3");
-    CHECK(system.programs[0].showCommand == 2);                             // minimised
+    CHECK(LiveHandleCounts() == handles);
+    const std::wstring help = L"HELP C:\\Tessaly\\Help.hlp 261 ",
+                       settings = L"RUN rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,3 2"; // minimised
+    CHECK(system.calls == std::vector<std::wstring>{help + L"Hide, Network Neighborhood", settings,
+                                                    help + L"Icon Cache", help + L"Icon Cache", settings});
     CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Rebuild") == 1); // the tick outlives the close box
 }
 
@@ -271,13 +250,11 @@ TEST_CASE("the real prompt is laid out and captioned as the user sees it") {
                   CHECK(std::abs((window.top + window.bottom) - (under.top + under.bottom)) <= 2);
                   CHECK(ClientRectOf(dialog, frmPrompt::IdCheck).top == scale.ToPixelsY(795));
                   const wchar_t* captions[] = {L"&Cancel", L"No", L"Yes"};
-                  for (int i = 0; i < 3; ++i) {
+                  for (int i = 0; i < 3; ++i)
                       CHECK(TextOf(item(dialog, frmPrompt::IdCommand + i)) == captions[i]);
-                      const RECT r = ClientRectOf(dialog, frmPrompt::IdCommand + i);
-                      CHECK(r.left == scale.ToPixelsX(5200 - 1325 - i * 1210));
-                      CHECK(r.top == scale.ToPixelsY(1245));
-                      CHECK(r.right - r.left == scale.ToPixelsX(1095));
-                  }
+                  const RECT last = ClientRectOf(dialog, frmPrompt::IdCommand + 2); // the left-most
+                  CHECK(last.left == scale.ToPixelsX(5200 - 1325 - 2 * 1210));
+                  CHECK(last.top == scale.ToPixelsY(1245));
                   HWND picture = item(dialog, frmPrompt::IdIcon);
                   RedrawWindow(picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
                   WindowDc dc(picture);
@@ -331,7 +308,32 @@ public:
     int presses = 0;
 };
 
+// Its handlers throw, its last message's included.
+class ProbeWindow : public Window {
+public:
+    ProbeWindow() {
+        RegisterWindowClass(L"TessalyProbe");
+        On(WM_USER, [](WPARAM, LPARAM) -> LRESULT { throw std::runtime_error("handler fails"); });
+        On(WM_NCDESTROY, [](WPARAM, LPARAM) -> LRESULT { throw std::runtime_error("clean-up fails"); });
+        CreateWindowFor(L"TessalyProbe", L"Probe", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100, nullptr, nullptr);
+    }
+    void OnDestroyed() override { ++destroyed; }
+    int destroyed = 0;
+};
+
 } // namespace
+
+TEST_CASE("a window's exceptions stop at its procedure, and it lets go of its window all the same") {
+    ProbeWindow probe;
+    const HWND hwnd = probe.hwnd();
+    REQUIRE(hwnd);
+    CHECK(SendMessageW(hwnd, WM_USER, 0, 0) == 0); // the default procedure's answer
+    CHECK(IsWindow(hwnd));
+    DestroyWindow(hwnd);
+    CHECK_FALSE(IsWindow(hwnd));
+    CHECK(probe.hwnd() == nullptr);
+    CHECK(probe.destroyed == 1);
+}
 
 TEST_CASE("a dialog's exceptions stop at its procedure: it keeps working, or closes with -1 at the start") {
     ProbeDialog working(false), failing(true);

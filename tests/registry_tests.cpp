@@ -1,8 +1,13 @@
 #include "registry/registry.h"
+#include "support/leak_check.h"
 #include "support/registry_sandbox.h"
 #include "support/wide_text.h"
 
 #include <doctest/doctest.h>
+
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 const std::wstring Cursors = L"HKEY_CURRENT_USER\\Control Panel\\Cursors";
@@ -15,60 +20,47 @@ Registry::Bytes BytesOf(std::initializer_list<int> values) {
 }
 } // namespace
 
-TEST_CASE("root names resolve exactly, letter case counting") {
-    CHECK(Registry::RootKeyFromName(L"HKEY_DYN_DATA") == HKEY_DYN_DATA);
-    CHECK(Registry::RootKeyFromName(L"HKEY_Current_User") == nullptr);
-    CHECK(Registry::RootKeyFromName(L"HKEY_LOCAL_MACHINES") == nullptr);
-}
-
-TEST_CASE("malformed paths show the format message and read as an unknown root") {
+TEST_CASE("malformed paths show the format message, read as an unknown root and write nothing") {
     RegistrySandbox sandbox;
     RawSetString(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Arrow", L"arrow.cur");
-
-    SUBCASE("lower-case root") {
-        const std::wstring path = L"hkey_current_user\\Control Panel\\Cursors";
+    const std::wstring lowerCase = L"hkey_current_user\\Control Panel\\Cursors", trailing = Cursors + L"\\";
+    for (const std::wstring& path : {lowerCase, trailing, std::wstring()}) {
         CHECK(Registry::ReadString(path, L"Arrow") == L"");
         CHECK(Registry::ReadDword(path, L"Arrow") == 0);
-        REQUIRE(sandbox.messages.messages.size() == 2);
-        CHECK(sandbox.messages.messages[0] ==
-              L"Incorrect Format:\n\nhkey_current_user\\Control Panel\\Cursors");
+        CHECK(Registry::ReadBinary(path, L"Arrow") == Registry::Bytes{});
+        Registry::WriteString(path, L"Arrow", L"other.cur");
+        Registry::DeleteValue(path, L"Arrow");
+        CHECK(sandbox.messages.messages == std::vector<std::wstring>(5, L"Incorrect Format:\n\n" + path));
+        sandbox.messages.messages.clear();
     }
-    SUBCASE("trailing backslash") {
-        CHECK(Registry::ReadString(Cursors + L"\\", L"Arrow") == L"");
-        auto binary = Registry::ReadBinary(Cursors + L"\\", L"Arrow");
-        REQUIRE(binary.has_value());
-        CHECK(binary->empty());
-        REQUIRE(sandbox.messages.messages.size() == 2);
-        CHECK(sandbox.messages.messages[1] == L"Incorrect Format:\n\n" + Cursors + L"\\");
-    }
-    SUBCASE("empty path") {
-        CHECK(Registry::ReadString(L"", L"Arrow") == L"");
-        REQUIRE(sandbox.messages.messages.size() == 1);
-        CHECK(sandbox.messages.messages[0] == L"Incorrect Format:\n\n");
-    }
-    SUBCASE("writes to a malformed path change nothing") {
-        Registry::WriteString(L"HKEY_CURRENT_USER\\Control Panel\\Cursors\\", L"Arrow", L"other.cur");
-        Registry::DeleteValue(L"hkey_current_user\\Control Panel\\Cursors", L"Arrow");
-        CHECK(sandbox.messages.messages.size() == 2);
-        CHECK(Registry::ReadString(Cursors, L"Arrow") == L"arrow.cur");
-    }
+    CHECK(Registry::ReadString(Cursors, L"Arrow") == L"arrow.cur");
 }
 
-TEST_CASE("an unknown root name is silent and gives the unknown-root results") {
+TEST_CASE("an unknown root name, letter case counting, is silent; the root alone addresses the root key") {
     RegistrySandbox sandbox;
-    const std::wstring path = L"HKEY_LOCAL_MACHINES\\SOFTWARE\\Microsoft";
-    CHECK(Registry::ReadString(path, L"") == L"");
-    CHECK(Registry::ReadDword(path, L"") == 0);
-    auto binary = Registry::ReadBinary(path, L"");
-    REQUIRE(binary.has_value());
-    CHECK(binary->empty());
-    Registry::WriteString(path, L"x", L"y");
+    for (const wchar_t* path : {L"HKEY_LOCAL_MACHINES\\SOFTWARE", L"HKEY_Current_User\\Control Panel"}) {
+        CHECK(Registry::ReadString(path, L"") == L"");
+        CHECK(Registry::ReadDword(path, L"") == 0);
+        CHECK(Registry::ReadBinary(path, L"") == Registry::Bytes{});
+        Registry::WriteString(path, L"x", L"y");
+    }
     CHECK(sandbox.messages.messages.empty());
+    RawSetString(HKEY_CURRENT_USER, L"", L"", L"root default");
+    CHECK(Registry::ReadString(L"HKEY_CURRENT_USER", L"") == L"root default");
 }
 
-TEST_CASE("missing keys and values read as the sentinels") {
+TEST_CASE("missing keys and values read as the sentinels; no operation leaves a key open") {
     RegistrySandbox sandbox;
     RawSetString(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Arrow", L"arrow.cur");
+    const HandleCounts handles = LiveHandleCounts();
+    CHECK(Registry::ReadString(Cursors, L"Arrow") == L"arrow.cur");
+    CHECK(Registry::ReadDword(Cursors, L"Arrow") == 10);
+    CHECK(Registry::ReadBinary(Cursors, L"Arrow").has_value());
+    Registry::WriteDword(Cursors + L"\\New", L"n", 1);
+    Registry::WriteBinary(Cursors, L"b", {});
+    Registry::DeleteValue(Cursors, L"b");
+    Registry::DeleteKey(Cursors, L"New");
+    Registry::CreateKey(Cursors + L"\\Made");
     CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\No\\Such\\Key", L"") == L"Error");
     CHECK(Registry::ReadString(Cursors, L"Wait") == L"Error");
     CHECK(Registry::ReadDword(L"HKEY_CURRENT_USER\\No\\Such\\Key", L"x") == 10);
@@ -76,49 +68,29 @@ TEST_CASE("missing keys and values read as the sentinels") {
     CHECK_FALSE(Registry::ReadBinary(L"HKEY_CURRENT_USER\\No\\Such\\Key", L"x").has_value());
     CHECK_FALSE(Registry::ReadBinary(Cursors, L"Wait").has_value());
     CHECK(sandbox.messages.messages.empty());
-}
-
-TEST_CASE("the root alone addresses the root key") {
-    RegistrySandbox sandbox;
-    RawSetString(HKEY_CURRENT_USER, L"", L"", L"root default");
-    RawSetDword(HKEY_CURRENT_USER, L"", L"Number", 77);
-    CHECK(Registry::ReadString(L"HKEY_CURRENT_USER", L"") == L"root default");
-    CHECK(Registry::ReadDword(L"HKEY_CURRENT_USER", L"Number") == 77);
+    CHECK(LiveHandleCounts() == handles);
 }
 
 TEST_CASE("text reads: spaces, NULs and long values") {
     RegistrySandbox sandbox;
-    SUBCASE("leading spaces go, trailing spaces stay when the text carries its zero") {
-        RawSetString(HKEY_CURRENT_USER, L"T", L"v", L"  abc  ");
-        CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\T", L"v") == L"abc  ");
+    const wchar_t noZero[] = {L'a', L'b', L' ', L' '}, twoTexts[] = L"first\0second";
+    RawSetValue(HKEY_CURRENT_USER, L"T", L"noZero", REG_SZ, noZero, sizeof noZero);
+    RawSetValue(HKEY_CURRENT_USER, L"T", L"multi", REG_MULTI_SZ, twoTexts, sizeof twoTexts);
+    const std::wstring unicode = L"C:\\\u0424\u0430\u0439\u043b\\\u65e5\u672c.ico,2";
+    Registry::WriteString(L"HKEY_CURRENT_USER\\T", L"unicode", unicode);
+    const std::pair<std::wstring, std::wstring> stored[] = {
+        {L"  abc  ", L"abc  "}, // leading spaces go; trailing ones stay when the text carries its zero
+        {std::wstring(255, L'x'), std::wstring(255, L'x')},
+        {L"C:\\" + std::wstring(2000, L'p'), L"C:\\" + std::wstring(2000, L'p')},
+        {L"", L""}, // empty, not a failure
+    };
+    for (const auto& [text, read] : stored) {
+        RawSetString(HKEY_CURRENT_USER, L"T", L"v", text);
+        CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\T", L"v") == read);
     }
-    SUBCASE("trailing spaces go when the text has no terminating zero") {
-        const wchar_t data[] = {L'a', L'b', L' ', L' '};
-        RawSetValue(HKEY_CURRENT_USER, L"T", L"v", REG_SZ, data, sizeof data);
-        CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\T", L"v") == L"ab");
-    }
-    SUBCASE("the text ends at its first NUL") {
-        const wchar_t data[] = L"first\0second";
-        RawSetValue(HKEY_CURRENT_USER, L"T", L"v", REG_MULTI_SZ, data, sizeof data);
-        CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\T", L"v") == L"first");
-    }
-    SUBCASE("a value of 255 characters and far longer is read whole") {
-        const std::wstring exact(255, L'x');
-        const std::wstring path = L"C:\\" + std::wstring(2000, L'p') + L"\\shell32.dll,3";
-        RawSetString(HKEY_CURRENT_USER, L"T", L"exact", exact);
-        RawSetString(HKEY_CURRENT_USER, L"T", L"long", path);
-        CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\T", L"exact") == exact);
-        CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\T", L"long") == path);
-    }
-    SUBCASE("text outside the ANSI code page survives a write and a read") {
-        const std::wstring path = L"C:\\\u0424\u0430\u0439\u043b\u044b\\\u65e5\u672c.ico,2";
-        Registry::WriteString(L"HKEY_CURRENT_USER\\T", L"v", path);
-        CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\T", L"v") == path);
-    }
-    SUBCASE("a stored empty text reads as empty, not as a failure") {
-        RawSetString(HKEY_CURRENT_USER, L"T", L"v", L"");
-        CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\T", L"v") == L"");
-    }
+    CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\T", L"noZero") == L"ab"); // trailing spaces go
+    CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\T", L"multi") == L"first");
+    CHECK(Registry::ReadString(L"HKEY_CURRENT_USER\\T", L"unicode") == unicode);
 }
 
 TEST_CASE("values read through the operation for another type") {
@@ -139,71 +111,31 @@ TEST_CASE("values read through the operation for another type") {
     CHECK(*Registry::ReadBinary(path, L"five") == BytesOf({1, 2, 3, 4, 5}));
 }
 
-TEST_CASE("writes create missing keys with their parents and store exact data") {
+TEST_CASE("writes create missing keys with their parents and store exact data; deletes are silent") {
     RegistrySandbox sandbox;
-    SUBCASE("text, with its terminating zero") {
-        Registry::WriteString(L"HKEY_CURRENT_USER\\A\\B\\C", L"v", L"abc");
-        RawValue v = RawGetValue(HKEY_CURRENT_USER, L"A\\B\\C", L"v");
-        REQUIRE(v.exists);
-        CHECK(v.type == REG_SZ);
-        CHECK(v.data == std::vector<unsigned char>{'a', 0, 'b', 0, 'c', 0, 0, 0});
+    Registry::WriteString(L"HKEY_CURRENT_USER\\A\\B\\C", L"v", L"abc");
+    Registry::WriteDword(L"HKEY_CURRENT_USER\\A\\B", L"n", -2);
+    Registry::WriteBinary(L"HKEY_CURRENT_USER\\A\\D", L"b", BytesOf({1, 0, 0, 0}));
+    Registry::CreateKey(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\One\\Two");
+    const std::tuple<const wchar_t*, const wchar_t*, DWORD, std::vector<unsigned char>> stored[] = {
+        {L"A\\B\\C", L"v", REG_SZ, {'a', 0, 'b', 0, 'c', 0, 0, 0}}, // with its terminating zero
+        {L"A\\B", L"n", REG_DWORD, {0xfe, 0xff, 0xff, 0xff}},
+        {L"A\\D", L"b", REG_BINARY, {1, 0, 0, 0}},
+    };
+    for (const auto& [subkey, name, type, data] : stored) {
+        const RawValue v = RawGetValue(HKEY_CURRENT_USER, subkey, name);
+        CHECK(v.type == type);
+        CHECK(v.data == data);
     }
-    SUBCASE("number") {
-        Registry::WriteDword(L"HKEY_CURRENT_USER\\A\\B", L"n", -2);
-        RawValue v = RawGetValue(HKEY_CURRENT_USER, L"A\\B", L"n");
-        REQUIRE(v.exists);
-        CHECK(v.type == REG_DWORD);
-        CHECK(v.data == std::vector<unsigned char>{0xfe, 0xff, 0xff, 0xff});
-        CHECK(Registry::ReadDword(L"HKEY_CURRENT_USER\\A\\B", L"n") == -2);
-    }
-    SUBCASE("binary, also into a key that did not exist") {
-        const std::wstring policies = Explorer + L"\\Policies";
-        Registry::WriteBinary(policies, L"NoSaveSettings", BytesOf({1, 0, 0, 0}));
-        RawValue v = RawGetValue(HKEY_CURRENT_USER,
-                                 L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Policies",
-                                 L"NoSaveSettings");
-        REQUIRE(v.exists);
-        CHECK(v.type == REG_BINARY);
-        CHECK(v.data == std::vector<unsigned char>{1, 0, 0, 0});
-    }
-    SUBCASE("the default value and an overwrite") {
-        Registry::WriteString(L"HKEY_CLASSES_ROOT\\CLSID\\{X}", L"", L"first");
-        Registry::WriteString(L"HKEY_CLASSES_ROOT\\CLSID\\{X}", L"", L"second");
-        CHECK(Registry::ReadString(L"HKEY_CLASSES_ROOT\\CLSID\\{X}", L"") == L"second");
-    }
-    SUBCASE("CreateKey makes the whole path") {
-        Registry::CreateKey(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\One\\Two");
-        CHECK(RawKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\One\\Two"));
-    }
-}
+    CHECK(RawKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\One\\Two"));
 
-TEST_CASE("deleting values and keys") {
-    RegistrySandbox sandbox;
-    RawSetString(HKEY_CLASSES_ROOT, L"CLSID\\{Y}\\Shell\\TS\\command", L"", L"tessaly.exe");
-    RawSetString(HKEY_CLASSES_ROOT, L"CLSID\\{Y}\\Shell\\Other", L"", L"x");
-    RawSetString(HKEY_CURRENT_USER, L"K", L"a", L"1");
-    RawSetString(HKEY_CURRENT_USER, L"K", L"b", L"2");
-
-    SUBCASE("a value goes and its neighbours stay") {
-        Registry::DeleteValue(L"HKEY_CURRENT_USER\\K", L"a");
-        CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, L"K", L"a").exists);
-        CHECK(RawGetValue(HKEY_CURRENT_USER, L"K", L"b").exists);
-    }
-    SUBCASE("a missing value, key or parent is silent") {
-        Registry::DeleteValue(L"HKEY_CURRENT_USER\\K", L"zzz");
-        Registry::DeleteValue(L"HKEY_CURRENT_USER\\Nowhere", L"a");
-        Registry::DeleteKey(L"HKEY_CURRENT_USER\\Nowhere", L"K");
-        Registry::DeleteKey(L"HKEY_CURRENT_USER", L"Missing");
-        CHECK(sandbox.messages.messages.empty());
-        CHECK(RawGetValue(HKEY_CURRENT_USER, L"K", L"b").exists);
-    }
-    SUBCASE("a key without subkeys goes; its parent stays") {
-        Registry::DeleteKey(L"HKEY_CLASSES_ROOT\\CLSID\\{Y}\\Shell\\TS", L"command");
-        CHECK_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, L"CLSID\\{Y}\\Shell\\TS\\command"));
-        CHECK(RawKeyExists(HKEY_CLASSES_ROOT, L"CLSID\\{Y}\\Shell\\TS"));
-    }
-    SUBCASE("a key with subkeys stays, as Windows NT keeps it") {
-        Registry::DeleteKey(L"HKEY_CLASSES_ROOT\\CLSID\\{Y}\\Shell", L"TS");
-        CHECK(RawKeyExists(HKEY_CLASSES_ROOT, L"CLSID\\{Y}\\Shell\\TS\\command"));
-    }
+    Registry::DeleteValue(L"HKEY_CURRENT_USER\\A\\B", L"n");
+    Registry::DeleteValue(L"HKEY_CURRENT_USER\\Nowhere", L"a");
+    Registry::DeleteKey(L"HKEY_CURRENT_USER\\Nowhere", L"K");
+    Registry::DeleteKey(L"HKEY_CURRENT_USER\\A\\B", L"C");
+    Registry::DeleteKey(L"HKEY_CURRENT_USER", L"A"); // a key with subkeys stays, as Windows NT keeps it
+    CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, L"A\\B", L"n").exists);
+    CHECK_FALSE(RawKeyExists(HKEY_CURRENT_USER, L"A\\B\\C"));
+    CHECK(RawKeyExists(HKEY_CURRENT_USER, L"A\\D"));
+    CHECK(sandbox.messages.messages.empty());
 }

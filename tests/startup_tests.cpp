@@ -120,12 +120,7 @@ TEST_CASE("the real detection finds the folders and the program's own files") {
 }
 
 TEST_CASE("the Internet Explorer 4 shell is known by its version text") {
-    CHECK(IsIE4ShellVersion(L"4.71.1712.6"));
-    CHECK(IsIE4ShellVersion(L"4.72.3110.8"));
-    CHECK(IsIE4ShellVersion(L"4.72"));
-    CHECK_FALSE(IsIE4ShellVersion(L"4.70.1155"));
-    CHECK_FALSE(IsIE4ShellVersion(L"5.00.2614.3500"));
-    CHECK_FALSE(IsIE4ShellVersion(L"Error"));
-    CHECK_FALSE(IsIE4ShellVersion(L""));
-    CHECK_FALSE(IsIE4ShellVersion(L"4.7"));
+    for (const wchar_t* version : {L"4.71.1712.6", L"4.72"}) CHECK(IsIE4ShellVersion(version));
+    for (const wchar_t* version : {L"4.70.1155", L"5.00.2614.3500", L"Error", L"", L"4.7"})
+        CHECK_FALSE(IsIE4ShellVersion(version));
 }

@@ -1,17 +1,19 @@
 #include "apply/shell_refresh.h"
 
 #include "platform/text.h"
+#include "prompts/messages.h"
 #include "registry/registry.h"
 #include "session/session.h"
-#include "prompts/messages.h"
+#include "settings/settings_catalogue.h"
 
 void RebuildIconCache(Session& session, SystemPort& system, PromptPort& prompts) {
-    const std::wstring stored = Registry::ReadString(WindowMetricsKey, L"Shell Icon Size");
+    const std::wstring metrics(SettingsPaths::Metrics);
+    const std::wstring stored = Registry::ReadString(metrics, L"Shell Icon Size");
     // A missing or unreadable size, or one that is no number, is the shell's usual 32.
     const int size = text::ParseInt16(stored).value_or(32);
-    Registry::WriteString(WindowMetricsKey, L"Shell Icon Size", std::to_wstring(size + 1));
+    Registry::WriteString(metrics, L"Shell Icon Size", std::to_wstring(size + 1));
     system.BroadcastSettingChange(SPI_SETICONMETRICS, {});
-    Registry::WriteString(WindowMetricsKey, L"Shell Icon Size", std::to_wstring(size));
+    Registry::WriteString(metrics, L"Shell Icon Size", std::to_wstring(size));
     system.BroadcastSettingChange(SPI_SETICONMETRICS, {});
     // Current shells keep icons per association until told that associations changed.
     system.NotifyAssociationsChanged();

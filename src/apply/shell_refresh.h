@@ -4,8 +4,6 @@
 
 class Session;
 
-inline constexpr wchar_t WindowMetricsKey[] = L"HKEY_CURRENT_USER\\Control Panel\\desktop\\WindowMetrics";
-
 // Nudges "Shell Icon Size" up by one and back, announcing each change, so the shell drops its cached
 // icons; clears IconCacheDirty and shows the rebuild notice unless it was switched off.
 void RebuildIconCache(Session& session, SystemPort& system, PromptPort& prompts);

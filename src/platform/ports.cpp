@@ -39,7 +39,7 @@ void RealSystemPort::NotifyAssociationsChanged() {
 bool RealSystemPort::EnableShutdownPrivilege() {
     UniqueKernelHandle token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) {
-        token.release();
+        token.abandon();
         return false;
     }
     TOKEN_PRIVILEGES privileges{};

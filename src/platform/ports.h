@@ -30,17 +30,20 @@ enum PromptIcon : int {
 };
 
 // One question or notice: message (line feeds break lines), up to three buttons laid out right to left
-// (an empty caption hides a button), a standard icon, an optional check box and the message width in twips.
+// (an empty caption hides a button), a standard icon, an optional check box, the message width in twips
+// and the help keyword its "&Help" button opens.
 struct Prompt {
     std::wstring message;
     std::array<std::wstring, 3> buttons;
     int icon = PromptIconInformation;
     std::wstring checkCaption;
     int width = 0; // 0 means 4200
+    std::wstring helpKeyword{};
 };
 
+// The last button pressed, "&Help" and "&Settings..." included, and the check box.
 struct PromptResult {
-    static constexpr int Closed = 4; // the dialog was closed without a button
+    static constexpr int Closed = 4; // the dialog was closed before any button was pressed
     int button = Closed;
     bool ticked = false;
 };

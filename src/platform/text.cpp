@@ -3,11 +3,17 @@
 #include <windows.h>
 
 namespace text {
+namespace {
+std::wstring_view Trimmed(std::wstring_view s) {
+    const size_t first = s.find_first_not_of(L' ');
+    if (first == std::wstring_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(L' ') - first + 1);
+}
+} // namespace
 
 std::optional<long long> ParseInteger(std::wstring_view s) {
+    s = Trimmed(s);
     size_t i = 0, n = s.size();
-    while (i < n && s[i] == L' ') ++i;
-    while (n > i && s[n - 1] == L' ') --n;
     bool negative = false;
     if (i < n && s[i] == L'-') {
         negative = true;
@@ -36,9 +42,8 @@ std::optional<std::int32_t> ParseInt32(std::wstring_view s) {
 }
 
 bool IsNumeric(std::wstring_view s) {
+    s = Trimmed(s);
     size_t i = 0, n = s.size();
-    while (i < n && s[i] == L' ') ++i;
-    while (n > i && s[n - 1] == L' ') --n;
     if (i < n && (s[i] == L'-' || s[i] == L'+')) ++i;
     bool digits = false, point = false;
     for (; i < n; ++i) {
@@ -64,10 +69,7 @@ bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix) {
 }
 
 std::wstring TrimSpaces(std::wstring_view s) {
-    size_t i = 0, n = s.size();
-    while (i < n && s[i] == L' ') ++i;
-    while (n > i && s[n - 1] == L' ') --n;
-    return std::wstring(s.substr(i, n - i));
+    return std::wstring(Trimmed(s));
 }
 
 std::wstring Widen(std::string_view s) {

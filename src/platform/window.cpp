@@ -46,17 +46,28 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         }
         auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-        if (message == WM_NCDESTROY) {
-            LRESULT result = self->Dispatch(message, wParam, lParam);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            self->hwnd_ = nullptr;
-            self->OnDestroyed();
-            return result;
-        }
+        if (message == WM_NCDESTROY) return self->LastMessage(wParam, lParam);
         return self->Dispatch(message, wParam, lParam);
     } catch (...) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+}
+
+// The object lets go of its window whatever the handler does, so nothing reaches it through a dead HWND.
+LRESULT Window::LastMessage(WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = hwnd_;
+    LRESULT result = 0;
+    bool handled = false;
+    try {
+        result = Dispatch(WM_NCDESTROY, wParam, lParam);
+        handled = true;
+    } catch (...) {}
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    try {
+        OnDestroyed();
+    } catch (...) {}
+    return handled ? result : DefWindowProcW(hwnd, WM_NCDESTROY, wParam, lParam);
 }
 
 LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

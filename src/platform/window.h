@@ -86,6 +86,7 @@ protected:
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT LastMessage(WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
     HandlerTable<LRESULT> handlers_;

@@ -11,8 +11,9 @@ const std::wstring AreYouSureToContinue = L"Are you sure you want to continue?";
 const std::wstring DoNotShowAgain = L"Do not show this dialog again";
 
 Prompt Make(std::wstring message, std::array<std::wstring, 3> buttons, int icon,
-            std::wstring checkCaption = {}, int width = 0) {
-    return Prompt{std::move(message), std::move(buttons), icon, std::move(checkCaption), width};
+            std::wstring checkCaption = {}, int width = 0, std::wstring helpKeyword = {}) {
+    return Prompt{std::move(message),    std::move(buttons), icon, std::move(checkCaption), width,
+                  std::move(helpKeyword)};
 }
 
 int Ask(PromptPort& prompts, const Prompt& prompt) {
@@ -69,7 +70,8 @@ int ConfirmHideNetwork(PromptPort& prompts) {
                Make(L"Hiding Network Neighborhood disables shell support for Universal Naming Convention "
                     L"(UNC) notation.\n\n" +
                         AreYouSureToChange,
-                    {L"&Help", L"Cancel", L"OK"}, PromptIconExclamation));
+                    {L"&Help", L"Cancel", L"OK"}, PromptIconExclamation, {}, 0,
+                    L"Hide, Network Neighborhood"));
 }
 
 int ConfirmDisableDesktop(PromptPort& prompts) {
@@ -143,7 +145,7 @@ int ShowRebuildNotice(PromptPort& prompts, const std::wstring& osName) {
                  L"If your changes are not applied you will need to select the \"Rebuild Icon Cache\" "
                  L"option from the File menu.\n\n"
                  L"For more information about this problem, please select the \"Help\" button below.",
-             {L"&Help", L"OK", L""}, PromptIconExclamation, DoNotShowAgain, 4600),
+             {L"&Help", L"OK", L""}, PromptIconExclamation, DoNotShowAgain, 4600, L"Icon Cache"),
         value);
 }
 

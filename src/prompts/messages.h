@@ -1,7 +1,7 @@
 #pragma once
 // Every question and notice Tessaly shows, one function each. They fill in the prompt, show it through
-// the port and hand back the index of the button that closed it (0 to 2), or PromptResult::Closed (4)
-// when the prompt was closed without one. No window is touched here.
+// the port and hand back the index of the last button pressed (0 to 2), or PromptResult::Closed (4)
+// when the prompt was closed before any. No window is touched here.
 #include "platform/ports.h"
 
 #include <string>

@@ -8,6 +8,11 @@ namespace {
 
 RealMessageBoxPort realPort;
 MessageBoxPort* messagePort = &realPort;
+WriteWatcher writeWatcher = nullptr;
+
+void Watch(std::wstring_view operation, const std::wstring& path, const std::wstring& name) {
+    if (writeWatcher) writeWatcher(operation, path, name);
+}
 
 struct RootName {
     std::wstring_view name;
@@ -26,7 +31,7 @@ const RootName rootNames[] = {
 
 UniqueHKey Open(HKEY root, const std::wstring& subkey, REGSAM access) {
     UniqueHKey key;
-    if (RegOpenKeyExW(root, subkey.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.release();
+    if (RegOpenKeyExW(root, subkey.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.abandon();
     return key;
 }
 
@@ -35,7 +40,7 @@ UniqueHKey OpenForWrite(HKEY root, const std::wstring& subkey) {
     UniqueHKey key = Open(root, subkey, KEY_WRITE);
     if (!key) {
         UniqueHKey created;
-        if (RegCreateKeyW(root, subkey.c_str(), created.put()) != ERROR_SUCCESS) created.release();
+        if (RegCreateKeyW(root, subkey.c_str(), created.put()) != ERROR_SUCCESS) created.abandon();
         created.reset();
         key = Open(root, subkey, KEY_WRITE);
     }
@@ -72,6 +77,10 @@ bool IsTextType(DWORD type) {
 
 std::wstring FormatMessageText(const std::wstring& path) {
     return L"Incorrect Format:\n\n" + path;
+}
+
+void SetWriteWatcher(WriteWatcher watcher) {
+    writeWatcher = watcher;
 }
 
 void SetMessagePort(MessageBoxPort* port) {
@@ -145,6 +154,7 @@ std::optional<Bytes> ReadBinary(const std::wstring& path, const std::wstring& na
 }
 
 void WriteString(const std::wstring& path, const std::wstring& name, const std::wstring& value) {
+    Watch(L"WriteString", path, name);
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return;
     UniqueHKey key = OpenForWrite(root, subkey);
@@ -155,6 +165,7 @@ void WriteString(const std::wstring& path, const std::wstring& name, const std::
 }
 
 void WriteDword(const std::wstring& path, const std::wstring& name, std::int32_t value) {
+    Watch(L"WriteDword", path, name);
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return;
     UniqueHKey key = OpenForWrite(root, subkey);
@@ -164,6 +175,7 @@ void WriteDword(const std::wstring& path, const std::wstring& name, std::int32_t
 }
 
 void WriteBinary(const std::wstring& path, const std::wstring& name, const Bytes& value) {
+    Watch(L"WriteBinary", path, name);
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return;
     UniqueHKey key = OpenForWrite(root, subkey);
@@ -173,22 +185,25 @@ void WriteBinary(const std::wstring& path, const std::wstring& name, const Bytes
 }
 
 void DeleteValue(const std::wstring& path, const std::wstring& name) {
+    Watch(L"DeleteValue", path, name);
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return;
     if (UniqueHKey key = Open(root, subkey, KEY_WRITE)) RegDeleteValueW(key.get(), name.c_str());
 }
 
 void DeleteKey(const std::wstring& parentPath, const std::wstring& subkeyName) {
+    Watch(L"DeleteKey", parentPath, subkeyName);
     auto [root, subkey] = SplitRegPath(parentPath);
     if (!root) return;
     if (UniqueHKey key = Open(root, subkey, KEY_WRITE)) RegDeleteKeyW(key.get(), subkeyName.c_str());
 }
 
 void CreateKey(const std::wstring& path) {
+    Watch(L"CreateKey", path, {});
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return;
     UniqueHKey key;
-    if (RegCreateKeyW(root, subkey.c_str(), key.put()) != ERROR_SUCCESS) key.release();
+    if (RegCreateKeyW(root, subkey.c_str(), key.put()) != ERROR_SUCCESS) key.abandon();
 }
 
 } // namespace Registry

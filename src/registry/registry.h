@@ -50,6 +50,12 @@ void CreateKey(const std::wstring& path);
 // Where the format message goes; null restores the real message box.
 void SetMessagePort(MessageBoxPort* port);
 
+// Sees every write and delete in the order made, as operation ("WriteString", "DeleteKey"...), path and
+// value or subkey name; null stops watching. For checking orders that a stored result cannot show.
+using WriteWatcher = void (*)(std::wstring_view operation, const std::wstring& path,
+                              const std::wstring& name);
+void SetWriteWatcher(WriteWatcher watcher);
+
 // The message shown for a malformed path.
 std::wstring FormatMessageText(const std::wstring& path);
 

@@ -2,7 +2,9 @@
 // The settings shown on the Shell tab, as one table in the order the tree shows them: key, caption,
 // parent, kind, where the current value is read and how it is judged, setup defaults, side effects of
 // toggling, and help topics. Rules that are not regular are named functions that their rows point to.
+#include "platform/ports.h"
 #include "platform/startup_facts.h"
+#include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "settings/settings_state.h"
 
@@ -24,14 +26,11 @@ inline constexpr std::wstring_view ExplorerPolicies =
     L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 inline constexpr std::wstring_view NetworkPolicies =
     L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network";
-inline constexpr std::wstring_view ProgramSettings =
-    L"HKEY_CURRENT_USER\\Software\\Korvath\\Tessaly\\2.0\\Settings";
-inline constexpr std::wstring_view FolderShell = L"HKEY_CLASSES_ROOT\\Folder\\shell";
-// The context-menu verb that starts the program from My Computer, and its command.
-inline constexpr std::wstring_view MyComputerVerb =
-    L"HKEY_CLASSES_ROOT\\CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell\\TS";
+inline constexpr std::wstring_view ProgramSettings = ProgramSettingsKey;
+inline constexpr std::wstring_view FolderShell = L"HKEY_CLASSES_ROOT\\Folder\\Shell";
+// The command of the context-menu verb that starts the program from My Computer.
 inline constexpr std::wstring_view MyComputerVerbCommand =
-    L"HKEY_CLASSES_ROOT\\CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell\\TS\\Command";
+    L"HKEY_CLASSES_ROOT\\CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\Shell\\TS\\Command";
 } // namespace SettingsPaths
 
 // Keys other code names directly.
@@ -86,6 +85,27 @@ struct NumberRead {
 
 enum class RestartRule { Never, Always, OnNT };
 
+struct SettingRow;
+struct SettingWrite;
+
+// What Apply hands each row's write: the staged state, the facts, the system to tell.
+struct SettingWriteContext {
+    SettingsState& State;
+    const StartupFacts& Facts;
+    SystemPort& System;
+    int SelectedTab = 0;
+};
+using WriteRule = void (*)(const SettingRow& row, const SettingWrite& write, SettingWriteContext& context);
+
+// What Apply stores for a row, where the row is read (a verb: the verb key above its Command), and the
+// system call that makes it take effect at once (uiParam 1 or 0), where there is one.
+struct SettingWrite {
+    WriteRule Rule = nullptr; // null: Apply writes nothing for the row
+    std::wstring_view OnText{}, OffText{};
+    std::int32_t OnNumber = 0, OffNumber = 0;
+    UINT Spi = 0;
+};
+
 struct SettingRow {
     std::wstring_view Key{};
     std::wstring_view Caption{}; // empty: the key
@@ -99,12 +119,17 @@ struct SettingRow {
     bool SetsIconCacheDirty = false;
     RestartRule Restart = RestartRule::Never;
     int HelpTopic = 0;
+    SettingWrite Write{};
 
     std::wstring_view ShownCaption() const { return Caption.empty() ? Key : Caption; }
 };
 
 // Every row, on every system, in tree order.
 std::span<const SettingRow> SettingRows();
+// The rows Apply writes, in its own order (a few differ from the tree's).
+std::span<const SettingRow* const> SettingsInApplyOrder();
+// Writes every listed row in Apply's order.
+void WriteSettings(SettingWriteContext& context);
 const SettingRow* FindSettingRow(std::wstring_view key);
 // Whether this system shows a node for the row.
 bool IsListed(const SettingRow& row, const StartupFacts& facts);

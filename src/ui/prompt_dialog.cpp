@@ -75,12 +75,6 @@ ScreenTwips ScreenTwips::Current() {
     return scale;
 }
 
-std::wstring HelpKeywordFor(const std::wstring& message) {
-    if (message.starts_with(L"Tessaly has notified")) return L"Icon Cache";
-    if (message.starts_with(L"Hiding Network Neighborhood")) return L"Hide, Network Neighborhood";
-    return {};
-}
-
 frmPrompt::frmPrompt(const Prompt& prompt, SystemPort& system, std::wstring helpFile)
     : prompt_(prompt), system_(system), helpFile_(std::move(helpFile)) {
     On(WM_INITDIALOG, [this](WPARAM, LPARAM) {
@@ -88,7 +82,7 @@ frmPrompt::frmPrompt(const Prompt& prompt, SystemPort& system, std::wstring help
         return FALSE; // the focus is set already
     });
     On(WM_CLOSE, [this](WPARAM, LPARAM) {
-        Finish(PromptResult::Closed);
+        Finish();
         return TRUE;
     });
     On(WM_DRAWITEM, [this](WPARAM id, LPARAM item) {
@@ -188,16 +182,18 @@ void frmPrompt::Form_Load() {
 void frmPrompt::Command_Click(int index) {
     const std::wstring& caption = prompt_.buttons[index];
     if (caption.empty()) return; // a hidden button cannot be pressed
+    // Recorded first: should the prompt be closed while Help or the display settings are up, the answer
+    // is the button pressed last.
+    Record(index);
     if (caption == SettingsCaption) {
         system_.RunProgram(DisplaySettingsCommand, SW_SHOWMINIMIZED);
         return;
     }
     if (caption == HelpCaption) {
-        if (std::wstring keyword = HelpKeywordFor(prompt_.message); !keyword.empty())
-            system_.OpenHelp(helpFile_, HelpPartialKey, keyword, 0);
+        if (!prompt_.helpKeyword.empty()) system_.OpenHelp(helpFile_, HelpPartialKey, prompt_.helpKeyword, 0);
         return;
     }
-    Finish(index);
+    Finish();
 }
 
 void frmPrompt::Form_Cancel() {
@@ -208,13 +204,18 @@ void frmPrompt::Form_Cancel() {
             return;
         }
     }
-    Finish(PromptResult::Closed);
+    Finish();
 }
 
-void frmPrompt::Finish(int button) {
+void frmPrompt::Record(int button) {
     result_.button = button;
     result_.ticked = IsDlgButtonChecked(hwnd(), IdCheck) == BST_CHECKED;
-    EndModal(button);
+}
+
+// Ends with the last button recorded, or Closed when none was pressed; the box is read as it stands now.
+void frmPrompt::Finish() {
+    Record(result_.button);
+    EndModal(result_.button);
 }
 
 void frmPrompt::picIcon_Paint(const DRAWITEMSTRUCT& item) {

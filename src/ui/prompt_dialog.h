@@ -43,8 +43,6 @@ inline constexpr wchar_t SettingsCaption[] = L"&Settings...";
 inline constexpr wchar_t HelpCaption[] = L"&Help";
 inline constexpr wchar_t DisplaySettingsCommand[] = L"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,3";
 inline constexpr UINT HelpPartialKey = 0x105;
-// The help keyword for a message's "&Help" button; empty when the message has none.
-std::wstring HelpKeywordFor(const std::wstring& message);
 
 class frmPrompt : public Dialog {
 public:
@@ -61,7 +59,8 @@ private:
     void Form_Load();
     void Command_Click(int index);
     void Form_Cancel();
-    void Finish(int button);
+    void Record(int button);
+    void Finish();
     void picIcon_Paint(const DRAWITEMSTRUCT& item);
 
     const Prompt& prompt_;

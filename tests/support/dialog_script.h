@@ -56,6 +56,15 @@ private:
     UINT_PTR timer_ = 0;
 };
 
+// Handles every message waiting for this thread's windows.
+inline void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 inline std::wstring TextOf(HWND w) {
     wchar_t buffer[1024]{};
     GetWindowTextW(w, buffer, 1024);

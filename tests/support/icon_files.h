@@ -33,23 +33,28 @@ struct MachineKind {
     const wchar_t* ieVersion = L"Error"; // "4.71..." or "4.72..." give the Internet Explorer 4 shell
 };
 
-// Start-up facts for a machine laid out in the throwaway folders.
-inline StartupFacts MachineFacts(const TempMachine& m, const MachineKind& kind) {
+// Start-up facts for a machine laid out in the throwaway folders, or, without one, in made-up folders
+// for tests that touch no file.
+inline StartupFacts MachineFacts(const MachineKind& kind, const TempMachine* m = nullptr) {
+    const std::wstring windows = m ? m->windows : L"C:\\WINDOWS", app = m ? m->app : L"C:\\Tools";
     StartupFacts f;
     f.OsKind = kind.nt ? L"Win NT" : L"Win 95";
     f.OsName = kind.nt ? L"Windows NT" : L"Windows 95";
     f.HasPlus = kind.plus;
-    f.WindowsDir = m.windows;
-    f.SystemDir = m.system;
+    f.WindowsDir = windows;
+    f.SystemDir = m ? m->system : windows + L"\\SYSTEM";
     f.ColourDepth = 24;
     f.ScreenWidth = 1024;
     f.ScreenHeight = 768;
     f.IEVersion = kind.ieVersion;
     f.HasIE4Shell = IsIE4ShellVersion(kind.ieVersion);
-    f.AppDir = m.app;
-    f.OwnExePath = m.app + L"\\Tessaly.exe";
-    f.HelpFile = m.app + L"\\Help.hlp";
+    f.AppDir = app;
+    f.OwnExePath = app + L"\\Tessaly.exe";
+    f.HelpFile = app + L"\\Help.hlp";
     return f;
+}
+inline StartupFacts MachineFacts(const TempMachine& m, const MachineKind& kind) {
+    return MachineFacts(kind, &m);
 }
 
 // The folder that holds the fixture DLLs, with a trailing backslash.

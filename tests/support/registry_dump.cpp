@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 namespace {
 
@@ -66,7 +67,7 @@ void ListKey(HKEY root, const wchar_t* rootName, HKEY key, const std::wstring& s
         if (RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, child.put()) == ERROR_SUCCESS)
             ListKey(root, rootName, child.get(), subkey.empty() ? name : subkey + L"\\" + name, out);
         else
-            child.release();
+            child.abandon();
     }
 }
 
@@ -80,7 +81,7 @@ std::vector<RegistryKeyRecord> ListRegistry() {
         if (RegOpenKeyExW(root, L"", 0, KEY_READ, key.put()) == ERROR_SUCCESS)
             ListKey(root, name, key.get(), L"", out);
         else
-            key.release();
+            key.abandon();
     }
     return out;
 }
@@ -104,4 +105,55 @@ std::wstring RawText(HKEY root, const std::wstring& subkey, const std::wstring& 
     std::wstring s(reinterpret_cast<const wchar_t*>(v.data.data()), v.data.size() / sizeof(wchar_t));
     if (!s.empty() && s.back() == L'\0') s.pop_back();
     return s;
+}
+
+namespace {
+using Section = std::vector<std::pair<std::wstring, std::wstring>>; // value name ("@" or "\"x\""), line
+struct NoCase {
+    bool operator()(const std::wstring& a, const std::wstring& b) const { return LessNoCase(a, b); }
+};
+using Dump = std::map<std::wstring, Section, NoCase>;
+
+// Applies dump text to `dump`: "[key]" adds or updates the values listed, "[-key]" removes the key and
+// "name" = - removes a value.
+void Merge(Dump& dump, const std::wstring& text) {
+    Section* section = nullptr;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == text.npos) end = text.size();
+        const std::wstring line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.empty()) continue;
+        if (line.starts_with(L"[-")) {
+            dump.erase(line.substr(2, line.size() - 3));
+            section = nullptr;
+        } else if (line.starts_with(L"[")) {
+            section = &dump[line.substr(1, line.size() - 2)];
+        } else if (section) {
+            const std::wstring name = line.substr(0, line.find(L" = "));
+            std::erase_if(*section, [&](const auto& v) { return v.first == name; });
+            if (!line.ends_with(L" = -")) section->push_back({name, line});
+        }
+    }
+}
+
+std::wstring Render(Dump& dump) {
+    std::wstring out;
+    for (auto& [key, values] : dump) {
+        std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) {
+            return LessNoCase(a.first == L"@" ? L"" : a.first, b.first == L"@" ? L"" : b.first);
+        });
+        out += L"[" + key + L"]\n";
+        for (const auto& value : values) out += value.second + L"\n";
+    }
+    return out;
+}
+} // namespace
+
+std::wstring PatchDump(const std::wstring& base, const std::wstring& patch) {
+    Dump dump;
+    Merge(dump, base);
+    Merge(dump, patch);
+    return Render(dump);
 }

@@ -27,5 +27,10 @@ std::vector<RegistryKeyRecord> ListRegistry();
 // HKCR, HKCU and HKLM in that order, with `root` (a throwaway folder) shown as %ROOT%.
 std::wstring DumpRegistry(const std::wstring& root = {});
 
+// A dump with another laid over it, both in DumpRegistry's form, in one order however they were written:
+// "[key]" adds or changes the values it lists, "[-key]" removes a key and "name" = - a value.
+// PatchDump(dump, L"") puts a dump in that order.
+std::wstring PatchDump(const std::wstring& base, const std::wstring& patch);
+
 // A text value as stored, or "<none>" when it is missing or no text.
 std::wstring RawText(HKEY root, const std::wstring& subkey, const std::wstring& name);

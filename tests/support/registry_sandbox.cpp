@@ -10,7 +10,7 @@ UniqueHKey CreateUnder(HKEY parent, const std::wstring& subkey) {
     UniqueHKey key;
     if (RegCreateKeyExW(parent, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr) !=
         ERROR_SUCCESS)
-        key.release();
+        key.abandon();
     return key;
 }
 
@@ -64,7 +64,7 @@ RawValue RawGetValue(HKEY root, const std::wstring& subkey, const std::wstring& 
     RawValue v;
     UniqueHKey key;
     if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
-        key.release();
+        key.abandon();
         return v;
     }
     DWORD size = 0;
@@ -81,7 +81,7 @@ RawValue RawGetValue(HKEY root, const std::wstring& subkey, const std::wstring& 
 bool RawKeyExists(HKEY root, const std::wstring& subkey) {
     UniqueHKey key;
     if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
-        key.release();
+        key.abandon();
         return false;
     }
     return true;

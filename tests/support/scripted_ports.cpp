@@ -2,7 +2,6 @@
 
 bool RecordingSystemPort::SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pvParam,
                                              UINT winIni) {
-    parameters.push_back(action);
     std::wstring pv = L"-";
     if (auto* number = std::get_if<UINT_PTR>(&pvParam))
         pv = std::to_wstring(*number);
@@ -16,45 +15,5 @@ bool RecordingSystemPort::SetSystemParameter(UINT action, UINT uiParam, const Sp
 }
 
 void RecordingSystemPort::BroadcastSettingChange(WPARAM wParam, const std::wstring& section) {
-    broadcasts.push_back(wParam);
     calls.push_back(L"BROADCAST " + std::to_wstring(wParam) + (section.empty() ? L"" : L" " + section));
-}
-
-void RecordingSystemPort::NotifyAssociationsChanged() {
-    ++associationNotices;
-    calls.push_back(L"ASSOCCHANGED");
-}
-
-bool RecordingSystemPort::EnableShutdownPrivilege() {
-    ++privilegeRequests;
-    calls.push_back(L"PRIVILEGE");
-    return true;
-}
-
-bool RecordingSystemPort::ExitSystem(UINT flags) {
-    exits.push_back(flags);
-    calls.push_back(L"EXIT " + std::to_wstring(flags));
-    return true;
-}
-
-void RecordingSystemPort::RunProgram(const std::wstring& commandLine, int showCommand) {
-    programs.push_back({commandLine, showCommand});
-    calls.push_back(L"RUN " + commandLine + L" " + std::to_wstring(showCommand));
-}
-
-void RecordingSystemPort::OpenDocument(const std::wstring& target) {
-    documents.push_back(target);
-    calls.push_back(L"OPEN " + target);
-}
-
-void RecordingSystemPort::OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword,
-                                   ULONG_PTR topic) {
-    help.push_back({helpFile, command, keyword, topic});
-    calls.push_back(L"HELP " + helpFile + L" " + std::to_wstring(command) + L" " +
-                    (keyword.empty() ? std::to_wstring(topic) : keyword));
-}
-
-void RecordingSystemPort::SetBusy(bool busy) {
-    busyCalls.push_back(busy);
-    calls.push_back(busy ? L"BUSY" : L"IDLE");
 }

@@ -10,53 +10,53 @@
 class ScriptedPromptPort : public PromptPort {
 public:
     // Answers in order; once the script is used up every prompt counts as closed without a button.
-    void Answer(int button, bool ticked = false) { answers.push_back({button, ticked}); }
+    void Answer(int button, bool ticked = false) { answers_.push_back({button, ticked}); }
     PromptResult ShowPrompt(const Prompt& prompt) override {
         shown.push_back(prompt);
-        if (answers.empty()) return {};
-        PromptResult next = answers.front();
-        answers.pop_front();
+        if (answers_.empty()) return {};
+        PromptResult next = answers_.front();
+        answers_.pop_front();
         return next;
     }
 
-    std::deque<PromptResult> answers;
     std::vector<Prompt> shown;
+
+private:
+    std::deque<PromptResult> answers_;
 };
+
+// The message of the prompt a message function shows, to check which prompt a command showed without
+// restating its text.
+template <typename Show> std::wstring MessageOf(Show show) {
+    ScriptedPromptPort port;
+    show(port);
+    return port.shown.empty() ? L"" : port.shown[0].message;
+}
 
 class RecordingSystemPort : public SystemPort {
 public:
-    struct ProgramRun {
-        std::wstring commandLine;
-        int showCommand = 0;
-    };
-    struct HelpCall {
-        std::wstring helpFile;
-        UINT command = 0;
-        std::wstring keyword;
-        ULONG_PTR topic = 0;
-    };
-
     bool SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pvParam, UINT winIni) override;
     void BroadcastSettingChange(WPARAM wParam, const std::wstring& section) override;
-    void NotifyAssociationsChanged() override;
-    bool EnableShutdownPrivilege() override;
-    bool ExitSystem(UINT flags) override;
-    void RunProgram(const std::wstring& commandLine, int showCommand) override;
-    void OpenDocument(const std::wstring& target) override;
+    void NotifyAssociationsChanged() override { calls.push_back(L"ASSOCCHANGED"); }
+    bool EnableShutdownPrivilege() override {
+        calls.push_back(L"PRIVILEGE");
+        return true;
+    }
+    bool ExitSystem(UINT flags) override {
+        calls.push_back(L"EXIT " + std::to_wstring(flags));
+        return true;
+    }
+    void RunProgram(const std::wstring& commandLine, int showCommand) override {
+        calls.push_back(L"RUN " + commandLine + L" " + std::to_wstring(showCommand));
+    }
+    void OpenDocument(const std::wstring& target) override { calls.push_back(L"OPEN " + target); }
     void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword,
-                  ULONG_PTR topic) override;
-    void SetBusy(bool busy) override;
+                  ULONG_PTR topic) override {
+        calls.push_back(L"HELP " + helpFile + L" " + std::to_wstring(command) + L" " +
+                        (keyword.empty() ? std::to_wstring(topic) : keyword));
+    }
+    void SetBusy(bool busy) override { calls.push_back(busy ? L"BUSY" : L"IDLE"); }
 
     // Every call in order, one line each: "SPI 87 0 - 0", "BROADCAST 46", "ASSOCCHANGED", "EXIT 2", ...
     std::vector<std::wstring> calls;
-
-    std::vector<UINT> parameters;
-    std::vector<WPARAM> broadcasts;
-    int associationNotices = 0;
-    int privilegeRequests = 0;
-    std::vector<UINT> exits;
-    std::vector<ProgramRun> programs;
-    std::vector<std::wstring> documents;
-    std::vector<HelpCall> help;
-    std::vector<bool> busyCalls;
 };

@@ -4,6 +4,7 @@
 
 #include <doctest/doctest.h>
 
+#include <cstdio>
 #include <string>
 
 namespace doctest {
@@ -11,3 +12,12 @@ template <> struct StringMaker<std::wstring> {
     static String convert(const std::wstring& s) { return ("L\"" + text::Narrow(s) + "\"").c_str(); }
 };
 } // namespace doctest
+
+// Writes what a test found beside the tests (UTF-8), for a reviewer to compare with the expected file.
+inline void WriteActual(const std::wstring& fileName, const std::wstring& content) {
+    if (FILE* out = _wfopen(fileName.c_str(), L"wb")) {
+        const std::string utf8 = text::Narrow(content);
+        fwrite(utf8.data(), 1, utf8.size(), out);
+        fclose(out);
+    }
+}
