@@ -22,14 +22,6 @@
 
 namespace {
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 bool HasKeyword(const HelpPage& topic, std::wstring_view keyword) {
     return std::ranges::find(topic.keywords, keyword) != topic.keywords.end() || topic.title == keyword;
 }
@@ -109,7 +101,7 @@ TEST_CASE("every topic the program names has words, and the contents lead to eve
     for (const Prompt& prompt : prompts.shown) {
         if (std::ranges::find(prompt.buttons, std::wstring(HelpCaption)) == prompt.buttons.end()) continue;
         ++withHelp;
-        const std::wstring keyword = HelpKeywordFor(prompt.message);
+        const std::wstring keyword = prompt.helpKeyword;
         CAPTURE(text::Narrow(keyword));
         REQUIRE(book.ByKeyword(keyword) != nullptr);
         CHECK(HasKeyword(*hasWords(book.ByKeyword(keyword)->number), keyword));
