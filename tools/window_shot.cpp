@@ -1,6 +1,8 @@
 // Drives a running Tessaly from outside for screenshots: waits for the main window, selects tabs with the
 // keys a user would press, captures the window as a .bmp and closes it the way the close box does.
 //   window_shot --wait --tab 3 --shot start.bmp --tab 1 --expand-tree --shot shell.bmp --close
+// --menu f opens the menu whose caption has that letter underlined, as Alt and the letter do; --escape
+// leaves it again.
 #include "screen_capture.h"
 
 #include <windows.h>
@@ -98,6 +100,12 @@ int wmain(int argc, wchar_t** argv) {
             if (!SaveWindowBitmap(TopWindowOfProcess(), argv[++i])) return 1;
         } else if (a == L"--sleep" && i + 1 < argc) {
             Sleep(_wtoi(argv[++i]));
+        } else if (a == L"--menu" && i + 1 < argc) {
+            PostMessageW(mainWindow, WM_SYSCOMMAND, SC_KEYMENU, argv[++i][0]);
+            Sleep(700);
+        } else if (a == L"--escape") {
+            for (int n = 0; n < 2; ++n) PostMessageW(mainWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+            Sleep(300);
         } else if (a == L"--close") {
             PostMessageW(mainWindow, WM_CLOSE, 0, 0);
         } else {
