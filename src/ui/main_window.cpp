@@ -175,7 +175,19 @@ void MainWindow::Form_Resize() {
 }
 
 ListBoxIcons& MainWindow::List(IconCategory category) {
-    return *lists_[Slot(category)];
+    auto& list = lists_[Slot(category)];
+    if (list) return *list;
+    list = std::make_unique<ListBoxIcons>(session_.Lists[category]);
+    RECT page{};
+    GetClientRect(IconPanel_, &page);
+    list->Create(IconPanel_, IdFirstList + TabIndex(category) - 2, 0, 0, page.right, page.bottom);
+    ShowWindow(list->hwnd(), SW_HIDE); // draws in the message font unless told otherwise
+    list->events().Click = [this, category] { List_Click(category); };
+    list->events().DblClick = [this] { List_DblClick(); };
+    list->events().KeyDown = [this, category](std::int16_t key, std::int16_t) {
+        List_KeyDown(category, key);
+    };
+    return *list;
 }
 
 bool MainWindow::RunCommandId(int id) {

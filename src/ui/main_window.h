@@ -54,6 +54,7 @@ public:
     HWND InfoBar() const { return InfoBar_; }
     // A command button by its command id (IdCmdOk ... IdCmdRename).
     HWND Button(int id) const { return GetDlgItem(hwnd(), id); }
+    // A list's window is made the first time it is asked for (its tab is first shown).
     ListBoxIcons& List(IconCategory category);
     SettingsTree& Tree() { return *SystemTree_; }
     // The settings tree's context menu; never shown by the window itself.

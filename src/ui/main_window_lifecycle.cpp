@@ -38,20 +38,8 @@ void MainWindow::StepDone(const char* step) {
 // Each step stands alone: one that finds nothing to do leaves the window as the design made it.
 void MainWindow::Form_Load() {
     // 1. The start-up facts were found before the session, which holds them.
-    // 2. The seven icon lists, on the icon panel; the session filled their models.
-    const auto font = reinterpret_cast<WPARAM>(MessageFont());
-    for (IconCategory category : IconCategories) {
-        auto& list = lists_[TabIndex(category) - 2];
-        list = std::make_unique<ListBoxIcons>(session_.Lists[category]);
-        list->Create(IconPanel_, IdFirstList + TabIndex(category) - 2, 0, 0, 10, 10);
-        ShowWindow(list->hwnd(), SW_HIDE);
-        SendMessageW(list->hwnd(), WM_SETFONT, font, FALSE);
-        list->events().Click = [this, category] { List_Click(category); };
-        list->events().DblClick = [this] { List_DblClick(); };
-        list->events().KeyDown = [this, category](std::int16_t key, std::int16_t) {
-            List_KeyDown(category, key);
-        };
-    }
+    // 2. The session filled the seven lists; each list's window is made when it is first shown, so the
+    //    icons of the lists nobody looks at are never read.
     StepDone("icon lists");
     // 3. The bevelled frame is painted on every WM_PAINT.
     // 4. A theme named on the command line is opened in place of placement and splash.
@@ -79,7 +67,7 @@ void MainWindow::Form_Load() {
     // 8.
     SystemTree_ = std::make_unique<SettingsTree>(session_.Settings);
     SystemTree_->Create(SettingsPanel_, IdSystemTree, RECT{0, 0, 10, 10});
-    SendMessageW(SystemTree_->SystemTree(), WM_SETFONT, font, FALSE);
+    SendMessageW(SystemTree_->SystemTree(), WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), FALSE);
     Form_Resize();
     StepDone("settings tree");
     // 9. The recent entries are wired once Open Theme is there to open them.

@@ -73,7 +73,8 @@ void MainWindow::TabStrip_Click() {
     ShowWindow(SettingsPanel_, SW_HIDE);
     EnableWindow(IconPanel_, TRUE);
     SetWindowPos(IconPanel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    for (auto& list : lists_) ShowWindow(list->hwnd(), SW_HIDE);
+    for (auto& list : lists_)
+        if (list) ShowWindow(list->hwnd(), SW_HIDE);
     AllowButton(IdCmdDefault, true);
     ListBoxIcons& list = List(*shown);
     SetWindowPos(list.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
