@@ -8,6 +8,7 @@
 #include <doctest/doctest.h>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -73,32 +74,33 @@ TEST_CASE("the caption names the current theme by its base name") {
 }
 
 TEST_CASE("SetCurrentTheme with a path, the empty text and the stored theme") {
-    SessionFixture f;
-    Session& session = f.Load({});
-    SUBCASE("a path becomes current and goes to the list") {
-        SetCurrentTheme(session, L"C:\\Themes\\Sun.tstheme");
-        CHECK(session.CurrentThemePath == L"C:\\Themes\\Sun.tstheme");
-        CHECK(ReadRecentTheme(1) == L"C:\\Themes\\Sun.tstheme");
-    }
-    SUBCASE("the empty text clears it and leaves the list") {
+    struct Case {
+        const char* name;
+        std::optional<std::wstring> stored; // "Current Theme"
+        std::wstring path, current;
+        Slots after;
+    };
+    const std::wstring gone = L"C:\\Gone\\Old.tstheme";
+    const Case cases[] = {
+        {"a path becomes current and goes to the list", {}, L"C:\\Sun", L"C:\\Sun", {L"C:\\Sun", L"one"}},
+        {"the empty text clears it and leaves the list", {}, L"", L"", {L"one"}},
+        {"\"Display\" takes the stored theme, even one whose file is gone",
+         gone,
+         StoredThemeRequest,
+         gone,
+         {gone, L"one"}},
+        {"\"Display\" with nothing stored does nothing", {}, StoredThemeRequest, L"one", {L"one"}},
+        {"\"Display\" with the empty text stored does nothing", L"", StoredThemeRequest, L"one", {L"one"}},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.name);
+        SessionFixture f;
+        Session& session = f.Load({});
         StoreSlots({L"one"});
         session.CurrentThemePath = L"one";
-        SetCurrentTheme(session, L"");
-        CHECK(session.CurrentThemePath.empty());
-        CHECK(ReadRecentThemes() == Slots{L"one"});
-    }
-    SUBCASE("\"Display\" takes the stored theme, even one whose file is gone") {
-        Registry::WriteString(ProgramSettingsKey, CurrentThemeValue, L"C:\\Gone\\Old.tstheme");
-        SetCurrentTheme(session, StoredThemeRequest);
-        CHECK(session.CurrentThemePath == L"C:\\Gone\\Old.tstheme");
-        CHECK(ReadRecentTheme(1) == L"C:\\Gone\\Old.tstheme");
-    }
-    SUBCASE("\"Display\" with nothing or the empty text stored does nothing") {
-        for (bool storeEmpty : {false, true}) {
-            if (storeEmpty) Registry::WriteString(ProgramSettingsKey, CurrentThemeValue, L"");
-            SetCurrentTheme(session, StoredThemeRequest);
-            CHECK(session.CurrentThemePath.empty());
-            CHECK(ReadRecentThemes() == Slots{});
-        }
+        if (c.stored) Registry::WriteString(ProgramSettingsKey, CurrentThemeValue, *c.stored);
+        SetCurrentTheme(session, c.path);
+        CHECK(session.CurrentThemePath == c.current);
+        CHECK(ReadRecentThemes() == c.after);
     }
 }
