@@ -377,9 +377,17 @@ TEST_CASE("Back and Forward move one tab and stop at the ends") {
     }
 }
 
-TEST_CASE("the menus hold every entry, enabled exactly when its command is wired") {
+TEST_CASE("the tabs and menus hold every entry; a menu entry is enabled exactly when its command is wired") {
     Fixture f({.wire = [](TestMain& m) { m.OnCommand(IdMenuOpenTheme, [] {}); }});
     HMENU bar = GetMenu(f.Window());
+    std::wstring tabs;
+    for (int i = 0; i < TabCtrl_GetItemCount(f.main->TabStrip()); ++i) {
+        wchar_t caption[32] = {};
+        TCITEMW item{TCIF_TEXT, 0, 0, caption, 32, 0, 0};
+        TabCtrl_GetItem(f.main->TabStrip(), i, &item);
+        tabs += caption + std::wstring(L"|");
+    }
+    CHECK(tabs == L"Shell|Desktop|Start|Folders|Drives|Others|System|Pointer|");
     CHECK(MenuTexts(bar) == L"&File>|&Tools>|&Help>");
     CHECK(MenuTexts(GetSubMenu(bar, 0)) == L"&Open Theme...\tCtrl+O|-|&Save Theme\tCtrl+S|"
                                            L"Save Theme &As...\tCtrl+A|-|Rebuild Icon &Cache|-|&Exit");
