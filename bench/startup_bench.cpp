@@ -22,7 +22,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int Rounds = 5;
+constexpr int Rounds = 9;
 
 double MillisSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -97,7 +97,7 @@ TESSALY_BENCH(startup) {
         tessaly.push_back(TimeStart(folder + L"Tessaly.exe"));
     }
     const double floorMs = Median(floor), tessalyMs = Median(tessaly);
-    bench::Report("start to main window shown (median of 5)", tessalyMs * 1000, floorMs * 1000);
+    bench::Report("start to main window shown (median of 9)", tessalyMs * 1000, floorMs * 1000);
 
     // The same start inside this process, step by step.
     std::map<std::string, std::vector<double>> steps;

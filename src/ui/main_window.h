@@ -56,7 +56,8 @@ public:
     HWND Button(int id) const { return GetDlgItem(hwnd(), id); }
     // A list's window is made the first time it is asked for (its tab is first shown).
     ListBoxIcons& List(IconCategory category);
-    SettingsTree& Tree() { return *SystemTree_; }
+    // The tree's window is made the first time it is asked for (the Shell tab is first shown).
+    SettingsTree& Tree();
     // The settings tree's context menu; never shown by the window itself.
     HMENU RightClickMenu() const { return RightClick_.get(); }
     // Ctrl+O, Ctrl+S, Ctrl+A, F1 and Shift+F1, for the message loop to translate.

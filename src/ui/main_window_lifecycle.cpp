@@ -64,34 +64,38 @@ void MainWindow::Form_Load() {
     // 7.
     SetCurrentTheme(session_, StoredThemeRequest);
     StepDone("caption");
-    // 8.
-    SystemTree_ = std::make_unique<SettingsTree>(session_.Settings);
-    SystemTree_->Create(SettingsPanel_, IdSystemTree, RECT{0, 0, 10, 10});
-    SendMessageW(SystemTree_->SystemTree(), WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), FALSE);
-    Form_Resize();
+    // 8. The tree's window is made when the Shell tab is first shown, with steps 10 and 12.
+    if (session_.SelectedTab == 1) Tree();
     StepDone("settings tree");
     // 9. The recent entries are wired once Open Theme is there to open them.
     for (int slot = 1; slot <= 4 && openTheme_; ++slot)
         OnCommand(IdMenuRecentTheme1 + slot - 1, [this, slot] { OpenRecentTheme(slot); });
     AddRecentTheme(session_, L"");
     StepDone("recent themes");
-    // 10. A key that names no node is ignored.
-    std::wstring selected = Registry::ReadString(ProgramSettingsKey, SelectedNodeValue);
-    if (selected.empty() || selected == Registry::ErrorText) selected = L"General";
-    SystemTree_->SelectNode(selected);
-    StepDone("tree node");
     // 11. The session read the stored tab.
     ShowWindow(hwnd(), SW_SHOW);
     RefreshCommandStates();
     SelectTab(session_.SelectedTab);
     StepDone("tab");
+    // 13.
+    if (splashShown) CloseSplash();
+}
+
+SettingsTree& MainWindow::Tree() {
+    if (SystemTree_) return *SystemTree_;
+    SystemTree_ = std::make_unique<SettingsTree>(session_.Settings);
+    RECT page{};
+    GetClientRect(SettingsPanel_, &page);
+    SystemTree_->Create(SettingsPanel_, IdSystemTree, page);
+    // 10. A key that names no node is ignored.
+    std::wstring selected = Registry::ReadString(ProgramSettingsKey, SelectedNodeValue);
+    if (selected.empty() || selected == Registry::ErrorText) selected = L"General";
+    SystemTree_->SelectNode(selected);
     // 12. The tree draws in its own font and follows the pointer.
     HWND tree = SystemTree_->SystemTree();
     SendMessageW(tree, WM_SETFONT, 0, TRUE);
     SetWindowLongPtrW(tree, GWL_STYLE, GetWindowLongPtrW(tree, GWL_STYLE) | TVS_TRACKSELECT);
-    StepDone("tree style");
-    // 13.
-    if (splashShown) CloseSplash();
+    return *SystemTree_;
 }
 
 void MainWindow::PlaceWindow() {
@@ -136,6 +140,7 @@ void MainWindow::Form_Unload() {
     // A stored 0 means the tab is not to be remembered; an absent value records it from the first close.
     if (Registry::ReadDword(ProgramSettingsKey, ActiveTabValue) != 0)
         Registry::WriteDword(ProgramSettingsKey, ActiveTabValue, session_.SelectedTab);
+    // A tree never shown still has the stored node selected.
     if (SystemTree_) Registry::WriteString(ProgramSettingsKey, SelectedNodeValue, SystemTree_->SelectedKey());
     // The resting place, also when the window is minimized.
     WINDOWPLACEMENT placement{};

@@ -66,7 +66,7 @@ void MainWindow::TabStrip_Click() {
         EnableWindow(SettingsPanel_, TRUE);
         SetWindowPos(SettingsPanel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         SetWindowTextW(InfoBar_, L"");
-        if (SystemTree_) SetFocus(SystemTree_->SystemTree());
+        SetFocus(Tree().SystemTree());
         return;
     }
     EnableWindow(SettingsPanel_, FALSE);
