@@ -98,6 +98,10 @@ TESSALY_BENCH(startup) {
     }
     const double floorMs = Median(floor), tessalyMs = Median(tessaly);
     bench::Report("start to main window shown (median of 9)", tessalyMs * 1000, floorMs * 1000);
+    // On a shared machine the fastest start is the one least disturbed by others.
+    bench::Report("start to main window shown (fastest of 9)",
+                  *std::min_element(tessaly.begin(), tessaly.end()) * 1000,
+                  *std::min_element(floor.begin(), floor.end()) * 1000);
 
     // The same start inside this process, step by step.
     std::map<std::string, std::vector<double>> steps;
