@@ -4,6 +4,7 @@
 #include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "session/session.h"
+#include "support/dialog_script.h"
 #include "support/icon_files.h"
 #include "support/registry_sandbox.h"
 #include "support/scripted_ports.h"
@@ -20,12 +21,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring WindowText(HWND w) {
-    wchar_t buffer[512] = {};
-    GetWindowTextW(w, buffer, 512);
-    return buffer;
-}
 
 void Pump() {
     MSG msg;
@@ -121,24 +116,15 @@ int TwipsPerPixel() {
     return twips;
 }
 
-// Every entry of a menu, separators as "-", submenus as their caption followed by ">".
-std::vector<std::wstring> MenuEntries(HMENU menu) {
-    std::vector<std::wstring> texts;
+// Every entry of a menu, each followed by "|": separators as "-", submenus as their caption and ">".
+std::wstring MenuTexts(HMENU menu) {
+    std::wstring joined;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t text[128] = {};
         GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
-        if (GetSubMenu(menu, i))
-            texts.push_back(std::wstring(text) + L">");
-        else
-            texts.push_back(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR ? L"-" : text);
+        const bool separator = !GetSubMenu(menu, i) && (GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR);
+        joined += (separator ? L"-" : text + std::wstring(GetSubMenu(menu, i) ? L">" : L"")) + L"|";
     }
-    return texts;
-}
-
-// The same, joined by "|".
-std::wstring MenuTexts(HMENU menu) {
-    std::wstring joined;
-    for (const auto& text : MenuEntries(menu)) joined += (joined.empty() ? L"" : L"|") + text;
     return joined;
 }
 
@@ -288,15 +274,15 @@ TEST_CASE("a tab shows its own list; keys and clicks in it update the informatio
     f.ClickTab(3);
     HWND surface = f.main->List(IconCategory::Start).lstMainHwnd();
     SendMessageW(surface, WM_KEYDOWN, VK_DOWN, 0);
-    CHECK(WindowText(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,20");
+    CHECK(TextOf(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,20");
     SendMessageW(surface, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 25));
     SendMessageW(surface, WM_LBUTTONUP, 0, MAKELPARAM(20, 25));
-    CHECK(WindowText(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,19");
+    CHECK(TextOf(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,19");
 
     f.ClickTab(1);
     CHECK(IsWindowVisible(f.main->Tree().hwnd()));
     CHECK_FALSE(IsWindowEnabled(GetDlgItem(f.Window(), IdIconPanel)));
-    CHECK(WindowText(f.main->InfoBar()).empty());
+    CHECK(TextOf(f.main->InfoBar()).empty());
 }
 
 TEST_CASE("the icon command buttons follow the selected item, once their commands are wired") {
@@ -339,7 +325,7 @@ TEST_CASE("the icon command buttons follow the selected item, once their command
         REQUIRE(model.Key() == row.key);
         f.ClickTab(row.tab);
         const std::wstring file = row.tab == 8 && model.Key() == L"Busy" ? f.machine.app + L"\\" : L"";
-        CHECK(WindowText(f.main->InfoBar()) == (row.info ? file + row.info : model.SeledFullIconPath()));
+        CHECK(TextOf(f.main->InfoBar()) == (row.info ? file + row.info : model.SeledFullIconPath()));
         CHECK(IsWindowEnabled(f.main->Button(IdCmdDefault)) == row.defaultIcon);
         CHECK(IsWindowEnabled(f.main->Button(IdCmdRename)) == row.rename);
         CHECK(IsWindowEnabled(f.main->Button(IdCmdChange)));
@@ -388,16 +374,16 @@ TEST_CASE("the tabs and menus hold every entry; a menu entry is enabled exactly 
         tabs += caption + std::wstring(L"|");
     }
     CHECK(tabs == L"Shell|Desktop|Start|Folders|Drives|Others|System|Pointer|");
-    CHECK(MenuTexts(bar) == L"&File>|&Tools>|&Help>");
+    CHECK(MenuTexts(bar) == L"&File>|&Tools>|&Help>|");
     CHECK(MenuTexts(GetSubMenu(bar, 0)) == L"&Open Theme...\tCtrl+O|-|&Save Theme\tCtrl+S|"
-                                           L"Save Theme &As...\tCtrl+A|-|Rebuild Icon &Cache|-|&Exit");
+                                           L"Save Theme &As...\tCtrl+A|-|Rebuild Icon &Cache|-|&Exit|");
     CHECK(MenuTexts(GetSubMenu(bar, 1)) ==
-          L"Restore all &Settings|Restore all &Icons|Restore all &Pointers|-|&Undo Last Apply");
+          L"Restore all &Settings|Restore all &Icons|Restore all &Pointers|-|&Undo Last Apply|");
     CHECK(MenuTexts(GetSubMenu(bar, 2)) ==
-          L"&Contents and Index\tF1|What's &This?\tShift+F1|TS on the &Web>|-|&About Tessaly");
+          L"&Contents and Index\tF1|What's &This?\tShift+F1|TS on the &Web>|-|&About Tessaly|");
     CHECK(MenuTexts(GetSubMenu(GetSubMenu(bar, 2), 2)) ==
-          L"&Email Author|Tessaly &Home Page|-|Additional &Icon Themes");
-    CHECK(MenuTexts(f.main->RightClickMenu()) == L"&What's This?|-|&Toggle|-|Expand &All|&Collapse All");
+          L"&Email Author|Tessaly &Home Page|-|Additional &Icon Themes|");
+    CHECK(MenuTexts(f.main->RightClickMenu()) == L"&What's This?|-|&Toggle|-|Expand &All|&Collapse All|");
 
     for (int id : {IdMenuOpenTheme, IdMenuRebuildIconCache, IdMenuExit, IdMenuEmailAuthor, IdMenuHomePage,
                    IdMenuIconThemes, IdMenuAbout})
@@ -436,20 +422,21 @@ TEST_CASE("the caption names the current theme and the File menu lists the recen
         Registry::WriteString(ThemesKey, L"1", L"C:\\Themes\\Autumn.tstheme");
         Registry::WriteString(ThemesKey, L"2", L"C:\\Themes\\my.old.tstheme");
     };
-    auto fileMenuTail = [](const Fixture& f) {
-        auto texts = MenuEntries(GetSubMenu(GetMenu(f.Window()), 0));
-        return std::vector<std::wstring>(texts.begin() + 6, texts.end() - 2);
+    // The File menu between "Rebuild Icon &Cache" and the separator above "&Exit".
+    auto recent = [](const Fixture& f) {
+        const std::wstring texts = MenuTexts(GetSubMenu(GetMenu(f.Window()), 0));
+        const size_t from = texts.find(L"&Cache|") + 7, to = texts.rfind(L"-|&Exit|");
+        return texts.substr(from, to - from);
     };
     SUBCASE("nothing stored: no caption theme, no recent entries") {
         Fixture f;
-        CHECK(WindowText(f.Window()) == L"Tessaly");
-        CHECK(fileMenuTail(f).empty());
+        CHECK(TextOf(f.Window()) == L"Tessaly");
+        CHECK(recent(f).empty());
     }
     SUBCASE("the stored theme goes first in the list; entries open through Open Theme once it is there") {
         Fixture f({.arrange = arrange, .wire = [](TestMain& m) { m.RecordOpenTheme(); }});
-        CHECK(WindowText(f.Window()) == L"Tessaly - Blue Sky");
-        CHECK(fileMenuTail(f) ==
-              std::vector<std::wstring>{L"-", L"Blue Sky.tstheme", L"Autumn.tstheme", L"my.old.tstheme"});
+        CHECK(TextOf(f.Window()) == L"Tessaly - Blue Sky");
+        CHECK(recent(f) == L"-|Blue Sky.tstheme|Autumn.tstheme|my.old.tstheme|");
         CHECK(MenuEnabled(GetMenu(f.Window()), IdMenuRecentTheme2));
         // The slot is read again when the entry is chosen.
         Registry::WriteString(ThemesKey, L"2", L"D:\\Elsewhere\\Autumn.tstheme");
@@ -458,11 +445,11 @@ TEST_CASE("the caption names the current theme and the File menu lists the recen
               std::vector<std::pair<std::wstring, bool>>{{L"D:\\Elsewhere\\Autumn.tstheme", false}});
 
         SetCurrentTheme(*f.session, L"C:\\Themes\\Night");
-        CHECK(WindowText(f.Window()) == L"Tessaly - Night");
-        CHECK(fileMenuTail(f).size() == 5);
+        CHECK(TextOf(f.Window()) == L"Tessaly - Night");
+        CHECK(recent(f) == L"-|Night|Blue Sky.tstheme|Autumn.tstheme|my.old.tstheme|");
         SetCurrentTheme(*f.session, L"");
-        CHECK(WindowText(f.Window()) == L"Tessaly");
-        CHECK(fileMenuTail(f).size() == 5);
+        CHECK(TextOf(f.Window()) == L"Tessaly");
+        CHECK(recent(f) == L"-|Night|Blue Sky.tstheme|Autumn.tstheme|my.old.tstheme|");
     }
     SUBCASE("without Open Theme the entries show but stay disabled") {
         Fixture f({.arrange = arrange});
