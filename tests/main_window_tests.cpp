@@ -8,6 +8,7 @@
 #include "support/icon_files.h"
 #include "support/registry_sandbox.h"
 #include "support/scripted_ports.h"
+#include "support/session_fixture.h"
 #include "support/wide_text.h"
 #include "themes/recent_themes.h"
 
@@ -50,21 +51,13 @@ struct Options {
 };
 
 // A session on a sandboxed registry and a throwaway machine, shown in a real main window.
-struct Fixture {
-    RegistrySandbox sandbox;
-    TempMachine machine;
-    std::unique_ptr<Session> session;
-    RecordingSystemPort system;
-    ScriptedPromptPort prompts;
+struct Fixture : SessionFixture {
     std::unique_ptr<TestMain> main;
 
     explicit Fixture(const Options& options = {}) {
         if (options.arrange) options.arrange(machine);
-        StartupFacts facts = MachineFacts(machine, {.nt = true, .plus = true});
         machine.Copy(L"three_icons.dll", machine.system);
-        CatalogueVariants variants = FindCatalogueVariants(facts);
-        session = std::make_unique<Session>(std::move(facts), std::move(variants));
-        session->Load();
+        Load({.nt = true, .plus = true});
         session->CommandLine = options.commandLine;
         main = std::make_unique<TestMain>(*session, system, prompts);
         if (options.wire) options.wire(*main);

@@ -59,20 +59,6 @@ TEST_CASE("a theme goes first in the recent list unless slot 1 holds it already"
     }
 }
 
-TEST_CASE("the caption names the current theme by its base name") {
-    struct Case {
-        std::wstring path, caption;
-    };
-    const Case cases[] = {
-        {L"C:\\Themes\\Blue Sky.tstheme", L"Tessaly - Blue Sky"},
-        {L"C:\\Themes\\my.old.tstheme", L"Tessaly - my"},
-        {L"C:\\Themes\\plain", L"Tessaly - plain"},
-        {L"D:Sun.motif", L"Tessaly - Sun"},
-        {L"", L"Tessaly"},
-    };
-    for (const Case& c : cases) CHECK(MainCaption(c.path) == c.caption);
-}
-
 TEST_CASE("SetCurrentTheme with a path, the empty text and the stored theme") {
     struct Case {
         const char* name;
