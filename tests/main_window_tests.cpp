@@ -421,10 +421,12 @@ TEST_CASE("the caption names the current theme and the File menu lists the recen
         const size_t from = texts.find(L"&Cache|") + 7, to = texts.rfind(L"-|&Exit|");
         return texts.substr(from, to - from);
     };
-    SUBCASE("nothing stored: no caption theme, no recent entries") {
-        Fixture f;
-        CHECK(TextOf(f.Window()) == L"Tessaly");
-        CHECK(recent(f).empty());
+    SUBCASE("no theme or the empty text stored: no caption theme, no recent entries") {
+        for (bool storeEmpty : {false, true}) {
+            Fixture f({.arrange = storeEmpty ? Store({{CurrentThemeValue, L""}}) : nullptr});
+            CHECK(TextOf(f.Window()) == L"Tessaly");
+            CHECK(recent(f).empty());
+        }
     }
     SUBCASE("the stored theme goes first in the list; entries open through Open Theme once it is there") {
         Fixture f({.arrange = arrange, .wire = [](TestMain& m) { m.RecordOpenTheme(); }});

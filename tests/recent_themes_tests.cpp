@@ -8,7 +8,6 @@
 #include <doctest/doctest.h>
 
 #include <array>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -56,37 +55,5 @@ TEST_CASE("a theme goes first in the recent list unless slot 1 holds it already"
         AddRecentTheme(session, c.added);
         CHECK(ReadRecentThemes() == c.after);
         CHECK(told == 1);
-    }
-}
-
-TEST_CASE("SetCurrentTheme with a path, the empty text and the stored theme") {
-    struct Case {
-        const char* name;
-        std::optional<std::wstring> stored; // "Current Theme"
-        std::wstring path, current;
-        Slots after;
-    };
-    const std::wstring gone = L"C:\\Gone\\Old.tstheme";
-    const Case cases[] = {
-        {"a path becomes current and goes to the list", {}, L"C:\\Sun", L"C:\\Sun", {L"C:\\Sun", L"one"}},
-        {"the empty text clears it and leaves the list", {}, L"", L"", {L"one"}},
-        {"\"Display\" takes the stored theme, even one whose file is gone",
-         gone,
-         StoredThemeRequest,
-         gone,
-         {gone, L"one"}},
-        {"\"Display\" with nothing stored does nothing", {}, StoredThemeRequest, L"one", {L"one"}},
-        {"\"Display\" with the empty text stored does nothing", L"", StoredThemeRequest, L"one", {L"one"}},
-    };
-    for (const Case& c : cases) {
-        CAPTURE(c.name);
-        SessionFixture f;
-        Session& session = f.Load({});
-        StoreSlots({L"one"});
-        session.CurrentThemePath = L"one";
-        if (c.stored) Registry::WriteString(ProgramSettingsKey, CurrentThemeValue, *c.stored);
-        SetCurrentTheme(session, c.path);
-        CHECK(session.CurrentThemePath == c.current);
-        CHECK(ReadRecentThemes() == c.after);
     }
 }
