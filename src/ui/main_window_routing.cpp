@@ -2,7 +2,7 @@
 // later piece (rebuild, web entries, About, Exit).
 #include "apply/shell_refresh.h"
 #include "icons/icon_location.h"
-#include "platform/program_links.h"
+#include "platform/program_info.h"
 #include "session/session.h"
 #include "ui/main_window.h"
 
@@ -35,9 +35,9 @@ void MainWindow::WireRoutingCommands() {
     OnCommand(IdMenuRebuildIconCache, [this] { RebuildIconCache(session_, system_, prompts_); });
     OnCommand(IdMenuExit, [this] { PostMessageW(hwnd(), WM_CLOSE, 0, 0); });
     OnCommand(IdMenuEmailAuthor, [this] { system_.OpenDocument(std::wstring(MailtoPrefix) + ProgramEmail); });
-    OnCommand(IdMenuHomePage, [this] { system_.OpenDocument(ProgramHomePage); });
+    OnCommand(IdMenuHomePage, [this] { system_.OpenDocument(ProgramWebSite); });
     OnCommand(IdMenuIconThemes,
-              [this] { system_.OpenDocument(std::wstring(ProgramHomePage) + IconThemesPage); });
+              [this] { system_.OpenDocument(std::wstring(ProgramWebSite) + IconThemesPage); });
     OnCommand(IdMenuAbout, [this] { ShowAbout(); });
 }
 
