@@ -39,7 +39,7 @@ enum MainControlId : int {
 };
 
 // The strip across the top of the client area that the toolbar fills, in pixels.
-inline constexpr int ToolbarStripHeight = 31;
+inline constexpr int ToolbarStripHeight = 29;
 
 class MainWindow : public Window {
 public:
@@ -118,7 +118,7 @@ private:
     bool ShowSplash();        // shows the splash over the window; true when one is shown
     void CloseSplash();       // closes the splash if one is shown
     void ShowAbout();         // the About window, modal, centred over the window
-    void PaintBorder(HDC dc); // the bevelled frame around the command buttons
+    void PaintBorder(HDC dc); // the bevelled frame below the toolbar
     void ToolbarDropHover();  // the toolbar drops its hover frame (a move over index 100)
 
     void OnDestroyed() override;

@@ -185,7 +185,7 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::PaintBorder(HDC) {
-    // CBorder3D style 8 around the command buttons' band: left 10, top at the band, to the inner edges.
+    // CBorder3D style 8 below the toolbar: left 10 and top 440 twips, to the inner edges.
 }
 
 void MainWindow::ToolbarDropHover() {
