@@ -245,6 +245,17 @@ TEST_CASE("closing asks about unapplied changes, and tells of a declined restart
         CHECK((Registry::ReadString(shellIcons, L"19") != L"Error") == c.applied);
     }
 
+    SUBCASE("Windows shutting down asks too, and stores the preferences") {
+        Fixture f;
+        f.session->MarkChanged();
+        f.prompts.Answer(0);
+        CHECK(SendMessageW(f.Window(), WM_QUERYENDSESSION, 0, 0) == FALSE);
+        f.prompts.Answer(1);
+        CHECK(SendMessageW(f.Window(), WM_QUERYENDSESSION, 0, 0) == TRUE);
+        SendMessageW(f.Window(), WM_ENDSESSION, TRUE, 0);
+        CHECK(f.prompts.shown.size() == 2);
+        CHECK(Registry::ReadDword(ProgramSettingsKey, ActiveTabValue) == 2);
+    }
     SUBCASE("a declined restart is told of at the close") {
         Fixture f;
         f.session->RestartDeclined = true;

@@ -54,6 +54,12 @@ MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts
         DestroyWindow(hwnd());
         return 0;
     });
+    // Windows shutting down closes the window too: the same question, the same preferences stored.
+    On(WM_QUERYENDSESSION, [this](WPARAM, LPARAM) { return LRESULT{Form_QueryUnload() ? TRUE : FALSE}; });
+    On(WM_ENDSESSION, [this](WPARAM ending, LPARAM) {
+        if (ending) Form_Unload();
+        return 0;
+    });
     On(WM_DESTROY, [](WPARAM, LPARAM) {
         PostQuitMessage(0);
         return 0;
