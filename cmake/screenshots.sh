@@ -23,12 +23,20 @@ args="$args --tab 1 --expand-tree --shot screenshots/tab-shell-expanded.bmp"
 args="$args --command 240 --shot-help screenshots/help-contents.bmp"
 args="$args --help-search 'Large Icons' --shot-help screenshots/help-large-icons.bmp --help-close"
 args="$args --tab 2 --whats-this 110 --shot-popup screenshots/whats-this.bmp"
+args="$args --tab 2 --shot screenshots/main-window.bmp --menu f --shot screenshots/menu-file.bmp --escape"
+# A few recent themes for the File menu, taken away again afterwards.
+themes='HKCU\Software\Korvath\Tessaly\2.0\Themes'
+for slot in "1:Blue Sky" "2:Autumn" "3:Classic Shell"; do
+  wine reg add "$themes" /v "${slot%%:*}" /d "C:\\Themes\\${slot#*:}.tstheme" /f >/dev/null 2>&1
+done
+wineserver -w
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
   wine Tessaly.exe &
   app=\$!
   wine window_shot.exe $args --close
   wait \$app"
 wineserver -w
+wine reg delete "$themes" /f >/dev/null 2>&1; wineserver -w
 for f in screenshots/*.bmp; do
   /usr/bin/convert "$f" "${f%.bmp}.png" && rm -f "$f"
 done

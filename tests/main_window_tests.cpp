@@ -1,182 +1,476 @@
 #include "ui/main_window.h"
 
-#include "prompts/messages.h"
+#include "icons/catalogue_variants.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
+#include "session/session.h"
 #include "support/dialog_script.h"
+#include "support/icon_files.h"
 #include "support/leak_check.h"
+#include "support/registry_sandbox.h"
+#include "support/scripted_ports.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
+#include "themes/recent_themes.h"
 
 #include <doctest/doctest.h>
 
 #include <commctrl.h>
 
 #include <functional>
+#include <algorithm>
+#include <map>
 #include <memory>
+#include <vector>
 
 namespace {
 
+// The main window with what later pieces add to it: commands can be wired and Open Theme recorded.
+class TestMain : public MainWindow {
+public:
+    using MainWindow::MainWindow;
+    using Window::OnCommand;
+    void RecordOpenTheme() {
+        openTheme_ = [this](const std::wstring& path, bool fromCommandLine) {
+            opened.push_back({path, fromCommandLine});
+        };
+    }
+    std::vector<std::pair<std::wstring, bool>> opened;
+};
+
+struct Options {
+    std::function<void(const TempMachine&)> arrange = {}; // the registry, before the session reads it
+    std::wstring commandLine = {};
+    std::function<void(TestMain&)> wire = {}; // before the window starts
+};
+
 // A session on a sandboxed registry and a throwaway machine, shown in a real main window.
 struct Fixture : SessionFixture {
-    std::unique_ptr<MainWindow> main;
+    std::unique_ptr<TestMain> main;
     HandleCounts beforeWindow{};
 
-    // `arrange` prepares the sandboxed registry before the session reads it.
-    explicit Fixture(const std::function<void()>& arrange = {}) {
-        if (arrange) arrange();
+    explicit Fixture(const Options& options = {}) {
+        if (options.arrange) options.arrange(machine);
         machine.Copy(L"three_icons.dll", machine.system);
         Load({.nt = true, .plus = true});
+        session->CommandLine = options.commandLine;
         beforeWindow = LiveHandleCounts();
-        main = std::make_unique<MainWindow>(*session, system, prompts);
+        main = std::make_unique<TestMain>(*session, system, prompts);
+        if (options.wire) options.wire(*main);
         REQUIRE(main->Create());
-        ShowWindow(main->hwnd(), SW_SHOWNOACTIVATE);
     }
     ~Fixture() {
         main.reset();
         Pump();
     }
+    HWND Window() const { return main->hwnd(); }
     void ClickTab(int tab) {
         SendMessageW(main->TabStrip(), TCM_SETCURSEL, tab - 1, 0);
         NMHDR header{main->TabStrip(), IdTabStrip, static_cast<UINT>(TCN_SELCHANGE)};
-        SendMessageW(main->hwnd(), WM_NOTIFY, IdTabStrip, reinterpret_cast<LPARAM>(&header));
+        SendMessageW(Window(), WM_NOTIFY, IdTabStrip, reinterpret_cast<LPARAM>(&header));
     }
-    void Press(HWND button) {
-        SendMessageW(main->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(button));
+    void Command(int id) {
+        SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
         Pump();
+    }
+    void Close() {
+        SendMessageW(Window(), WM_CLOSE, 0, 0);
+        Pump();
+    }
+    POINT Position() const {
+        RECT r;
+        GetWindowRect(Window(), &r);
+        return {r.left, r.top};
+    }
+    POINT Centre() const {
+        RECT r;
+        GetWindowRect(Window(), &r);
+        return {(GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
+                (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2};
     }
 };
 
+std::function<void(const TempMachine&)> Store(std::map<std::wstring, std::wstring> texts,
+                                              std::map<std::wstring, int> numbers = {}) {
+    return [=](const TempMachine&) {
+        for (const auto& [name, value] : texts) Registry::WriteString(ProgramSettingsKey, name, value);
+        for (const auto& [name, value] : numbers) Registry::WriteDword(ProgramSettingsKey, name, value);
+    };
+}
+
+int TwipsPerPixel() {
+    HDC screen = GetDC(nullptr);
+    const int twips = 1440 / GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return twips;
+}
+
+// Every entry of a menu, each followed by "|": separators as "-", submenus as their caption and ">".
+std::wstring MenuTexts(HMENU menu) {
+    std::wstring joined;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+        const bool separator = !GetSubMenu(menu, i) && (GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR);
+        joined += (separator ? L"-" : text + std::wstring(GetSubMenu(menu, i) ? L">" : L"")) + L"|";
+    }
+    return joined;
+}
+
+bool MenuEnabled(HMENU bar, int id) {
+    return !(GetMenuState(bar, id, MF_BYCOMMAND) & MF_GRAYED);
+}
+
 } // namespace
 
-TEST_CASE("the main window shows its caption and eight tabs, starting on Desktop") {
-    Fixture f;
-    HWND window = f.main->hwnd();
-    CHECK(TextOf(window) == L"Tessaly");
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    CHECK(std::wstring(className) == MainWindowClass);
-
-    HWND tabs = f.main->TabStrip();
-    CHECK(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0) == 8);
-    CHECK(SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 1);
-    CHECK(f.session->SelectedTab == 2);
-    CHECK(IsWindowVisible(f.main->List(IconCategory::Desktop).hwnd()));
-    CHECK(TextOf(f.main->InfoBar()) == f.machine.windows + L"\\explorer.exe,0");
-}
-
-TEST_CASE("a stored active tab is selected at start") {
-    auto storeTab = [](int tab) {
-        return [tab] { Registry::WriteDword(ProgramSettingsKey, L"Active Tab", tab); };
+TEST_CASE("start-up places the window by the stored position, and closing stores where it is") {
+    struct Case {
+        const char* name;
+        std::map<std::wstring, std::wstring> texts;
+        std::map<std::wstring, int> numbers;
+        enum { Centred, Stored, NotCentred } where;
     };
-    SUBCASE("Pointer") {
-        Fixture f(storeTab(8));
-        CHECK(f.session->SelectedTab == 8);
-        CHECK(IsWindowVisible(f.main->List(IconCategory::Pointers).hwnd()));
-    }
-    SUBCASE("Shell") {
-        Fixture f(storeTab(1));
-        CHECK(f.session->SelectedTab == 1);
-        CHECK(IsWindowVisible(f.main->Tree().hwnd()));
-    }
-    SUBCASE("0 and indexes that name no tab start on Desktop") {
-        for (int stored : {0, 9, -1}) {
-            Fixture f(storeTab(stored));
-            CHECK(f.session->SelectedTab == 2);
-        }
+    const Case cases[] = {
+        {"first start", {}, {}, Case::Centred},
+        {"no Positions, both numeric", {{LeftValue, L"1500"}, {TopValue, L"900"}}, {}, Case::Stored},
+        {"no Positions, one not numeric", {{LeftValue, L"1500"}, {TopValue, L"top"}}, {}, Case::Centred},
+        {"Positions 0", {{LeftValue, L"1500"}, {TopValue, L"900"}}, {{PositionsValue, 0}}, Case::Centred},
+        {"Positions 1", {{LeftValue, L"1500"}, {TopValue, L"900"}}, {{PositionsValue, 1}}, Case::Stored},
+        {"Positions 1, not numeric",
+         {{LeftValue, L"x"}, {TopValue, L"900"}},
+         {{PositionsValue, 1}},
+         Case::NotCentred},
+        {"outside every monitor",
+         {{LeftValue, L"60000"}, {TopValue, L"900"}},
+         {{PositionsValue, 1}},
+         Case::Centred},
+    };
+    const int twips = TwipsPerPixel();
+    for (const Case& c : cases) {
+        CAPTURE(c.name);
+        Fixture f({.arrange = Store(c.texts, c.numbers)});
+        const POINT at = f.Position(), centre = f.Centre();
+        if (c.where == Case::Centred) CHECK((at.x == centre.x && at.y == centre.y));
+        if (c.where == Case::Stored) CHECK((at.x == 1500 / twips && at.y == 900 / twips));
+        if (c.where == Case::NotCentred) CHECK_FALSE((at.x == centre.x && at.y == centre.y));
+        f.Close();
+        CHECK(Registry::ReadString(ProgramSettingsKey, LeftValue) == std::to_wstring(at.x * twips));
+        CHECK(Registry::ReadString(ProgramSettingsKey, TopValue) == std::to_wstring(at.y * twips));
     }
 }
 
-TEST_CASE("switching tabs shows that tab's list and its selected item in the information bar") {
-    Fixture f;
-    for (IconCategory shown : IconCategories) {
-        CAPTURE(TabIndex(shown));
-        f.ClickTab(TabIndex(shown));
-        CHECK(f.session->SelectedTab == TabIndex(shown));
-        CHECK_FALSE(IsWindowVisible(f.main->Tree().hwnd()));
-        for (IconCategory other : IconCategories)
-            CHECK(IsWindowVisible(f.main->List(other).hwnd()) == (other == shown));
-    }
-    // No pointer value is stored, so every pointer is the Windows default.
-    CHECK(TextOf(f.main->InfoBar()) == L"Windows Default Cursor");
-
-    f.ClickTab(3);
-    CHECK(TextOf(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,19");
-    // A key that moves the selection updates the bar; a click on the next row does too.
-    SendMessageW(f.main->List(IconCategory::Start).lstMainHwnd(), WM_KEYDOWN, VK_DOWN, 0);
-    CHECK(TextOf(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,20");
-
-    f.ClickTab(1);
-    CHECK(IsWindowVisible(f.main->Tree().hwnd()));
-    CHECK_FALSE(IsWindowVisible(f.main->List(IconCategory::Start).hwnd()));
+TEST_CASE("a command line goes to Open Theme instead of placing the window") {
+    const auto stored = Store({{LeftValue, L"1500"}, {TopValue, L"900"}}, {{PositionsValue, 1}});
+    Fixture f({.arrange = stored, .commandLine = L"C:\\Themes\\Sun.tstheme", .wire = [](TestMain& m) {
+                   m.RecordOpenTheme();
+               }});
+    CHECK(f.main->opened == std::vector<std::pair<std::wstring, bool>>{{L"C:\\Themes\\Sun.tstheme", true}});
+    CHECK(f.Position().x != 1500 / TwipsPerPixel());
 }
 
-TEST_CASE("Apply is enabled by an edit, writes the session and is disabled again") {
-    const std::wstring theme = L"C:\\Themes\\Sun.tstheme";
-    Fixture f([&] { Registry::WriteString(ProgramSettingsKey, L"Current Theme", theme); });
-    HWND apply = f.main->cmdApply();
-    CHECK(TextOf(apply) == L"&Apply");
-    CHECK_FALSE(IsWindowEnabled(apply));
-
-    f.session->Lists[IconCategory::Start].Change(L"Programs", L"", f.machine.system + L"\\three_icons.dll,2");
-    f.session->MarkChanged();
-    CHECK(IsWindowEnabled(apply));
-
-    f.Press(apply);
-    CHECK_FALSE(IsWindowEnabled(apply));
-    CHECK(Registry::ReadString(
-              L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell "
-              L"Icons",
-              L"19") == f.machine.system + L"\\three_icons.dll,2");
-    // The stored current theme survives an Apply.
-    CHECK(Registry::ReadString(ProgramSettingsKey, L"Current Theme") == theme);
-    CHECK(f.system.calls.front() == L"BUSY");
-    CHECK(f.system.calls.back() == L"IDLE");
-}
-
-TEST_CASE("closing with unapplied changes asks whether to save them") {
-    Fixture f;
-    const std::wstring shellIcons =
-        L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons";
-    f.session->MarkChanged();
-    HWND window = f.main->hwnd();
-
-    SUBCASE("Cancel keeps the window and the changes") {
-        f.prompts.Answer(0);
-        SendMessageW(window, WM_CLOSE, 0, 0);
-        REQUIRE(f.prompts.shown.size() == 1);
-        CHECK(f.prompts.shown[0].message == MessageOf(Messages::AskSaveChanges));
-        CHECK(IsWindow(window));
-        CHECK(IsWindowEnabled(f.main->cmdApply()));
-        CHECK(Registry::ReadString(shellIcons, L"19") == L"Error");
+TEST_CASE("the stored tab and tree node are selected at start and recorded at close") {
+    struct Case {
+        std::optional<int> storedTab;
+        int startTab;
+        int storedAfter; // after moving to tab 5 and closing
+    };
+    const Case cases[] = {{std::nullopt, 2, 5}, {0, 2, 0}, {1, 1, 5}, {8, 8, 5}, {9, 2, 5}};
+    for (const Case& c : cases) {
+        CAPTURE(c.storedTab.value_or(-1));
+        Fixture f({.arrange = c.storedTab ? Store({}, {{ActiveTabValue, *c.storedTab}}) : nullptr});
+        CHECK(f.session->SelectedTab == c.startTab);
+        CHECK(SendMessageW(f.main->TabStrip(), TCM_GETCURSEL, 0, 0) == c.startTab - 1);
+        HWND shown =
+            c.startTab == 1 ? f.main->Tree().hwnd() : f.main->List(*CategoryOfTab(c.startTab)).hwnd();
+        CHECK(IsWindowVisible(shown));
+        f.ClickTab(5);
+        f.Close();
+        CHECK(Registry::ReadDword(ProgramSettingsKey, ActiveTabValue) == c.storedAfter);
     }
-    SUBCASE("No closes without writing") {
-        f.prompts.Answer(1);
-        SendMessageW(window, WM_CLOSE, 0, 0);
-        CHECK_FALSE(IsWindow(window));
-        CHECK(Registry::ReadString(shellIcons, L"19") == L"Error");
-    }
-    SUBCASE("Yes applies and closes") {
-        f.prompts.Answer(2);
-        SendMessageW(window, WM_CLOSE, 0, 0);
-        CHECK_FALSE(IsWindow(window));
-        CHECK(Registry::ReadString(shellIcons, L"19") == f.machine.system + L"\\shell32.dll,19");
-    }
-    SUBCASE("OK applies without asking, then closes") {
-        f.Press(GetDlgItem(window, IdOk));
-        CHECK(f.prompts.shown.empty());
-        CHECK_FALSE(IsWindow(window));
-        CHECK(Registry::ReadString(shellIcons, L"19") == f.machine.system + L"\\shell32.dll,19");
+
+    const std::pair<std::optional<std::wstring>, std::wstring> nodes[] = {
+        {std::nullopt, L"General"}, {L"", L"General"}, {L"Beep On Errors", L"Beep On Errors"}};
+    for (const auto& [stored, selected] : nodes) {
+        CAPTURE(stored.value_or(L"(absent)"));
+        Fixture f({.arrange = stored ? Store({{SelectedNodeValue, *stored}}) : nullptr});
+        CHECK(f.main->Tree().SelectedKey() == selected);
+        f.main->Tree().SelectNode(L"Smooth Scrolling");
+        f.Close();
+        CHECK(Registry::ReadString(ProgramSettingsKey, SelectedNodeValue) == L"Smooth Scrolling");
     }
 }
 
 TEST_CASE("closing without changes asks nothing; the window's life leaves no handle behind") {
     Fixture f;
-    HWND window = f.main->hwnd();
-    f.Press(GetDlgItem(window, IdCancel));
+    HWND window = f.Window();
+    f.Command(IdCancel);
     CHECK(f.prompts.shown.empty());
     CHECK_FALSE(IsWindow(window));
     f.main.reset();
     CHECK(LiveHandleCounts() == f.beforeWindow);
+}
+
+TEST_CASE("closing asks about unapplied changes, and tells of a declined restart") {
+    const std::wstring shellIcons =
+        L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons";
+    struct Case {
+        const char* name;
+        bool changed;
+        int answer; // -1: nothing to answer
+        int button; // how the close starts: IdCancel, IdOk or 0 for the close box
+        bool asked, closed, applied;
+    };
+    const Case cases[] = {
+        {"Cancel keeps the window and the changes", true, 0, 0, true, false, false},
+        {"No closes without writing", true, 1, 0, true, true, false},
+        {"closed without a button is No", true, PromptResult::Closed, IdCancel, true, true, false},
+        {"Yes applies and closes", true, 2, 0, true, true, true},
+        {"OK applies without asking", true, -1, IdOk, false, true, true},
+        {"OK with nothing to apply just closes", false, -1, IdOk, false, true, false},
+        {"Cancel with nothing to apply asks nothing", false, -1, IdCancel, false, true, false},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.name);
+        Fixture f;
+        if (c.changed) f.session->MarkChanged();
+        // The session decides, whatever the button shows.
+        EnableWindow(f.main->cmdApply(), FALSE);
+        if (c.answer >= 0) f.prompts.Answer(c.answer);
+        HWND window = f.Window();
+        if (c.button)
+            f.Command(c.button);
+        else
+            f.Close();
+        REQUIRE(f.prompts.shown.size() == (c.asked ? 1u : 0u));
+        if (c.asked) {
+            CHECK(f.prompts.shown[0].message == L"Would you like to save your changes before closing?");
+            CHECK(f.prompts.shown[0].buttons == std::array<std::wstring, 3>{L"&Cancel", L"No", L"Yes"});
+        }
+        CHECK(IsWindow(window) == !c.closed);
+        CHECK(f.session->HasUnappliedChanges() == (c.changed && !c.applied));
+        CHECK((Registry::ReadString(shellIcons, L"19") != L"Error") == c.applied);
+    }
+
+    SUBCASE("Windows shutting down asks too, and stores the preferences") {
+        Fixture f;
+        f.session->MarkChanged();
+        f.prompts.Answer(0);
+        CHECK(SendMessageW(f.Window(), WM_QUERYENDSESSION, 0, 0) == FALSE);
+        f.prompts.Answer(1);
+        CHECK(SendMessageW(f.Window(), WM_QUERYENDSESSION, 0, 0) == TRUE);
+        SendMessageW(f.Window(), WM_ENDSESSION, TRUE, 0);
+        CHECK(f.prompts.shown.size() == 2);
+        CHECK(Registry::ReadDword(ProgramSettingsKey, ActiveTabValue) == 2);
+    }
+    SUBCASE("a declined restart is told of at the close") {
+        Fixture f;
+        f.session->RestartDeclined = true;
+        f.Close();
+        REQUIRE(f.prompts.shown.size() == 1);
+        CHECK(f.prompts.shown[0].message ==
+              L"One or more of these changes you have made will only take effect "
+              L"the next time you start Windows.");
+    }
+}
+
+TEST_CASE("a tab shows its own list; keys and clicks in it update the information bar") {
+    Fixture f;
+    for (IconCategory shown : IconCategories) {
+        f.ClickTab(TabIndex(shown));
+        CHECK_FALSE(IsWindowVisible(f.main->Tree().hwnd()));
+        for (IconCategory other : IconCategories)
+            CHECK(IsWindowVisible(f.main->List(other).hwnd()) == (other == shown));
+    }
+    f.ClickTab(3);
+    HWND surface = f.main->List(IconCategory::Start).lstMainHwnd();
+    SendMessageW(surface, WM_KEYDOWN, VK_DOWN, 0);
+    CHECK(TextOf(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,20");
+    SendMessageW(surface, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 25));
+    SendMessageW(surface, WM_LBUTTONUP, 0, MAKELPARAM(20, 25));
+    CHECK(TextOf(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,19");
+
+    f.ClickTab(1);
+    CHECK(IsWindowVisible(f.main->Tree().hwnd()));
+    CHECK_FALSE(IsWindowEnabled(GetDlgItem(f.Window(), IdIconPanel)));
+    CHECK(TextOf(f.main->InfoBar()).empty());
+}
+
+TEST_CASE("the icon command buttons follow the selected item, once their commands are wired") {
+    struct Row {
+        int tab;
+        const wchar_t* key;
+        bool defaultIcon, rename;
+        const wchar_t* info = nullptr; // null: the item's full icon reference
+    };
+    const Row rows[] = {
+        {2, L"My Computer", true, true},
+        {3, L"Programs", true, false},
+        {4, L"Control Panel", true, true},
+        {4, L"Open Folder", true, false},
+        {5, L"Floppy Drive 3.5", true, false},
+        {7, L"Zip File", false, false},
+        {7, L"Text Document", true, false},
+        {8, L"Normal Select", false, false, L"Windows Default Cursor"},
+        {8, L"Busy", true, false, L"busy.ani"}, // a file in the program's folder
+    };
+    int changes = 0;
+    Fixture f({.arrange =
+                   [](const TempMachine& m) {
+                       Registry::WriteString(L"HKEY_CURRENT_USER\\Control Panel\\Cursors", L"Wait",
+                                             m.Write(m.app, L"busy.ani", AnimatedCursorBytes()));
+                       for (const wchar_t* type : {L".zip", L".txt"})
+                           Registry::WriteString(std::wstring(L"HKEY_CLASSES_ROOT\\") + type, L"",
+                                                 type + 1 + std::wstring(L"file"));
+                   },
+               .wire =
+                   [&changes](TestMain& m) {
+                       m.OnCommand(IdCmdChange, [&changes] { ++changes; });
+                       m.OnCommand(IdCmdDefault, [] {});
+                       m.OnCommand(IdCmdRename, [] {});
+                   }});
+    for (const Row& row : rows) {
+        CAPTURE(text::Narrow(row.key));
+        IconListModel& model = f.session->Lists[*CategoryOfTab(row.tab)];
+        model.SelItemKey(row.key);
+        REQUIRE(model.Key() == row.key);
+        f.ClickTab(row.tab);
+        const std::wstring file = row.tab == 8 && model.Key() == L"Busy" ? f.machine.app + L"\\" : L"";
+        CHECK(TextOf(f.main->InfoBar()) == (row.info ? file + row.info : model.SeledFullIconPath()));
+        CHECK(IsWindowEnabled(f.main->Button(IdCmdDefault)) == row.defaultIcon);
+        CHECK(IsWindowEnabled(f.main->Button(IdCmdRename)) == row.rename);
+        CHECK(IsWindowEnabled(f.main->Button(IdCmdChange)));
+    }
+    // A double-click runs Change once, after the pause.
+    f.ClickTab(2);
+    SendMessageW(f.main->List(IconCategory::Desktop).lstMainHwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON,
+                 MAKELPARAM(20, 25));
+    CHECK(changes == 1);
+
+    SUBCASE("unwired, they stay disabled on every tab") {
+        Fixture plain;
+        for (int tab = 1; tab <= 8; ++tab) {
+            plain.ClickTab(tab);
+            for (int id : {IdCmdChange, IdCmdDefault, IdCmdRename})
+                CHECK_FALSE(IsWindowEnabled(plain.main->Button(id)));
+        }
+    }
+}
+
+TEST_CASE("Back and Forward move one tab and stop at the ends") {
+    const std::array<int, 3> moves[] = {{1, IdToolBack, 1},
+                                        {8, IdToolForward, 8},
+                                        {4, IdToolBack, 3},
+                                        {4, IdToolForward, 5},
+                                        {2, IdToolBack, 1}};
+    Fixture f;
+    for (auto [from, command, to] : moves) {
+        CAPTURE(from);
+        CAPTURE(command);
+        f.ClickTab(from);
+        CHECK(f.main->RunCommandId(command));
+        CHECK(f.session->SelectedTab == to);
+        CHECK(SendMessageW(f.main->TabStrip(), TCM_GETCURSEL, 0, 0) == to - 1);
+    }
+}
+
+TEST_CASE("the tabs and menus hold every entry; a menu entry is enabled exactly when its command is wired") {
+    Fixture f({.wire = [](TestMain& m) { m.OnCommand(IdMenuOpenTheme, [] {}); }});
+    HMENU bar = GetMenu(f.Window());
+    std::wstring tabs;
+    for (int i = 0; i < TabCtrl_GetItemCount(f.main->TabStrip()); ++i) {
+        wchar_t caption[32] = {};
+        TCITEMW item{TCIF_TEXT, 0, 0, caption, 32, 0, 0};
+        TabCtrl_GetItem(f.main->TabStrip(), i, &item);
+        tabs += caption + std::wstring(L"|");
+    }
+    CHECK(tabs == L"Shell|Desktop|Start|Folders|Drives|Others|System|Pointer|");
+    CHECK(MenuTexts(bar) == L"&File>|&Tools>|&Help>|");
+    CHECK(MenuTexts(GetSubMenu(bar, 0)) == L"&Open Theme...\tCtrl+O|-|&Save Theme\tCtrl+S|"
+                                           L"Save Theme &As...\tCtrl+A|-|Rebuild Icon &Cache|-|&Exit|");
+    CHECK(MenuTexts(GetSubMenu(bar, 1)) ==
+          L"Restore all &Settings|Restore all &Icons|Restore all &Pointers|-|&Undo Last Apply|");
+    CHECK(MenuTexts(GetSubMenu(bar, 2)) ==
+          L"&Contents and Index\tF1|What's &This?\tShift+F1|TS on the &Web>|-|&About Tessaly|");
+    CHECK(MenuTexts(GetSubMenu(GetSubMenu(bar, 2), 2)) ==
+          L"&Email Author|Tessaly &Home Page|-|Additional &Icon Themes|");
+    CHECK(MenuTexts(f.main->RightClickMenu()) == L"&What's This?|-|&Toggle|-|Expand &All|&Collapse All|");
+
+    for (int id : {IdMenuOpenTheme, IdMenuRebuildIconCache, IdMenuExit, IdMenuEmailAuthor, IdMenuHomePage,
+                   IdMenuIconThemes, IdMenuAbout, IdMenuHelpContents, IdMenuWhatsThis})
+        CHECK(MenuEnabled(bar, id));
+    for (int id : {IdMenuSaveTheme, IdMenuSaveThemeAs, IdMenuRestoreSettings, IdMenuRestoreIcons,
+                   IdMenuRestorePointers, IdMenuUndoLastApply})
+        CHECK_FALSE(MenuEnabled(bar, id));
+
+    ACCEL keys[8] = {};
+    REQUIRE(CopyAcceleratorTableW(f.main->Accelerators(), keys, 8) == 5);
+    const std::array<std::tuple<BYTE, WORD, WORD>, 5> expected = {
+        {{FCONTROL | FVIRTKEY, 'O', IdMenuOpenTheme},
+         {FCONTROL | FVIRTKEY, 'S', IdMenuSaveTheme},
+         {FCONTROL | FVIRTKEY, 'A', IdMenuSaveThemeAs},
+         {FVIRTKEY, VK_F1, IdMenuHelpContents},
+         {FSHIFT | FVIRTKEY, VK_F1, IdMenuWhatsThis}}};
+    for (size_t i = 0; i < expected.size(); ++i)
+        CHECK(std::tuple(keys[i].fVirt & ~0x80, keys[i].key, keys[i].cmd) == expected[i]);
+
+    f.system.calls.clear();
+    f.Command(IdMenuEmailAuthor);
+    f.Command(IdMenuHomePage);
+    f.Command(IdMenuIconThemes);
+    CHECK(f.system.calls ==
+          std::vector<std::wstring>{L"OPEN mailto:tessaly@korvath.example",
+                                    L"OPEN https://www.korvath.example/tessaly",
+                                    L"OPEN https://www.korvath.example/tessaly/themes.htm"});
+    f.system.calls.clear();
+    f.Command(IdMenuRebuildIconCache);
+    CHECK(std::ranges::count_if(f.system.calls, [](const std::wstring& call) {
+              return call.starts_with(L"BROADCAST");
+          }) == 2); // "Shell Icon Size" up and back
+    HWND window = f.Window();
+    f.Command(IdMenuExit);
+    CHECK_FALSE(IsWindow(window));
+}
+
+TEST_CASE("the caption names the current theme and the File menu lists the recent ones") {
+    const auto arrange = [](const TempMachine&) {
+        Registry::WriteString(ProgramSettingsKey, CurrentThemeValue, L"C:\\Themes\\Blue Sky.tstheme");
+        Registry::WriteString(ThemesKey, L"1", L"C:\\Themes\\Autumn.tstheme");
+        Registry::WriteString(ThemesKey, L"2", L"C:\\Themes\\my.old.tstheme");
+    };
+    // The File menu between "Rebuild Icon &Cache" and the separator above "&Exit".
+    auto recent = [](const Fixture& f) {
+        const std::wstring texts = MenuTexts(GetSubMenu(GetMenu(f.Window()), 0));
+        const size_t from = texts.find(L"&Cache|") + 7, to = texts.rfind(L"-|&Exit|");
+        return texts.substr(from, to - from);
+    };
+    SUBCASE("no theme or the empty text stored: no caption theme, no recent entries") {
+        for (bool storeEmpty : {false, true}) {
+            Fixture f({.arrange = storeEmpty ? Store({{CurrentThemeValue, L""}}) : nullptr});
+            CHECK(TextOf(f.Window()) == L"Tessaly");
+            CHECK(recent(f).empty());
+        }
+    }
+    SUBCASE("the stored theme goes first in the list; entries open through Open Theme once it is there") {
+        Fixture f({.arrange = arrange, .wire = [](TestMain& m) { m.RecordOpenTheme(); }});
+        CHECK(TextOf(f.Window()) == L"Tessaly - Blue Sky");
+        CHECK(recent(f) == L"-|Blue Sky.tstheme|Autumn.tstheme|my.old.tstheme|");
+        CHECK(MenuEnabled(GetMenu(f.Window()), IdMenuRecentTheme2));
+        // The slot is read again when the entry is chosen.
+        Registry::WriteString(ThemesKey, L"2", L"D:\\Elsewhere\\Autumn.tstheme");
+        f.Command(IdMenuRecentTheme2);
+        CHECK(f.main->opened ==
+              std::vector<std::pair<std::wstring, bool>>{{L"D:\\Elsewhere\\Autumn.tstheme", false}});
+
+        SetCurrentTheme(*f.session, L"C:\\Themes\\Night");
+        CHECK(TextOf(f.Window()) == L"Tessaly - Night");
+        CHECK(recent(f) == L"-|Night|Blue Sky.tstheme|Autumn.tstheme|my.old.tstheme|");
+        SetCurrentTheme(*f.session, L"");
+        CHECK(TextOf(f.Window()) == L"Tessaly");
+        CHECK(recent(f) == L"-|Night|Blue Sky.tstheme|Autumn.tstheme|my.old.tstheme|");
+    }
+    SUBCASE("without Open Theme the entries show but stay disabled") {
+        Fixture f({.arrange = arrange});
+        CHECK_FALSE(MenuEnabled(GetMenu(f.Window()), IdMenuRecentTheme1));
+        CHECK_FALSE(f.main->RunCommandId(IdMenuRecentTheme1));
+    }
 }

@@ -5,6 +5,8 @@
 // TEXT types into its search box and presses Enter, --shot-help FILE captures it, --help-close closes it;
 // --whats-this ID clicks the control with that id in help-select mode, --shot-popup FILE captures the main
 // window together with the pop-up.
+// --menu f opens the menu whose caption has that letter underlined, as Alt and the letter do; --escape
+// leaves it again.
 #include "screen_capture.h"
 
 #include <windows.h>
@@ -153,6 +155,12 @@ int wmain(int argc, wchar_t** argv) {
             if (!Popup() || !SaveWithPopup(argv[++i])) return 1;
         } else if (a == L"--sleep" && i + 1 < argc) {
             Sleep(_wtoi(argv[++i]));
+        } else if (a == L"--menu" && i + 1 < argc) {
+            PostMessageW(mainWindow, WM_SYSCOMMAND, SC_KEYMENU, argv[++i][0]);
+            Sleep(700);
+        } else if (a == L"--escape") {
+            for (int n = 0; n < 2; ++n) PostMessageW(mainWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+            Sleep(300);
         } else if (a == L"--close") {
             PostMessageW(mainWindow, WM_CLOSE, 0, 0);
         } else {

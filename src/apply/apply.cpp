@@ -9,7 +9,7 @@ void ApplyChanges(Session& session, SystemPort& system, PromptPort& prompts) {
     system.SetBusy(true);
     if (!session.AutoApply) ApplySettings(session, system);
     ApplyIcons(session, system);
-    Registry::WriteString(ProgramSettingsKey, L"Current Theme", session.CurrentThemePath);
+    Registry::WriteString(ProgramSettingsKey, CurrentThemeValue, session.CurrentThemePath);
     if (session.IconCacheDirty) RebuildIconCache(session, system, prompts);
     if (session.RestartNeeded) AskRestart(session, system, prompts);
     session.MarkApplied();

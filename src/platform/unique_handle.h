@@ -10,7 +10,21 @@
 #include <atomic>
 #include <utility>
 
-enum class HandleKind { Key, Icon, Cursor, Gdi, Dc, Menu, ImageList, Module, Kernel, File, Window, Count };
+enum class HandleKind {
+    Key,
+    Icon,
+    Cursor,
+    Gdi,
+    Dc,
+    Menu,
+    ImageList,
+    Module,
+    Kernel,
+    File,
+    Window,
+    Accelerators,
+    Count
+};
 
 namespace handle_detail {
 inline std::array<std::atomic<long>, static_cast<size_t>(HandleKind::Count)> live{};
@@ -129,6 +143,9 @@ inline void CloseKernel(HANDLE h) {
 inline void CloseWindow(HWND h) {
     DestroyWindow(h);
 }
+inline void CloseAccelerators(HACCEL h) {
+    DestroyAcceleratorTable(h);
+}
 template <typename T, auto CloseFn, HandleKind K> using Owner = UniqueHandle<NullTraits<T, CloseFn, K>>;
 } // namespace handle_detail
 
@@ -143,6 +160,7 @@ using UniqueMemDc = handle_detail::Owner<HDC, handle_detail::CloseDc, HandleKind
 using UniqueHMenu = handle_detail::Owner<HMENU, handle_detail::CloseMenu, HandleKind::Menu>;
 using UniqueHImageList =
     handle_detail::Owner<HIMAGELIST, handle_detail::CloseImageList, HandleKind::ImageList>;
+using UniqueHAccel = handle_detail::Owner<HACCEL, handle_detail::CloseAccelerators, HandleKind::Accelerators>;
 using UniqueHModule = handle_detail::Owner<HMODULE, handle_detail::CloseModule, HandleKind::Module>;
 // Process, thread, token and pipe handles, whose "no handle" is null.
 using UniqueKernelHandle = handle_detail::Owner<HANDLE, handle_detail::CloseKernel, HandleKind::Kernel>;

@@ -13,8 +13,11 @@ Session::Session(StartupFacts facts, CatalogueVariants variants)
 void Session::Load() {
     Add_Icons(Facts, Variants, Lists);
     // Apply stores the current theme, so it must start as the one stored, not as none.
-    const std::wstring theme = Registry::ReadString(ProgramSettingsKey, L"Current Theme");
+    const std::wstring theme = Registry::ReadString(ProgramSettingsKey, CurrentThemeValue);
     if (!theme.empty() && theme != Registry::ErrorText) CurrentThemePath = theme;
+    // 1 to 8 name a tab; anything else, absent included, starts on "Desktop".
+    const int tab = Registry::ReadDword(ProgramSettingsKey, ActiveTabValue);
+    SelectedTab = tab >= 1 && tab <= 8 ? tab : 2;
     Add_TreeItems(Facts, Settings);
 }
 

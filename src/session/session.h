@@ -31,7 +31,11 @@ public:
     bool AutoApply = false;
     bool MissingIcons = false;
     std::wstring CurrentThemePath;
-    int SelectedTab = 2; // 1 "Shell" ... 8 "Pointer"
+    int SelectedTab = 2;      // 1 "Shell" ... 8 "Pointer"; Load starts it on the stored "Active Tab"
+    std::wstring CommandLine; // a theme to open at start, as the program was given it
+
+    // The caption's theme or the recent-theme list changed.
+    std::function<void()> ThemesChanged;
 
     // Unapplied changes, shown by the Apply button.
     bool HasUnappliedChanges() const { return unapplied_; }

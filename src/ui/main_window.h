@@ -5,10 +5,16 @@
 #include "controls/settings_tree.h"
 #include "icons/catalogue.h"
 #include "platform/ports.h"
+#include "platform/unique_handle.h"
 #include "platform/window.h"
+#include "ui/command_ids.h"
 
 #include <array>
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
 class Session;
@@ -19,31 +25,52 @@ inline constexpr wchar_t MainWindowClass[] = L"TessalyMain";
 inline constexpr std::array<std::wstring_view, 8> TabCaptions = {
     L"Shell", L"Desktop", L"Start", L"Folders", L"Drives", L"Others", L"System", L"Pointer"};
 
-// Control ids, for tests that drive the window as a user would.
+// Control ids, for tests that drive the window as a user would. The buttons use their command ids.
 enum MainControlId : int {
     IdTabStrip = 100,
     IdSystemTree = 101,
     IdInfoBar = 102,
-    IdOk = IDOK,
-    IdCancel = IDCANCEL,
-    IdApply = 110,
+    IdSettingsPanel = 103,
+    IdIconPanel = 104,
+    IdOk = IdCmdOk,
+    IdCancel = IdCmdCancel,
+    IdApply = IdCmdApply,
     IdFirstList = 120, // + tab index - 2
 };
+
+// The strip across the top of the client area that the toolbar fills, in pixels.
+inline constexpr int ToolbarStripHeight = 29;
 
 class MainWindow : public Window {
 public:
     MainWindow(Session& session, SystemPort& system, PromptPort& prompts);
     ~MainWindow() override;
-    // Creates the window and its controls; false when the system refuses.
-    bool Create();
+    // Creates the window and its controls and runs the start-up steps; false when the system refuses.
+    // beforeLoad hears of the new window before the steps run (the ports take it as their owner).
+    bool Create(const std::function<void(HWND)>& beforeLoad = {});
 
     HWND TabStrip() const { return TabStrip_; }
     HWND cmdApply() const { return cmdApply_; }
     HWND InfoBar() const { return InfoBar_; }
+    // A command button by its command id (IdCmdOk ... IdCmdRename).
+    HWND Button(int id) const { return GetDlgItem(hwnd(), id); }
+    // A list's window is made the first time it is asked for (its tab is first shown).
     ListBoxIcons& List(IconCategory category);
-    SettingsTree& Tree() { return *SystemTree_; }
+    // The tree's window is made the first time it is asked for (the Shell tab is first shown).
+    SettingsTree& Tree();
+    // The settings tree's context menu; never shown by the window itself.
+    HMENU RightClickMenu() const { return RightClick_.get(); }
+    // Ctrl+O, Ctrl+S, Ctrl+A, F1 and Shift+F1, for the message loop to translate.
+    HACCEL Accelerators() const { return accelerators_.get(); }
+
     // Selects a tab (1 to 8) as a click on it does.
     void SelectTab(int tab);
+    // Runs the command registered for id, as its menu entry, button or toolbar button does; false when the
+    // command is not wired yet.
+    bool RunCommandId(int id);
+
+    // Told the name of each start-up step as it ends (the start-up benchmark listens).
+    std::function<void(const char* step)> StartupStepDone;
 
     void cmdApply_Click();
     void cmdOK_Click();
@@ -51,31 +78,75 @@ public:
 
     // Shows a settings node's help topic in the pop-up beside the selected node (topic 0: no help).
     void ShowNodeWhatsThis(int topic);
+protected:
+    // Open Theme (a path, and whether it came from the command line). The theme commands set it when they
+    // wire themselves; until then a command line is only kept and the recent entries stay disabled.
+    std::function<void(const std::wstring& path, bool fromCommandLine)> openTheme_;
 
 private:
+    // The design: tab strip, panels, information bar, buttons and menus.
+    void CreateControls();
     void Form_Load();
     void Form_Resize();
+    void Form_Paint();
+    void Form_MouseMove();
     bool Form_QueryUnload();
+    void Form_Unload();
+    void PlaceWindow();
+    void StepDone(const char* step);
+
+    void WireRoutingCommands();
     void TabStrip_Click();
     void List_Click(IconCategory category);
     void List_KeyDown(IconCategory category, int keyCode);
+    void List_DblClick();
+    void GoBack();
+    void GoForward();
+    // The routing's word on a button; the button is enabled when the routing allows it and its command
+    // is wired.
+    void AllowButton(int id, bool allowed);
+    void RefreshCommandStates();
     HWND CreateButton(const wchar_t* caption, int id, DWORD style = 0);
     // Help: contents, the "&Help" button, What's This (main_window_help.cpp).
     void WireHelpCommands();
     void OpenHelpContents();
     void EnterWhatsThisMode();
     int TopicOfControl(HWND control, POINT screen) const;
+
+    // Menus (main_window_menu.cpp).
+    void CreateMenus();
+    void RefreshMenuStates(HMENU menu);
+    void ShowThemes();
+    void ShowRecentThemes();
+    void OpenRecentTheme(int slot);
+
+    // Filled in by the toolbar, border, splash and About windows.
+    void CreateToolbar();     // the toolbar in the strip at the top, reporting Click(index)
+    bool ShowSplash();        // shows the splash over the window; true when one is shown
+    void CloseSplash();       // closes the splash if one is shown
+    void ShowAbout();         // the About window, modal, centred over the window
+    void PaintBorder(HDC dc); // the bevelled frame below the toolbar
+    void ToolbarDropHover();  // the toolbar drops its hover frame (a move over index 100)
+
     void OnDestroyed() override;
 
     Session& session_;
     SystemPort& system_;
     PromptPort& prompts_;
     HWND TabStrip_ = nullptr;
+    HWND SettingsPanel_ = nullptr;
+    HWND IconPanel_ = nullptr;
     HWND InfoBar_ = nullptr;
     HWND cmdOK_ = nullptr;
     HWND cmdCancel_ = nullptr;
     HWND cmdApply_ = nullptr;
-    HWND cmdHelp_ = nullptr;
     std::unique_ptr<SettingsTree> SystemTree_;
     std::array<std::unique_ptr<ListBoxIcons>, IconCategories.size()> lists_;
+    std::map<int, bool> buttonAllowed_; // the routing's word on the icon command buttons
+    HMENU mnuFile_ = nullptr;           // owned by the menu bar, which the window owns
+    UniqueHMenu RightClick_;
+    UniqueHAccel accelerators_;
+    // What the File menu shows of the recent list: an entry, once shown, stays while the program runs.
+    std::array<std::optional<std::wstring>, 4> recentShown_;
+    bool recentSeparatorShown_ = false;
 };

@@ -30,7 +30,7 @@ void MainWindow::WireHelpCommands() {
     OnCommand(IdMenuHelpContents, [this] { OpenHelpContents(); });
     OnCommand(IdCmdHelp, [this] { OpenHelpContents(); });
     OnCommand(IdMenuWhatsThis, [this] { EnterWhatsThisMode(); });
-    OnCommand(IdMenuNodeWhatsThis, [this] { ShowNodeWhatsThis(HelpTopic(SystemTree_->SelectedKey())); });
+    OnCommand(IdMenuNodeWhatsThis, [this] { ShowNodeWhatsThis(HelpTopic(Tree().SelectedKey())); });
     // F1 where no accelerator catches it first, from any control of the window or a prompt over it.
     On(WM_HELP, [this](WPARAM, LPARAM) {
         OpenHelpContents();
@@ -61,6 +61,9 @@ int MainWindow::TopicOfControl(HWND control, POINT screen) const {
         return HelpTopics::Tab(tab >= 0 ? static_cast<int>(tab) + 1 : session_.SelectedTab);
     }
     const int id = control && control != hwnd() ? GetDlgCtrlID(control) : 0;
+    // The panels stand for what they hold: the tree, or the list of the selected tab.
+    if (id == IdSettingsPanel) return HelpTopics::SettingsTree;
+    if (id == IdIconPanel) return HelpTopics::Tab(session_.SelectedTab);
     for (IconCategory category : IconCategories)
         if (id == IdFirstList + TabIndex(category) - 2) return HelpTopics::Tab(TabIndex(category));
     for (const ControlTopic& row : ControlTopics)
@@ -70,10 +73,11 @@ int MainWindow::TopicOfControl(HWND control, POINT screen) const {
 
 void MainWindow::ShowNodeWhatsThis(int topic) {
     RECT anchor{};
-    HWND tree = SystemTree_->SystemTree();
+    SettingsTree& settings = Tree();
+    HWND tree = settings.SystemTree();
     GetWindowRect(tree, &anchor);
     // Beside the selected node when there is one in view.
-    if (HTREEITEM item = SystemTree_->Item(SystemTree_->SelectedKey())) {
+    if (HTREEITEM item = settings.Item(settings.SelectedKey())) {
         RECT node{};
         std::memcpy(&node, &item, sizeof item); // the item goes in, its rectangle comes out
         if (SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&node))) {

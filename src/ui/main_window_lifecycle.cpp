@@ -1,0 +1,193 @@
+// The main window's start and end: the start-up steps, placement, and what closing asks and stores.
+#include "icons/icon_location.h"
+#include "platform/gdi_guards.h"
+#include "platform/text.h"
+#include "prompts/messages.h"
+#include "registry/program_keys.h"
+#include "registry/registry.h"
+#include "session/session.h"
+#include "themes/recent_themes.h"
+#include "ui/main_window.h"
+
+#include <cmath>
+#include <cwchar>
+
+namespace {
+
+constexpr float SplashSeconds = 2.0f;
+
+// Twips per pixel across and down: 15 on a display of 96 pixels per inch.
+POINT TwipsPerPixel() {
+    WindowDc screen(nullptr);
+    const int x = GetDeviceCaps(screen.get(), LOGPIXELSX), y = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    return {x > 0 ? 1440 / x : 15, y > 0 ? 1440 / y : 15};
+}
+
+std::optional<double> StoredTwips(const wchar_t* name) {
+    const std::wstring value = Registry::ReadString(ProgramSettingsKey, name);
+    if (!text::IsNumeric(value)) return std::nullopt;
+    return std::wcstod(text::TrimSpaces(value).c_str(), nullptr);
+}
+
+} // namespace
+
+void MainWindow::StepDone(const char* step) {
+    if (StartupStepDone) StartupStepDone(step);
+}
+
+// Each step stands alone: one that finds nothing to do leaves the window as the design made it.
+void MainWindow::Form_Load() {
+    // 1. The start-up facts were found before the session, which holds them.
+    // 2. The session filled the seven lists; each list's window is made when it is first shown, so the
+    //    icons of the lists nobody looks at are never read.
+    StepDone("icon lists");
+    // 3. The bevelled frame is painted on every WM_PAINT.
+    // 4. A theme named on the command line is opened in place of placement and splash.
+    bool splashShown = false;
+    if (!session_.CommandLine.empty()) {
+        if (openTheme_) {
+            openTheme_(session_.CommandLine, true);
+            if (!hwnd()) return; // a load-and-apply ends the program from within
+        }
+    } else {
+        // 5.
+        PlaceWindow();
+        StepDone("placement");
+        // 6.
+        const int splash = Registry::ReadDword(ProgramSettingsKey, SplashValue);
+        if ((splash == 1 || splash == Registry::ErrorNumber) && ShowSplash()) {
+            splashShown = true;
+            Pause(SplashSeconds);
+        }
+        StepDone("splash");
+    }
+    // 7.
+    SetCurrentTheme(session_, StoredThemeRequest);
+    StepDone("caption");
+    // 8. The tree's window is made when the Shell tab is first shown, with steps 10 and 12.
+    if (session_.SelectedTab == 1) Tree();
+    StepDone("settings tree");
+    // 9. The recent entries are wired once Open Theme is there to open them.
+    for (int slot = 1; slot <= 4 && openTheme_; ++slot)
+        OnCommand(IdMenuRecentTheme1 + slot - 1, [this, slot] { OpenRecentTheme(slot); });
+    AddRecentTheme(session_, L"");
+    StepDone("recent themes");
+    // 11. The session read the stored tab.
+    ShowWindow(hwnd(), SW_SHOW);
+    RefreshCommandStates();
+    SelectTab(session_.SelectedTab);
+    StepDone("tab");
+    // 13.
+    if (splashShown) CloseSplash();
+}
+
+SettingsTree& MainWindow::Tree() {
+    if (SystemTree_) return *SystemTree_;
+    SystemTree_ = std::make_unique<SettingsTree>(session_.Settings);
+    RECT page{};
+    GetClientRect(SettingsPanel_, &page);
+    SystemTree_->Create(SettingsPanel_, IdSystemTree, page);
+    // 10. A key that names no node is ignored.
+    std::wstring selected = Registry::ReadString(ProgramSettingsKey, SelectedNodeValue);
+    if (selected.empty() || selected == Registry::ErrorText) selected = L"General";
+    SystemTree_->SelectNode(selected);
+    // 12. The tree draws in its own font and follows the pointer.
+    HWND tree = SystemTree_->SystemTree();
+    SendMessageW(tree, WM_SETFONT, 0, TRUE);
+    SetWindowLongPtrW(tree, GWL_STYLE, GetWindowLongPtrW(tree, GWL_STYLE) | TVS_TRACKSELECT);
+    return *SystemTree_;
+}
+
+void MainWindow::PlaceWindow() {
+    RECT frame;
+    GetWindowRect(hwnd(), &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int positions = Registry::ReadDword(ProgramSettingsKey, PositionsValue);
+    const auto left = StoredTwips(LeftValue), top = StoredTwips(TopValue);
+    const bool stored = positions == 1 || (positions == Registry::ErrorNumber && left && top);
+    if (stored) {
+        if (!left || !top) return; // stays where the system put it
+        const POINT twips = TwipsPerPixel();
+        const int x = static_cast<int>(std::lround(*left / twips.x));
+        const int y = static_cast<int>(std::lround(*top / twips.y));
+        // A position that no monitor shows any more (one was removed, the resolution shrank) is centred.
+        const RECT there{x, y, x + width, y + height};
+        if (MonitorFromRect(&there, MONITOR_DEFAULTTONULL)) {
+            SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return;
+        }
+    }
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool MainWindow::Form_QueryUnload() {
+    if (!session_.HasUnappliedChanges()) return true;
+    switch (Messages::AskSaveChanges(prompts_)) {
+    case 0:
+        return false; // "&Cancel": the window stays, changes still staged
+    case 2:
+        cmdApply_Click();
+        return true;
+    default:
+        return true; // "No", or closed without a button
+    }
+}
+
+void MainWindow::Form_Unload() {
+    if (session_.RestartDeclined) Messages::ShowNextStartNotice(prompts_);
+    // A stored 0 means the tab is not to be remembered; an absent value records it from the first close.
+    if (Registry::ReadDword(ProgramSettingsKey, ActiveTabValue) != 0)
+        Registry::WriteDword(ProgramSettingsKey, ActiveTabValue, session_.SelectedTab);
+    // A tree never shown still has the stored node selected.
+    if (SystemTree_) Registry::WriteString(ProgramSettingsKey, SelectedNodeValue, SystemTree_->SelectedKey());
+    // The resting place, also when the window is minimized.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    RECT frame{};
+    if (IsIconic(hwnd()) && GetWindowPlacement(hwnd(), &placement))
+        frame = placement.rcNormalPosition;
+    else
+        GetWindowRect(hwnd(), &frame);
+    const POINT twips = TwipsPerPixel();
+    Registry::WriteString(ProgramSettingsKey, LeftValue, std::to_wstring(frame.left * twips.x));
+    Registry::WriteString(ProgramSettingsKey, TopValue, std::to_wstring(frame.top * twips.y));
+}
+
+void MainWindow::Form_Paint() {
+    PaintGuard paint(hwnd());
+    PaintBorder(paint.dc());
+}
+
+void MainWindow::Form_MouseMove() {
+    ToolbarDropHover();
+}
+
+// --- Filled in by the toolbar, border, splash and About windows.
+
+void MainWindow::CreateToolbar() {
+    // Twelve picture buttons in the strip of ToolbarStripHeight pixels at the top; Click(index) runs
+    // RunCommandId(ToolbarCommands[index]).
+}
+
+bool MainWindow::ShowSplash() {
+    // Shows frmSplash centred over the window, owned by it, without waiting.
+    return false;
+}
+
+void MainWindow::CloseSplash() {
+    // Closes frmSplash.
+}
+
+void MainWindow::ShowAbout() {
+    // frmAbout, modal, centred over the window.
+}
+
+void MainWindow::PaintBorder(HDC) {
+    // CBorder3D style 8 below the toolbar: left 10 and top 440 twips, to the inner edges.
+}
+
+void MainWindow::ToolbarDropHover() {
+    // The toolbar's mnuicon_MouseMove(100, 1, 0, 0, 0).
+}
