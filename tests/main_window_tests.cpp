@@ -17,8 +17,8 @@
 
 #include <commctrl.h>
 
-#include <functional>
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -42,6 +42,7 @@ struct Options {
     std::function<void(const TempMachine&)> arrange = {}; // the registry, before the session reads it
     std::wstring commandLine = {};
     std::function<void(TestMain&)> wire = {}; // before the window starts
+    bool splash = false;                      // the splash's two seconds, only where a case looks at it
 };
 
 // A session on a sandboxed registry and a throwaway machine, shown in a real main window.
@@ -50,6 +51,7 @@ struct Fixture : SessionFixture {
     HandleCounts beforeWindow{};
 
     explicit Fixture(const Options& options = {}) {
+        if (!options.splash) Registry::WriteDword(ProgramSettingsKey, SplashValue, 0);
         if (options.arrange) options.arrange(machine);
         machine.Copy(L"three_icons.dll", machine.system);
         Load({.nt = true, .plus = true});
@@ -156,6 +158,44 @@ TEST_CASE("start-up places the window by the stored position, and closing stores
         f.Close();
         CHECK(Registry::ReadString(ProgramSettingsKey, LeftValue) == std::to_wstring(at.x * twips));
         CHECK(Registry::ReadString(ProgramSettingsKey, TopValue) == std::to_wstring(at.y * twips));
+    }
+}
+
+// Whether a splash window was up while start-up paused, and where its owner was.
+HWND splashSeen = nullptr, splashOwner = nullptr;
+void CALLBACK LookForSplash(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND splash = FindWindowW(SplashClass, nullptr)) {
+        splashSeen = splash;
+        splashOwner = GetWindow(splash, GW_OWNER);
+    }
+}
+
+TEST_CASE(
+    "the splash shows for the pause on a first start, and not when switched off or with a command line") {
+    struct Case {
+        const char* name;
+        std::optional<int> stored;
+        std::wstring commandLine;
+        bool shown;
+    };
+    const Case cases[] = {{"first start", std::nullopt, L"", true},
+                          {"Splash 1", 1, L"", true},
+                          {"Splash 0", 0, L"", false},
+                          {"a command line", std::nullopt, L"C:\\Themes\\Sun.tstheme", false}};
+    for (const Case& c : cases) {
+        CAPTURE(c.name);
+        splashSeen = splashOwner = nullptr;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 300, &LookForSplash);
+        Fixture f({.arrange =
+                       [&c](const TempMachine&) {
+                           if (c.stored) Registry::WriteDword(ProgramSettingsKey, SplashValue, *c.stored);
+                       },
+                   .commandLine = c.commandLine,
+                   .splash = true});
+        KillTimer(nullptr, timer);
+        CHECK((splashSeen != nullptr) == c.shown);
+        if (c.shown) CHECK(splashOwner == f.Window());
+        CHECK(FindWindowW(SplashClass, nullptr) == nullptr); // closed once start-up is done
     }
 }
 

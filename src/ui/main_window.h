@@ -1,13 +1,16 @@
 #pragma once
 // `Main`: the program's one main window, from start to end. It shows the session and turns the user's
 // actions into commands; it keeps no state a command needs.
+#include "controls/border_3d.h"
 #include "controls/list_box_icons.h"
 #include "controls/settings_tree.h"
+#include "controls/tool_bar_icons.h"
 #include "icons/catalogue.h"
 #include "platform/ports.h"
 #include "platform/unique_handle.h"
 #include "platform/window.h"
 #include "ui/command_ids.h"
+#include "ui/splash.h"
 
 #include <array>
 #include <functional>
@@ -32,6 +35,7 @@ enum MainControlId : int {
     IdInfoBar = 102,
     IdSettingsPanel = 103,
     IdIconPanel = 104,
+    IdToolbar = 105,
     IdOk = IdCmdOk,
     IdCancel = IdCmdCancel,
     IdApply = IdCmdApply,
@@ -78,6 +82,7 @@ public:
 
     // Shows a settings node's help topic in the pop-up beside the selected node (topic 0: no help).
     void ShowNodeWhatsThis(int topic);
+
 protected:
     // Open Theme (a path, and whether it came from the command line). The theme commands set it when they
     // wire themselves; until then a command line is only kept and the recent entries stay disabled.
@@ -141,6 +146,9 @@ private:
     HWND cmdCancel_ = nullptr;
     HWND cmdApply_ = nullptr;
     std::unique_ptr<SettingsTree> SystemTree_;
+    std::unique_ptr<ToolBarIcons> toolbar_;
+    std::unique_ptr<frmSplash> splash_;
+    CBorder3D border_;
     std::array<std::unique_ptr<ListBoxIcons>, IconCategories.size()> lists_;
     std::map<int, bool> buttonAllowed_; // the routing's word on the icon command buttons
     HMENU mnuFile_ = nullptr;           // owned by the menu bar, which the window owns

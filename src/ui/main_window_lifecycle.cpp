@@ -7,6 +7,7 @@
 #include "registry/registry.h"
 #include "session/session.h"
 #include "themes/recent_themes.h"
+#include "ui/about.h"
 #include "ui/main_window.h"
 
 #include <cmath>
@@ -164,30 +165,49 @@ void MainWindow::Form_MouseMove() {
     ToolbarDropHover();
 }
 
-// --- Filled in by the toolbar, border, splash and About windows.
+// --- The toolbar, the bevelled frame, the splash and About windows.
 
 void MainWindow::CreateToolbar() {
-    // Twelve picture buttons in the strip of ToolbarStripHeight pixels at the top; Click(index) runs
-    // RunCommandId(ToolbarCommands[index]).
+    toolbar_ = std::make_unique<ToolBarIcons>();
+    if (!toolbar_->Create(hwnd(), IdToolbar, 0, 0)) return;
+    toolbar_->events().Click = [this](int index) {
+        RunCommandId(ToolbarCommands[static_cast<size_t>(index)]);
+    };
 }
 
 bool MainWindow::ShowSplash() {
-    // Shows frmSplash centred over the window, owned by it, without waiting.
+    splash_ = std::make_unique<frmSplash>();
+    if (splash_->Show(hwnd())) return true;
+    splash_.reset();
     return false;
 }
 
 void MainWindow::CloseSplash() {
-    // Closes frmSplash.
+    if (splash_) splash_->Close();
+    splash_.reset();
 }
 
 void MainWindow::ShowAbout() {
-    // frmAbout, modal, centred over the window.
+    frmAbout about;
+    about.Show(hwnd(), system_);
 }
 
-void MainWindow::PaintBorder(HDC) {
-    // CBorder3D style 8 below the toolbar: left 10 and top 440 twips, to the inner edges.
+void MainWindow::PaintBorder(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    border_.SetCanvas(dc);
+    border_.SetLeft(10);
+    border_.SetTop(440);
+    border_.SetWidth(static_cast<std::int16_t>(client.right * border_.TwipsPerPixelX() - 10));
+    border_.SetHeight(static_cast<std::int16_t>(client.bottom * border_.TwipsPerPixelY() - 440));
+    border_.SetStyle3D(8);
+    border_.SetBevelOuter(0);
+    border_.SetBevelInner(1);
+    border_.SetBevelWidth(1);
+    border_.SetBorderWidth(0);
+    border_.Refresh(); // the frame's settings are fixed and valid, so it reports nothing
 }
 
 void MainWindow::ToolbarDropHover() {
-    // The toolbar's mnuicon_MouseMove(100, 1, 0, 0, 0).
+    if (toolbar_) toolbar_->DropHover();
 }
