@@ -4,6 +4,7 @@
 #include "controls/list_box_icons.h"
 #include "controls/settings_tree.h"
 #include "icons/catalogue.h"
+#include "icons/icon_ports.h"
 #include "platform/ports.h"
 #include "platform/window.h"
 
@@ -49,7 +50,12 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
+    // The icon commands' ports, for tests that answer the picker and the pointer browser themselves.
+    void UseIconPorts(IconChooserPort& chooser, FileDialogPort& pointerFiles);
+
 private:
+    struct IconCommandParts; // main_window_icons.cpp
+    void WireIconCommands();
     void Form_Load();
     void Form_Resize();
     bool Form_QueryUnload();
@@ -69,4 +75,5 @@ private:
     HWND cmdApply_ = nullptr;
     std::unique_ptr<SettingsTree> SystemTree_;
     std::array<std::unique_ptr<ListBoxIcons>, IconCategories.size()> lists_;
+    std::shared_ptr<IconCommandParts> iconParts_;
 };
