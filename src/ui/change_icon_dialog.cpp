@@ -5,6 +5,7 @@
 #include "platform/gdi_guards.h"
 #include "ui/prompt_dialog.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -27,6 +28,25 @@ constexpr wchar_t IconFilter[] = L"Icon Files\0*.exe;*.dll;*.icl;*.ico\0Programs
 
 std::wstring Quoted(const std::wstring& text) {
     return L"\"" + text + L"\"";
+}
+
+// Enter in the file box shows that file rather than confirming the dialog: the box asks for the key
+// itself and hands it to the dialog as a message of its own.
+constexpr UINT FilenameEntered = WM_APP + 1;
+
+LRESULT CALLBACK FilenameProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_GETDLGCODE && lParam) {
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+            return DefSubclassProc(box, message, wParam, lParam) | DLGC_WANTMESSAGE;
+    }
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        PostMessageW(GetParent(box), FilenameEntered, 0, 0);
+        return 0;
+    }
+    if (message == WM_CHAR && wParam == L'\r') return 0; // no beep
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, &FilenameProc, 1);
+    return DefSubclassProc(box, message, wParam, lParam);
 }
 
 } // namespace
@@ -122,12 +142,12 @@ frmChangeIcon::frmChangeIcon(FileDialogPort& browse) : browse_(browse) {
         if (OnShown) OnShown(*this);
         return TRUE;
     });
+    On(FilenameEntered, [this](WPARAM, LPARAM) {
+        txtFilename_Enter();
+        return TRUE;
+    });
     OnCommand(IdOK, [this] {
-        // Enter in the file box shows that file rather than confirming.
-        if (GetFocus() == GetDlgItem(hwnd(), IdFilename))
-            txtFilename_Enter();
-        else if (IsWindowEnabled(GetDlgItem(hwnd(), IdOK)))
-            cmdOK_Click();
+        if (IsWindowEnabled(GetDlgItem(hwnd(), IdOK))) cmdOK_Click();
     });
     OnCommand(IdCancel, [this] { cmdCancel_Click(); });
     OnCommand(IdBrowse, [this] { cmdBrowse_Click(); });
@@ -169,6 +189,7 @@ void frmChangeIcon::Form_Load() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), FALSE);
+    SetWindowSubclass(GetDlgItem(dialog, IdFilename), &FilenameProc, 1, 0);
 
     const int editWidth = GridOuterWidth - ButtonWidth - 8;
     MoveWindow(GetDlgItem(dialog, IdFilename), Margin, Margin + 1, editWidth, EditHeight, FALSE);
