@@ -30,3 +30,4 @@ for f in screenshots/*.bmp; do
 done
 ls "$build"/screenshots/*.png
 "$here/prompt-shots.sh" "$build"
+"$here/dialog-shots.sh" "$build"

@@ -1,4 +1,5 @@
 // The icon picker and the rename dialog as a user drives them, and the main window's icon commands.
+#include "platform/gdi_guards.h"
 #include "support/dialog_script.h"
 #include "support/scripted_icon_ports.h"
 #include "support/session_fixture.h"
@@ -10,6 +11,9 @@
 
 #include <doctest/doctest.h>
 
+#include <shellapi.h>
+
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,6 +36,44 @@ void PumpDialog(HWND d) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+// A 32-pixel magenta cell to draw one icon on.
+struct Cell {
+    Cell() {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        old = SelectObject(dc.get(), bitmap.get());
+        RECT all{0, 0, 32, 32};
+        FillRect(dc.get(), &all, magenta.get());
+    }
+    ~Cell() { SelectObject(dc.get(), old); }
+    // Whether the drawing left a mark on a sparse grid of pixels.
+    bool Marked() const {
+        for (int y = 1; y < 32; y += 2)
+            for (int x = 1; x < 32; x += 2)
+                if (GetPixel(dc.get(), x, y) != RGB(255, 0, 255)) return true;
+        return false;
+    }
+    UniqueMemDc dc{CreateCompatibleDC(nullptr)};
+    UniqueHBitmap bitmap;
+    UniqueHBrush magenta{CreateSolidBrush(RGB(255, 0, 255))};
+    HGDIOBJ old = nullptr;
+};
+
+// Cells where the strips and the platform's own icon for the same index disagree about being blank.
+int CellsUnlikeThePlatform(const std::wstring& file, const FileIcons& icons) {
+    int unlike = 0;
+    for (int i = 0; i < icons.Count(); ++i) {
+        Cell ours, platform;
+        icons.Draw(ours.dc.get(), i, 0, 0);
+        UniqueHIcon icon(ExtractIconW(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(i)));
+        DrawIconEx(platform.dc.get(), 0, 0, icon.get(), 32, 32, 0, nullptr, DI_NORMAL);
+        unlike += ours.Marked() != platform.Marked();
+    }
+    return unlike;
 }
 
 // The picker over a visible owner. Each run's steps happen inside the dialog's own loop; a dialog the steps
@@ -134,6 +176,19 @@ TEST_CASE(
         {"a folder named in Greek", m.Copy(L"five_icons.dll", greek), 2,
          [](Picker& p, HWND) { CHECK(p.dialog.grid().Count() == 5); }, 2},
     };
+    // Every icon is read, whether decoded from a library or extracted by the platform (an icon file).
+    const std::wstring red = m.Write(m.root, L"red.ico", ColourIconBytes({{RGB(255, 0, 0)}}));
+    for (const std::wstring& file : {five, SystemShell32(), red}) {
+        CAPTURE(file);
+        FileIcons icons;
+        REQUIRE(icons.Load(file) == CountIcons(file));
+        CHECK(CellsUnlikeThePlatform(file, icons) == 0);
+    }
+    FileIcons redIcon;
+    redIcon.Load(red);
+    Cell cell;
+    redIcon.Draw(cell.dc.get(), 0, 0, 0);
+    CHECK(GetPixel(cell.dc.get(), 16, 16) == RGB(255, 0, 0));
     for (const Case& c : cases) {
         CAPTURE(c.name);
         Picker p;

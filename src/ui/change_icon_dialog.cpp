@@ -55,24 +55,6 @@ std::wstring IconBrowseFilter() {
     return std::wstring(IconFilter, std::size(IconFilter) - 1);
 }
 
-int CountIcons(const std::wstring& file) {
-    return static_cast<int>(ExtractIconExW(file.c_str(), -1, nullptr, nullptr, 0));
-}
-
-std::vector<UniqueHIcon> ExtractAllIcons(const std::wstring& file) {
-    std::vector<UniqueHIcon> icons;
-    const int count = CountIcons(file);
-    if (count <= 0) return icons;
-    std::vector<HICON> raw(static_cast<size_t>(count), nullptr);
-    const UINT got =
-        PrivateExtractIconsW(file.c_str(), 0, 32, 32, raw.data(), nullptr, static_cast<UINT>(count), 0);
-    icons.reserve(raw.size());
-    // A failed extraction leaves its cell empty; the positions of the others stay.
-    for (size_t i = 0; i < raw.size(); ++i)
-        icons.emplace_back(got != 0xFFFFFFFF && i < got ? raw[i] : nullptr);
-    return icons;
-}
-
 // `Container` and `lstMain` in one: the visible part of the grid, painted from the icons held.
 class frmChangeIcon::GridView : public Window {
 public:
@@ -176,7 +158,7 @@ bool frmChangeIcon::ChooseIcon(HWND owner, const std::wstring& file, std::int16_
     layout.AddControl(L"BUTTON", L"Cancel", IdCancel, BS_PUSHBUTTON | WS_TABSTOP | WS_VISIBLE);
     RunModal(layout, owner);
     view_.reset();
-    icons_.clear();
+    icons_.Clear();
     return !cancelled_;
 }
 
@@ -231,7 +213,7 @@ void frmChangeIcon::DisplayIcons() {
     HWND dialog = hwnd();
     HWND grid = lstMain();
     EnableWindow(grid, FALSE);
-    icons_.clear();
+    icons_.Clear();
     grid_.Clear();
     InvalidateRect(grid, nullptr, FALSE);
 
@@ -244,15 +226,15 @@ void frmChangeIcon::DisplayIcons() {
         EnableOK(false);
         return;
     }
-    icons_ = ExtractAllIcons(file);
+    icons_.Load(file);
     ++fileReads_;
-    if (icons_.empty()) {
+    if (icons_.Count() == 0) {
         ShowMessage(L"No Icons found in " + Quoted(file), ChangeIconCaption, MB_OK | MB_ICONEXCLAMATION);
         ShowScroll();
         EnableOK(false);
         return;
     }
-    grid_.Load(static_cast<int>(icons_.size()));
+    grid_.Load(icons_.Count());
     ShowScroll();
     if (grid_.Count() == 1) {
         grid_.Press(1, 1);
@@ -375,10 +357,9 @@ void frmChangeIcon::PaintGrid(HDC dc, const RECT& client) {
     const int first = shift / IconGrid::Cell, last = (shift + width) / IconGrid::Cell;
     for (int column = first; column <= last; ++column) {
         for (int row = 0; row < IconGrid::Rows; ++row) {
-            const size_t index = static_cast<size_t>(column * IconGrid::Rows + row);
-            if (index >= icons_.size() || !icons_[index]) continue;
-            DrawIcon(memory.get(), column * IconGrid::Cell + IconGrid::IconInset - shift,
-                     row * IconGrid::Cell + IconGrid::IconInset, icons_[index].get());
+            icons_.Draw(memory.get(), column * IconGrid::Rows + row,
+                        column * IconGrid::Cell + IconGrid::IconInset - shift,
+                        row * IconGrid::Cell + IconGrid::IconInset);
         }
     }
     BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);

@@ -2,6 +2,7 @@
 // `frmChangeIcon`, "Change Icon": every icon of a file in a grid four rows high that scrolls sideways; the
 // user picks one. The file's icons are extracted in one call when the file is shown and kept while it is
 // shown, so painting and scrolling never go back to the file.
+#include "controls/file_icons.h"
 #include "icons/icon_grid.h"
 #include "icons/icon_ports.h"
 #include "platform/ports.h"
@@ -17,11 +18,6 @@
 inline constexpr wchar_t ChangeIconCaption[] = L"Change Icon";
 // Description and pattern pairs, each text followed by one NUL.
 std::wstring IconBrowseFilter();
-
-// All icons of a file at 32 × 32, in one call; empty when the file holds none or cannot be read.
-std::vector<UniqueHIcon> ExtractAllIcons(const std::wstring& file);
-// How many icons the platform counts in a file.
-int CountIcons(const std::wstring& file);
 
 class frmChangeIcon : public Dialog {
 public:
@@ -69,7 +65,7 @@ private:
     FileDialogPort& browse_;
     std::unique_ptr<GridView> view_;
     IconGrid grid_;
-    std::vector<UniqueHIcon> icons_;
+    FileIcons icons_;
     std::wstring startFile_;
     std::int16_t startIndex_ = 0;
     bool cancelled_ = true;
