@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -19,12 +20,43 @@ MonoInfo MonoHeader(int width, int height) {
     return info;
 }
 
-// The group names of a library's icons, in the order icon references count them.
+// A library's icon group: a number or a name.
+struct Group {
+    UINT_PTR id = 0;
+    std::wstring name;
+    LPCWSTR Resource() const { return name.empty() ? MAKEINTRESOURCEW(id) : name.c_str(); }
+};
+
+// The groups in the order icon references count them.
 BOOL CALLBACK CollectGroup(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR out) {
-    auto& names = *reinterpret_cast<std::vector<std::wstring>*>(out);
-    // A numbered group is kept as "#n", which FindResource understands as well.
-    names.push_back(IS_INTRESOURCE(name) ? L"#" + std::to_wstring(reinterpret_cast<UINT_PTR>(name)) : name);
+    auto& groups = *reinterpret_cast<std::vector<Group>*>(out);
+    if (IS_INTRESOURCE(name))
+        groups.push_back({reinterpret_cast<UINT_PTR>(name), {}});
+    else
+        groups.push_back({0, name});
     return TRUE;
+}
+
+// The image of a group closest to 32 × 32, the deepest colours first: what the platform would pick for the
+// grid, without asking the display for every icon.
+int PickImage(const std::uint8_t* directory, size_t size) {
+    constexpr size_t Head = 6, Entry = 14;
+    if (size < Head) return 0;
+    const size_t count = directory[4] | directory[5] << 8;
+    int best = 0;
+    long bestScore = -1;
+    for (size_t i = 0; i < count && Head + (i + 1) * Entry <= size; ++i) {
+        const std::uint8_t* e = directory + Head + i * Entry;
+        const int width = e[0] ? e[0] : 256;
+        const int depth = e[6] | e[7] << 8;
+        const int distance = width >= 32 ? width - 32 : 2 * (32 - width); // larger pictures shrink better
+        const long score = (1000L - distance) * 64 + std::min(depth, 32);
+        if (score > bestScore) {
+            bestScore = score;
+            best = e[12] | e[13] << 8;
+        }
+    }
+    return best;
 }
 
 } // namespace
@@ -81,26 +113,23 @@ int FileIcons::Load(const std::wstring& file) {
     if (count <= 0 || !MakeStrips(count)) return 0;
     if (!DecodeLibrary(file)) ExtractWithPlatform(file);
     GdiFlush();
-    // Where the mask lets the background through, the colours must be black for the two-step draw.
-    SetTextColor(colourDc_.get(), RGB(0, 0, 0));
-    SetBkColor(colourDc_.get(), RGB(255, 255, 255));
-    BitBlt(colourDc_.get(), 0, 0, count_ * Size, Size, maskDc_.get(), 0, 0, 0x00220326); // DSna
     return count_;
 }
 
 bool FileIcons::DecodeLibrary(const std::wstring& file) {
     UniqueHModule library(LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!library) return false;
-    std::vector<std::wstring> groups;
+    std::vector<Group> groups;
     EnumResourceNamesW(library.get(), RT_GROUP_ICON, &CollectGroup, reinterpret_cast<LONG_PTR>(&groups));
     // Only when the groups are the icons the platform counts do their positions match icon references.
     if (static_cast<int>(groups.size()) != count_) return false;
     for (int cell = 0; cell < count_; ++cell) {
         HMODULE m = library.get();
-        HRSRC group = FindResourceW(m, groups[cell].c_str(), RT_GROUP_ICON);
-        auto* directory = group ? static_cast<BYTE*>(LockResource(LoadResource(m, group))) : nullptr;
+        HRSRC group = FindResourceW(m, groups[cell].Resource(), RT_GROUP_ICON);
+        auto* directory =
+            group ? static_cast<const std::uint8_t*>(LockResource(LoadResource(m, group))) : nullptr;
         if (!directory) continue;
-        const int id = LookupIconIdFromDirectoryEx(directory, TRUE, Size, Size, LR_DEFAULTCOLOR);
+        const int id = PickImage(directory, SizeofResource(m, group));
         HRSRC image = id ? FindResourceW(m, MAKEINTRESOURCEW(id), RT_ICON) : nullptr;
         auto* bits = image ? static_cast<const std::uint8_t*>(LockResource(LoadResource(m, image))) : nullptr;
         if (!bits) continue;
@@ -131,6 +160,14 @@ void FileIcons::PaintIcon(int cell, HICON icon) {
     FillRect(colourDc_.get(), &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     DrawIconEx(colourDc_.get(), cell * Size, 0, icon, Size, Size, 0, nullptr, DI_NORMAL);
     DrawIconEx(maskDc_.get(), cell * Size, 0, icon, Size, Size, 0, nullptr, DI_MASK);
+    BlackOutClearPixels(cell);
+}
+
+void FileIcons::BlackOutClearPixels(int cell) {
+    // Where the mask lets the background through, the colours must be black for the two-step draw.
+    SetTextColor(colourDc_.get(), RGB(0, 0, 0));
+    SetBkColor(colourDc_.get(), RGB(255, 255, 255));
+    BitBlt(colourDc_.get(), cell * Size, 0, Size, Size, maskDc_.get(), cell * Size, 0, 0x00220326); // DSna
 }
 
 bool FileIcons::DecodeImage(int cell, const std::uint8_t* bits, size_t size) {
@@ -153,28 +190,51 @@ bool FileIcons::DecodeImage(int cell, const std::uint8_t* bits, size_t size) {
     const std::uint8_t* andBits = bits + andOffset;
     const int left = cell * Size;
 
-    if (depth == 32 && width == Size && height == Size) {
+    if (width == Size && height == Size) {
+        // The common case, decoded by hand: no drawing call per icon. A 32-bit picture with an alpha channel
+        // takes its outline from the alpha (half-transparent pixels count as drawn), any other from the mask.
         bool alpha = false;
-        for (int i = 0; i < Size * Size && !alpha; ++i) alpha = xorBits[i * 4 + 3] != 0;
-        if (alpha) {
-            // Rows are stored bottom up; half-transparent pixels count as drawn.
-            for (int y = 0; y < Size; ++y) {
-                const std::uint8_t* row = xorBits + xorStride * (Size - 1 - y);
-                std::uint32_t* out = colourBits_ + static_cast<size_t>(y) * count_ * Size + left;
-                std::uint8_t* maskRow = maskBits_ + static_cast<size_t>(y) * maskStride_;
-                for (int x = 0; x < Size; ++x) {
-                    const std::uint8_t a = row[x * 4 + 3];
-                    const int bit = left + x;
-                    if (a >= 128) {
-                        out[x] = row[x * 4] | row[x * 4 + 1] << 8 | row[x * 4 + 2] << 16;
-                        maskRow[bit / 8] &= static_cast<std::uint8_t>(~(0x80 >> (bit % 8)));
-                    } else {
-                        out[x] = 0;
-                    }
+        if (depth == 32)
+            for (int i = 0; i < Size * Size && !alpha; ++i) alpha = xorBits[i * 4 + 3] != 0;
+        const std::uint8_t* palette = bits + header.biSize;
+        auto paletteColour = [&](size_t i) -> std::uint32_t {
+            if (i >= colours) return 0;
+            return palette[i * 4] | palette[i * 4 + 1] << 8 | palette[i * 4 + 2] << 16;
+        };
+        for (int y = 0; y < Size; ++y) {
+            // Rows are stored bottom up.
+            const std::uint8_t* row = xorBits + xorStride * (Size - 1 - y);
+            const std::uint8_t* andRow = andBits + andStride * (Size - 1 - y);
+            std::uint32_t* out = colourBits_ + static_cast<size_t>(y) * count_ * Size + left;
+            std::uint8_t* maskRow = maskBits_ + static_cast<size_t>(y) * maskStride_;
+            for (int x = 0; x < Size; ++x) {
+                const bool clear = alpha ? row[x * 4 + 3] < 128 : (andRow[x / 8] & (0x80 >> (x % 8))) != 0;
+                if (clear) {
+                    out[x] = 0;
+                    continue;
                 }
+                switch (depth) {
+                case 32:
+                    out[x] = row[x * 4] | row[x * 4 + 1] << 8 | row[x * 4 + 2] << 16;
+                    break;
+                case 24:
+                    out[x] = row[x * 3] | row[x * 3 + 1] << 8 | row[x * 3 + 2] << 16;
+                    break;
+                case 8:
+                    out[x] = paletteColour(row[x]);
+                    break;
+                case 4:
+                    out[x] = paletteColour((row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0f);
+                    break;
+                default:
+                    out[x] = paletteColour((row[x / 8] >> (7 - x % 8)) & 1);
+                    break;
+                }
+                const int bit = left + x;
+                maskRow[bit / 8] &= static_cast<std::uint8_t>(~(0x80 >> (bit % 8)));
             }
-            return true;
         }
+        return true;
     }
 
     std::vector<std::uint8_t> info(header.biSize + colours * 4);
@@ -187,6 +247,7 @@ bool FileIcons::DecodeImage(int cell, const std::uint8_t* bits, size_t size) {
     MonoInfo maskInfo = MonoHeader(width, height);
     StretchDIBits(maskDc_.get(), left, 0, Size, Size, 0, 0, width, height, andBits,
                   reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, SRCCOPY);
+    BlackOutClearPixels(cell);
     return true;
 }
 

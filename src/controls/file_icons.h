@@ -34,6 +34,7 @@ private:
     void ExtractWithPlatform(const std::wstring& file);
     bool DecodeImage(int cell, const std::uint8_t* bits, size_t size);
     void PaintIcon(int cell, HICON icon);
+    void BlackOutClearPixels(int cell);
 
     int count_ = 0;
     UniqueMemDc colourDc_, maskDc_;
