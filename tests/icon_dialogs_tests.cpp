@@ -117,6 +117,7 @@ TEST_CASE(
         CHECK(p.dialog.grid().SelectionTop() == 114);
         CHECK(p.dialog.grid().ScrollValue() == 0); // column 4 is in view already
         CHECK(p.OkEnabled(d));
+        CHECK(GetFocus() == p.dialog.lstMain());
         CHECK(TextOf(d) == L"Change Icon");
         HWND scroll = GetDlgItem(d, frmChangeIcon::IdScroll);
         CHECK(IsWindowEnabled(scroll));

@@ -202,10 +202,11 @@ void frmChangeIcon::Form_Load() {
     grid_.SelectIcon(startIndex_);
     SelectionMoved();
     ShowScroll();
+    // The keys work on the grid at once; a single icon is confirmed with Enter.
     if (grid_.Count() == 1)
-        SetFocus(GetDlgItem(dialog, IdOK));
-    else if (!GetFocus() || !IsChild(dialog, GetFocus()))
-        SetFocus(grid_.Count() > 0 ? lstMain() : GetDlgItem(dialog, IdFilename));
+        FocusOn(GetDlgItem(dialog, IdOK));
+    else
+        FocusOn(grid_.Count() > 0 ? lstMain() : GetDlgItem(dialog, IdFilename));
     PostMessageW(dialog, WM_APP, 0, 0);
 }
 
@@ -239,7 +240,7 @@ void frmChangeIcon::DisplayIcons() {
     if (grid_.Count() == 1) {
         grid_.Press(1, 1);
         SelectionMoved();
-        SetFocus(GetDlgItem(dialog, IdOK));
+        FocusOn(GetDlgItem(dialog, IdOK));
     }
     EnableWindow(grid, TRUE);
     InvalidateRect(grid, nullptr, FALSE);
@@ -292,6 +293,11 @@ void frmChangeIcon::Scroll_Change(int request) {
     }
     grid_.SetScroll(value);
     ShowScroll();
+}
+
+void frmChangeIcon::FocusOn(HWND control) {
+    // Through the dialog manager, which then keeps it when the dialog is activated.
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
 
 void frmChangeIcon::EnableOK(bool enable) {

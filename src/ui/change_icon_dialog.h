@@ -60,6 +60,7 @@ private:
     void ShowScroll();
     void SelectionMoved();
     void EnableOK(bool enable);
+    void FocusOn(HWND control);
     void PaintGrid(HDC dc, const RECT& client);
 
     FileDialogPort& browse_;

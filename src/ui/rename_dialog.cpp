@@ -99,8 +99,7 @@ void frmRename::Form_Load() {
     icon_.reset(ExtractIconW(GetModuleHandleW(nullptr), target_->iconPath.c_str(),
                              static_cast<UINT>(target_->iconIndex)));
     if (icon_.get() == reinterpret_cast<HICON>(1)) icon_.release(); // not an icon container: nothing to free
-    SendMessageW(textbox, EM_SETSEL, 0, -1);
-    SetFocus(textbox);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(textbox), TRUE); // selects the whole text
     ShowWindow(dialog, SW_SHOW);
     PostMessageW(dialog, WM_APP, 0, 0);
 }
@@ -112,7 +111,7 @@ void frmRename::cmdOK_Click() {
     if (outcome == RenameOutcome::EmptyName) {
         Messages::ShowEmptyIconName(prompts_);
         SendMessageW(textbox, WM_UNDO, 0, 0);
-        SetFocus(textbox);
+        SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(textbox), TRUE);
         return;
     }
     staged_ = outcome == RenameOutcome::Staged;
