@@ -1,4 +1,4 @@
-// Change, Default, the restores, Rename and tooltips on a session, through scripted ports; and the picker's
+// Change, Default, the restores, Rename and tooltips on a session through scripted ports, and the picker's
 // grid rules without a window.
 #include "apply/apply.h"
 #include "icons/change.h"
@@ -6,7 +6,6 @@
 #include "icons/icon_location.h"
 #include "icons/rename.h"
 #include "icons/restore.h"
-#include "icons/tooltips.h"
 #include "support/scripted_icon_ports.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
@@ -18,111 +17,87 @@
 #include <vector>
 
 using namespace std::literals;
+using Strings = std::vector<std::wstring>;
 
 namespace {
-
-const std::wstring MyComputer = L"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 
 struct Commands : SessionFixture {
     ScriptedIconChooser chooser;
     ScriptedFileDialog files;
     RecordingIconView view;
 
-    Session& Start(int tab, const MachineKind& kind = {.nt = true}) {
-        Session& s = Load(kind);
-        s.SelectedTab = tab;
-        return s;
+    Session& Start(IconCategory tab, const MachineKind& kind = {.nt = true}) {
+        Load(kind).SelectedTab = TabIndex(tab);
+        return *session;
     }
     IconListModel& List(IconCategory category) { return session->Lists[category]; }
     void Change() { cmdChange_Click(*session, chooser, files, view); }
-    std::wstring Shell32(int index) const {
-        return machine.system + L"\\shell32.dll," + std::to_wstring(index);
-    }
 };
+
+std::wstring Text(const RawValue& value) {
+    return value.exists ? reinterpret_cast<const wchar_t*>(value.data.data()) : L"(none)";
+}
 
 } // namespace
 
 TEST_CASE("Change on an icon tab stages the picked icon unless it is the one the item has") {
-    struct Case {
-        const char* name;
-        std::optional<ChosenIcon> picked;
-        bool staged;
-    };
     Commands f;
     const std::wstring shell32 = f.machine.system + L"\\shell32.dll";
-    const Case cases[] = {
-        {"cancelled", std::nullopt, false},
-        {"the same icon", ChosenIcon{shell32, 19}, false},
-        {"another index of the same file", ChosenIcon{shell32, 20}, true},
-        {"the same file in other letters counts as another",
-         ChosenIcon{f.machine.system + L"\\SHELL32.DLL", 19}, true},
+    const std::pair<std::optional<ChosenIcon>, bool> cases[] = {
+        {std::nullopt, false},                                       // cancelled
+        {ChosenIcon{shell32, 19}, false},                            // the icon it has
+        {ChosenIcon{shell32, 20}, true},                             // another index
+        {ChosenIcon{f.machine.system + L"\\SHELL32.DLL", 19}, true}, // letter case counts
     };
-    for (const Case& c : cases) {
-        CAPTURE(c.name);
-        Session& s = f.Start(3); // "Programs" is selected
-        f.chooser.answer = c.picked;
-        f.chooser.asked.clear();
+    for (const auto& [picked, staged] : cases) {
+        Session& s = f.Start(IconCategory::Start); // "Programs" is selected
+        f.chooser.answer = picked;
         f.view.calls.clear();
         f.Change();
-        REQUIRE(f.chooser.asked.size() == 1);
-        CHECK(f.chooser.asked[0].file == shell32);
-        CHECK(f.chooser.asked[0].index == 19);
-        const std::wstring now =
-            c.staged ? FormatIconLocation(c.picked->file, c.picked->index) : f.Shell32(19);
+        CHECK(f.chooser.asked.back().file == shell32);
+        CHECK(f.chooser.asked.back().index == 19);
+        const std::wstring now = staged ? FormatIconLocation(picked->file, picked->index) : shell32 + L",19";
         CHECK(f.List(IconCategory::Start).ItemFullPath(L"Programs") == now);
-        CHECK(s.IconCacheDirty == c.staged);
-        CHECK(s.HasUnappliedChanges() == c.staged);
-        CHECK(f.view.calls ==
-              (c.staged ? std::vector<std::wstring>{L"BAR " + now} : std::vector<std::wstring>{}));
+        CHECK(s.IconCacheDirty == staged);
+        CHECK(s.HasUnappliedChanges() == staged);
+        CHECK(f.view.calls == (staged ? Strings{L"BAR " + now} : Strings{}));
     }
-}
-
-TEST_CASE("Change on an empty row changes no item but still marks a confirmed pick") {
-    Commands f;
-    Session& s = f.Start(TabIndex(IconCategory::Apps));
-    IconListModel& list = f.List(IconCategory::Apps);
-    REQUIRE(list.ListCount() <= 5); // no file type has a class in an empty registry
-    const std::vector<IconListItem> before = list.Items();
-    list.SelectAt(4 * IconListModel::RowHeight);
-    REQUIRE(list.Key().empty());
-    f.chooser.answer = ChosenIcon{f.machine.system + L"\\three_icons.dll", 1};
-    f.Change();
-    CHECK(f.chooser.asked[0].file.empty());
-    for (size_t i = 0; i < before.size(); ++i) CHECK(list.Items()[i].IconIndex == before[i].IconIndex);
-    CHECK(s.IconCacheDirty);
-    CHECK(s.HasUnappliedChanges());
+    SUBCASE("an empty selected row changes no item, yet a confirmed pick marks the session") {
+        Session& s = f.Start(IconCategory::Apps); // no file type has a class: three items
+        const std::vector<IconListItem> before = f.List(IconCategory::Apps).Items();
+        f.List(IconCategory::Apps).SelectAt(4 * IconListModel::RowHeight);
+        f.chooser.answer = ChosenIcon{shell32, 7};
+        f.Change();
+        CHECK(f.chooser.asked.back().file.empty());
+        for (size_t i = 0; i < before.size(); ++i)
+            CHECK(f.List(IconCategory::Apps).Items()[i].IconIndex == before[i].IconIndex);
+        CHECK((s.IconCacheDirty && s.HasUnappliedChanges()));
+    }
 }
 
 TEST_CASE("Change on the Pointer tab browses for a pointer file and stages it with index 0") {
-    Commands f;
-    Session& s = f.Start(TabIndex(IconCategory::Pointers));
-    SUBCASE("chosen") {
-        f.files.answer = L"C:\\Pointers\\busy.ani";
+    for (const std::optional<std::wstring>& chosen :
+         {std::optional<std::wstring>(), std::optional(L"C:\\P\\busy.ani"s)}) {
+        Commands f;
+        Session& s = f.Start(IconCategory::Pointers);
+        f.files.answer = chosen;
         f.Change();
-        CHECK(f.List(IconCategory::Pointers).ItemFullPath(L"Normal Select") == L"C:\\Pointers\\busy.ani,0");
-        CHECK(f.view.calls == std::vector<std::wstring>{L"CLICK 8", L"BAR C:\\Pointers\\busy.ani,0"});
-        CHECK(s.HasUnappliedChanges());
+        CHECK(f.List(IconCategory::Pointers).ItemFullPath(L"Normal Select") ==
+              (chosen ? *chosen + L",0" : s.Facts.OwnExePath + L",1"));
+        CHECK(f.view.calls == (chosen ? Strings{L"CLICK 8", L"BAR C:\\P\\busy.ani,0"} : Strings{}));
+        CHECK(s.HasUnappliedChanges() == chosen.has_value());
+        CHECK_FALSE(s.IconCacheDirty);
+        CHECK(f.chooser.asked.empty());
+        CHECK(f.files.title == L"Browse for Pointers");
+        CHECK(
+            f.files.filter ==
+            L"Cursor Files\0*.cur;*.ani\0Standard Cursors (*.cur)\0*.cur\0Animated Cursors (*.ani)\0*.ani\0"sv);
     }
-    SUBCASE("cancelled") {
-        f.Change();
-        CHECK(f.List(IconCategory::Pointers).ItemFullPath(L"Normal Select") == s.Facts.OwnExePath + L",1");
-        CHECK(f.view.calls.empty());
-        CHECK_FALSE(s.HasUnappliedChanges());
-    }
-    CHECK(f.files.title == L"Browse for Pointers");
-    CHECK(f.files.filter == std::wstring(L"Cursor Files\0*.cur;*.ani\0Standard Cursors (*.cur)\0*.cur\0"
-                                         L"Animated Cursors (*.ani)\0*.ani\0"sv));
-    CHECK(f.chooser.asked.empty());
-    CHECK_FALSE(s.IconCacheDirty);
 }
 
-TEST_CASE("Default puts the catalogue's Default icon on the selected item") {
-    struct Case {
-        IconCategory category;
-        const wchar_t* key;
-        std::wstring (*expected)(const Session&); // empty: the item keeps the icon it had
-    };
-    const Case cases[] = {
+TEST_CASE("Default puts the catalogue's Default icon on the selected item, and always marks the session") {
+    using Expect = std::wstring (*)(const Session&);
+    const std::tuple<IconCategory, const wchar_t*, Expect> cases[] = {
         {IconCategory::Desktop, L"My Computer",
          [](const Session& s) { return s.Facts.WindowsDir + L"\\explorer.exe,0"; }},
         {IconCategory::Start, L"Settings - Control Panel",
@@ -131,24 +106,21 @@ TEST_CASE("Default puts the catalogue's Default icon on the selected item") {
          [](const Session& s) { return s.Facts.SystemDir + L"\\mshtml.dll,9"; }},
         {IconCategory::Apps, L"Rich Text Format",
          [](const Session& s) { return s.Variants.WordPadFile + L",1"; }},
-        {IconCategory::Apps, L"Zip File", [](const Session&) { return std::wstring(); }},
+        {IconCategory::Apps, L"Zip File", [](const Session&) { return L"C:\\picked.ico,2"s; }}, // it has none
         {IconCategory::Pointers, L"Busy", [](const Session& s) { return s.Facts.OwnExePath + L",4"; }},
     };
-    for (const Case& c : cases) {
-        CAPTURE(TabIndex(c.category));
+    for (const auto& [category, key, expected] : cases) {
+        CAPTURE(TabIndex(category));
         Commands f;
         for (const wchar_t* extension : {L".gif", L".rtf", L".zip"})
             RawSetString(HKEY_CLASSES_ROOT, extension, L"", std::wstring(extension + 1) + L"file");
-        Session& s = f.Start(TabIndex(c.category), {.nt = true, .ieVersion = L"4.72.3110"});
-        IconListModel& list = f.List(c.category);
-        const std::wstring picked = f.machine.app + L"\\picked.ico";
-        REQUIRE(list.Change(c.key, L"", picked, 2));
-        list.SelItemKey(c.key);
+        Session& s = f.Start(category, {.nt = true, .ieVersion = L"4.72.3110"});
+        REQUIRE(f.List(category).Change(key, L"", L"C:\\picked.ico", 2));
+        f.List(category).SelItemKey(key);
         cmdDefault_Click(s, f.view);
-        const std::wstring expected = c.expected(s).empty() ? picked + L",2" : c.expected(s);
-        CHECK(list.ItemFullPath(c.key) == expected);
-        const bool pointer = c.category == IconCategory::Pointers;
-        CHECK(f.view.calls == std::vector<std::wstring>{pointer ? L"CLICK 8" : L"BAR " + expected});
+        CHECK(f.List(category).ItemFullPath(key) == expected(s));
+        const bool pointer = category == IconCategory::Pointers;
+        CHECK(f.view.calls == Strings{pointer ? L"CLICK 8" : L"BAR " + expected(s)});
         CHECK(s.IconCacheDirty == !pointer);
         CHECK(s.HasUnappliedChanges());
     }
@@ -160,33 +132,29 @@ TEST_CASE("the restores ask first; Cancel stops, OK and closing the prompt go ah
             CAPTURE(answer);
             CAPTURE(icons);
             Commands f;
-            Session& s = f.Start(TabIndex(IconCategory::Start));
+            Session& s = f.Start(IconCategory::Start);
             s.CurrentThemePath = L"C:\\Themes\\Sun.tstheme";
-            const std::wstring picked = f.machine.app + L"\\picked.ico,3";
-            f.List(IconCategory::Start).Change(L"Help", L"", picked);
-            f.List(IconCategory::Pointers).Change(L"Move", L"", picked);
+            f.List(IconCategory::Start).Change(L"Help", L"", L"C:\\picked.ico", 3);
+            f.List(IconCategory::Pointers).Change(L"Move", L"", L"C:\\picked.ico", 3);
             f.List(IconCategory::Start).SelItemIndex(2);
             f.prompts.Answer(answer);
-            if (icons)
-                RestoreAllIcons(s, f.prompts, f.system, f.view);
-            else
-                RestoreAllPointers(s, f.prompts, f.system, f.view);
+            (icons ? RestoreAllIcons : RestoreAllPointers)(s, f.prompts, f.system, f.view);
 
-            REQUIRE(f.prompts.shown.size() == 1);
-            CHECK(f.prompts.shown[0].message == L"Restoring all your Windows NT " +
-                                                    std::wstring(icons ? L"system icons" : L"pointers") +
-                                                    L" will return them to Microsoft setup defaults.\n\nAre "
-                                                    L"you sure you want to continue?");
+            CHECK(
+                f.prompts.shown.at(0).message ==
+                L"Restoring all your Windows NT " + std::wstring(icons ? L"system icons" : L"pointers") +
+                    L" will return them to Microsoft setup defaults.\n\nAre you sure you want to continue?");
             const bool ran = answer != 0;
-            CHECK((f.List(IconCategory::Start).ItemFullPath(L"Help") == picked) == !(ran && icons));
-            CHECK((f.List(IconCategory::Pointers).ItemFullPath(L"Move") == picked) == !(ran && !icons));
+            CHECK((f.List(IconCategory::Start).ItemFullPath(L"Help") == L"C:\\picked.ico,3") ==
+                  !(ran && icons));
+            CHECK((f.List(IconCategory::Pointers).ItemFullPath(L"Move") == L"C:\\picked.ico,3") ==
+                  !(ran && !icons));
             CHECK(f.List(IconCategory::Start).SeledListIndex() == L"2");
-            CHECK(s.SelectedTab == TabIndex(IconCategory::Start));
             CHECK(s.HasUnappliedChanges() == ran);
             CHECK(s.IconCacheDirty == (ran && icons));
             CHECK(s.CurrentThemePath.empty() == (ran && icons));
             CHECK(Calls(f.system) == (ran ? L"BUSY|IDLE" : L""));
-            std::vector<std::wstring> shown;
+            Strings shown;
             if (ran) shown.push_back(L"CLICK 3");
             if (ran && icons) shown.push_back(L"CAPTION CLEARED");
             CHECK(f.view.calls == shown);
@@ -195,132 +163,96 @@ TEST_CASE("the restores ask first; Cancel stops, OK and closing the prompt go ah
 }
 
 TEST_CASE("Rename stages names exactly as typed; the Recycle Bin's two captions share one name") {
-    struct Case {
-        IconCategory category;
-        const wchar_t* key;
-        const wchar_t* typed;
-        RenameOutcome outcome;
-        const wchar_t* caption; // of the key afterwards
-    };
-    const Case cases[] = {
+    const std::tuple<IconCategory, const wchar_t*, const wchar_t*, RenameOutcome, const wchar_t*> cases[] = {
         {IconCategory::Desktop, L"Recycle Bin (full)", L"Bin", RenameOutcome::Staged, L"Bin (full)"},
         {IconCategory::Desktop, L"Recycle Bin (empty)", L"Recycle Bin", RenameOutcome::Staged,
          L"Recycle Bin (empty)"},
         {IconCategory::Desktop, L"My Computer", L"My Computer", RenameOutcome::Unchanged, L"My Computer"},
         {IconCategory::Desktop, L"My Computer", L"my computer", RenameOutcome::Staged, L"my computer"},
         {IconCategory::Desktop, L"My Computer", L"", RenameOutcome::EmptyName, L"My Computer"},
-        {IconCategory::Folders, L"Printers", L"Print Queue", RenameOutcome::Staged, L"Print Queue"},
+        {IconCategory::Folders, L"Printers", L"Queue", RenameOutcome::Staged, L"Queue"},
     };
-    for (const Case& c : cases) {
-        CAPTURE(c.typed);
+    for (const auto& [category, key, typed, outcome, caption] : cases) {
+        CAPTURE(typed);
         Commands f;
-        Session& s = f.Start(TabIndex(c.category));
-        f.List(c.category).SelItemKey(c.key);
+        Session& s = f.Start(category);
+        f.List(category).SelItemKey(key);
         const auto target = RenameTargetOf(s);
         REQUIRE(target);
-        CHECK(target->name == (target->recycleBin ? L"Recycle Bin" : c.key));
-        CHECK(StageRename(s, *target, c.typed, target->tooltip) == c.outcome);
-        CHECK(f.List(c.category).ItemCaption(c.key) == c.caption);
-        if (std::wstring(c.typed) == L"Bin")
-            CHECK(f.List(c.category).ItemCaption(L"Recycle Bin (empty)") == L"Bin (empty)");
-        CHECK(s.HasUnappliedChanges() == (c.outcome == RenameOutcome::Staged));
-        CHECK(s.IconCacheDirty == (c.outcome == RenameOutcome::Staged));
+        CHECK(target->name == (target->recycleBin ? L"Recycle Bin" : key));
+        CHECK(StageRename(s, *target, typed, target->tooltip) == outcome);
+        CHECK(f.List(category).ItemCaption(key) == caption);
+        CHECK(s.HasUnappliedChanges() == (outcome == RenameOutcome::Staged));
+        CHECK(s.IconCacheDirty == (outcome == RenameOutcome::Staged));
+        if (target->recycleBin)
+            CHECK(f.List(category).ItemCaption(L"Recycle Bin (empty)") == typed + L" (empty)"s);
     }
-    SUBCASE("only shell objects on the Desktop and Folders tabs have a name") {
-        Commands f;
-        Session& s = f.Start(TabIndex(IconCategory::Folders));
-        f.List(IconCategory::Folders).SelItemKey(L"Open Folder");
-        CHECK_FALSE(RenameTargetOf(s));
-        s.SelectedTab = TabIndex(IconCategory::Start);
-        CHECK_FALSE(RenameTargetOf(s));
-    }
+    Commands f;
+    Session& s = f.Start(IconCategory::Folders);
+    f.List(IconCategory::Folders).SelItemKey(L"Open Folder"); // no shell object, no name
+    CHECK_FALSE(RenameTargetOf(s));
+    s.SelectedTab = TabIndex(IconCategory::Start);
+    CHECK_FALSE(RenameTargetOf(s));
 }
 
 TEST_CASE("a tooltip is read at start, staged by Rename and written by Apply only when it changed") {
     Commands f;
-    const std::wstring binKey = L"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}";
-    RawSetString(HKEY_CLASSES_ROOT, MyComputer, L"InfoTip", L"Drives and folders");
+    const std::wstring computer = L"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+    const std::wstring bin = L"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}";
+    RawSetString(HKEY_CLASSES_ROOT, computer, L"InfoTip", L"Drives");
     const std::wstring expandable = L"@%SystemRoot%\\tips.dll,-5";
-    RawSetValue(HKEY_CLASSES_ROOT, binKey, L"InfoTip", REG_EXPAND_SZ, expandable.c_str(),
+    RawSetValue(HKEY_CLASSES_ROOT, bin, L"InfoTip", REG_EXPAND_SZ, expandable.c_str(),
                 static_cast<DWORD>((expandable.size() + 1) * sizeof(wchar_t)));
-    Session& s = f.Start(TabIndex(IconCategory::Desktop));
+    Session& s = f.Start(IconCategory::Desktop);
     auto stage = [&](const wchar_t* key, const std::wstring& tip) {
         f.List(IconCategory::Desktop).SelItemKey(key);
         const auto target = RenameTargetOf(s);
-        REQUIRE(target);
         return StageRename(s, *target, target->name, tip);
     };
-    auto stored = [&](const std::wstring& key) { return RawGetValue(HKEY_CLASSES_ROOT, key, L"InfoTip"); };
+    auto stored = [](const std::wstring& key) { return RawGetValue(HKEY_CLASSES_ROOT, key, L"InfoTip"); };
 
-    f.List(IconCategory::Desktop).SelItemKey(L"My Computer");
-    CHECK(RenameTargetOf(s)->tooltip == L"Drives and folders");
-    CHECK(stage(L"My Computer", L"Drives and folders") == RenameOutcome::Unchanged);
-    CHECK(stage(L"My Computer", L"Everything here") == RenameOutcome::Staged);
+    CHECK(stage(L"My Computer", L"Drives") == RenameOutcome::Unchanged);
+    CHECK(stage(L"My Computer", L"Everything") == RenameOutcome::Staged);
     CHECK_FALSE(s.IconCacheDirty); // a tooltip is no icon
     ApplyIcons(s, f.system);
-    const RawValue written = stored(MyComputer);
-    CHECK(std::wstring(reinterpret_cast<const wchar_t*>(written.data.data())) == L"Everything here");
-    CHECK(stored(binKey).type == REG_EXPAND_SZ); // untouched tooltips are not rewritten
-
+    CHECK(Text(stored(computer)) == L"Everything");
+    CHECK(stored(bin).type == REG_EXPAND_SZ); // untouched tooltips are not rewritten
     // Back to the text read at start after an Apply: written again; emptied: removed.
-    f.List(IconCategory::Desktop).SelItemKey(L"My Computer");
-    CHECK(RenameTargetOf(s)->tooltipAtStart == L"Drives and folders");
-    stage(L"My Computer", L"Drives and folders");
+    CHECK(RenameTargetOf(s)->tooltipAtStart == L"Drives");
+    stage(L"My Computer", L"Drives");
     stage(L"Recycle Bin (full)", L"");
     ApplyIcons(s, f.system);
-    CHECK(std::wstring(reinterpret_cast<const wchar_t*>(stored(MyComputer).data.data())) ==
-          L"Drives and folders");
-    CHECK_FALSE(stored(binKey).exists);
+    CHECK(Text(stored(computer)) == L"Drives");
+    CHECK(Text(stored(bin)) == L"(none)");
 }
 
-TEST_CASE("the picker's grid: cells, the empty cell, key wraps and the scroll that follows") {
+TEST_CASE("the picker's grid: the empty cell, key wraps, moves off the ends, and the scroll that follows") {
     IconGrid grid;
-    SUBCASE("five icons: the cell below icon 4 selects no icon, and OK then returns icon 4") {
-        grid.Load(5);
-        CHECK(grid.Width() == 76);
-        CHECK(grid.ScrollMax() == 0);
-        grid.SelectIcon(4);
-        CHECK(grid.Highlighted());
-        CHECK(grid.Press(40, 40));
-        CHECK(grid.SelectedIndex() == 5);
-        CHECK_FALSE(grid.Highlighted());
-        CHECK(grid.ChosenIndex() == 4);
-        CHECK_FALSE(grid.Press(76, 0));
-        CHECK_FALSE(grid.Press(0, IconGrid::Height));
-        CHECK(grid.SelectedIndex() == 5);
-    }
-    SUBCASE("arrow keys: Down and Up wrap between columns, moves off either end are ignored") {
-        struct Step {
-            IconGrid::Arrow key;
-            int from, to, scroll;
-        };
-        grid.Load(40); // ten columns, two beyond the visible eight
-        CHECK(grid.ScrollMax() == 76);
-        const Step steps[] = {
-            {IconGrid::Arrow::Down, 3, 4, 0},     {IconGrid::Arrow::Up, 4, 3, 0},
-            {IconGrid::Arrow::Up, 0, 0, 0},       {IconGrid::Arrow::Left, 1, 1, 0},
-            {IconGrid::Arrow::Right, 29, 33, 38}, {IconGrid::Arrow::Down, 31, 32, 38},
-            {IconGrid::Arrow::Right, 37, 37, 76},
-        };
-        for (const Step& step : steps) {
-            CAPTURE(step.from);
-            grid.Load(40);
-            grid.SelectIcon(step.from);
-            grid.Key(step.key);
-            CHECK(grid.SelectedIndex() == step.to);
-            CHECK(grid.ScrollValue() == step.scroll);
-        }
-    }
-    SUBCASE("opening on an icon: column 4 shows as it is, the last column scrolls up to the maximum") {
+    grid.Load(5);
+    grid.SelectIcon(4);
+    CHECK(grid.Press(40, 40)); // below icon 4: no icon, and OK then gives icon 4
+    CHECK((grid.SelectedIndex() == 5 && !grid.Highlighted() && grid.ChosenIndex() == 4));
+    CHECK_FALSE((grid.Press(76, 0) || grid.Press(0, IconGrid::Height)));
+
+    // from, key, then selected and scroll; forty icons are ten columns, two beyond the visible eight
+    const std::tuple<int, IconGrid::Arrow, int, int> steps[] = {
+        {3, IconGrid::Arrow::Down, 4, 0},     {4, IconGrid::Arrow::Up, 3, 0},
+        {0, IconGrid::Arrow::Up, 0, 0},       {1, IconGrid::Arrow::Left, 1, 0},
+        {29, IconGrid::Arrow::Right, 33, 38}, {31, IconGrid::Arrow::Down, 32, 38},
+        {37, IconGrid::Arrow::Right, 37, 76}, {19, IconGrid::Arrow::Right, 23, 0},
+    };
+    for (const auto& [from, key, to, scroll] : steps) {
+        CAPTURE(from);
         grid.Load(40);
-        grid.SelectIcon(19);
-        CHECK(grid.SelectionLeft() == 152);
-        CHECK(grid.SelectionTop() == 114);
-        CHECK(grid.ScrollValue() == 0);
-        grid.SelectIcon(39);
-        CHECK(grid.ScrollValue() == 76);
-        grid.Load(40);
-        CHECK(grid.ScrollValue() == 0);
-        CHECK_FALSE(grid.Highlighted());
+        grid.SelectIcon(from);
+        grid.Key(key);
+        CHECK(grid.SelectedIndex() == to);
+        CHECK(grid.ScrollValue() == scroll);
     }
+    grid.Load(40);
+    CHECK(grid.ScrollMax() == 76);
+    grid.SelectIcon(19); // the bottom of column 4, in view without scrolling
+    CHECK((grid.SelectionLeft() == 152 && grid.SelectionTop() == 114 && grid.ScrollValue() == 0));
+    grid.SelectIcon(39); // the last column scrolls as far as it can
+    CHECK(grid.ScrollValue() == 76);
 }
