@@ -160,10 +160,16 @@ TEST_CASE("the picker's file messages leave OK disabled; Browse and Enter show a
     CHECK_FALSE(p.Run(none, 0, [&](HWND d) {
         CHECK_FALSE(p.OkEnabled(d));
         HWND box = GetDlgItem(d, frmChangeIcon::IdFilename);
-        SetWindowTextW(box, missing.c_str());
-        PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0); // through the dialog's loop, as a user's Enter
-        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
-            if (!IsDialogMessageW(d, &msg)) DispatchMessageW(&msg);
+        // Typed into the box, whose text is selected when it takes the focus, and entered.
+        SendMessageW(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+        // Each key goes through the dialog's loop before the next, as a user's typing does.
+        auto key = [d](HWND to, UINT message, WPARAM code) {
+            PostMessageW(to, message, code, 0);
+            for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+                if (!IsDialogMessageW(d, &msg)) DispatchMessageW(&msg);
+        };
+        for (wchar_t c : missing) key(box, WM_CHAR, c);
+        key(box, WM_KEYDOWN, VK_RETURN);
         CHECK_FALSE((p.OkEnabled(d) || IsWindowEnabled(p.dialog.lstMain())));
         SendMessageW(d, WM_COMMAND, frmChangeIcon::IdBrowse, 0);
         CHECK((TextOf(box) == five && p.dialog.grid().Count() == 5 && !p.OkEnabled(d)));

@@ -45,6 +45,8 @@ LRESULT CALLBACK FilenameProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     if (message == WM_CHAR && wParam == L'\r') return 0; // no beep
+    // The whole path is selected whenever the box takes the focus, so typing replaces it.
+    if (message == WM_SETFOCUS) PostMessageW(box, EM_SETSEL, 0, -1);
     if (message == WM_NCDESTROY) RemoveWindowSubclass(box, &FilenameProc, 1);
     return DefSubclassProc(box, message, wParam, lParam);
 }
@@ -133,11 +135,6 @@ frmChangeIcon::frmChangeIcon(FileDialogPort& browse) : browse_(browse) {
     });
     OnCommand(IdCancel, [this] { cmdCancel_Click(); });
     OnCommand(IdBrowse, [this] { cmdBrowse_Click(); });
-    OnCommand(IdFilename, [this] {
-        // The whole path is selected whenever the box takes the focus, so typing replaces it.
-        HWND box = GetDlgItem(hwnd(), IdFilename);
-        if (GetFocus() == box) PostMessageW(box, EM_SETSEL, 0, -1);
-    });
 }
 
 frmChangeIcon::~frmChangeIcon() = default;
