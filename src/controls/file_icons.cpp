@@ -80,10 +80,12 @@ void FileIcons::Clear() {
 
 bool FileIcons::MakeStrips(int count) {
     Clear();
-    const int width = count * Size;
+    // Cells in rows of a fixed width: a blit from one very long row costs far more than from a square.
+    const int width = std::min(count, CellsPerRow) * Size,
+              height = (count + CellsPerRow - 1) / CellsPerRow * Size;
     BITMAPINFO colourInfo{};
-    colourInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -Size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    MonoInfo maskInfo = MonoHeader(width, -Size);
+    colourInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    MonoInfo maskInfo = MonoHeader(width, -height);
     void* colourBits = nullptr;
     void* maskBits = nullptr;
     colourDc_.reset(CreateCompatibleDC(nullptr));
@@ -99,8 +101,9 @@ bool FileIcons::MakeStrips(int count) {
     maskOld_ = SelectObject(maskDc_.get(), mask_.get());
     colourBits_ = static_cast<std::uint32_t*>(colourBits);
     maskBits_ = static_cast<std::uint8_t*>(maskBits);
+    stripWidth_ = width;
     maskStride_ = (width + 31) / 32 * 4;
-    std::memset(maskBits_, 0xff, static_cast<size_t>(maskStride_) * Size); // every cell empty to start with
+    std::memset(maskBits_, 0xff, static_cast<size_t>(maskStride_) * height); // every cell empty to start with
     SetStretchBltMode(colourDc_.get(), COLORONCOLOR);
     SetStretchBltMode(maskDc_.get(), COLORONCOLOR);
     count_ = count;
@@ -156,10 +159,11 @@ void FileIcons::ExtractWithPlatform(const std::wstring& file) {
 
 void FileIcons::PaintIcon(int cell, HICON icon) {
     // Colours on black, and the mask as it is.
-    RECT area{cell * Size, 0, cell * Size + Size, Size};
+    const POINT at = Origin(cell);
+    RECT area{at.x, at.y, at.x + Size, at.y + Size};
     FillRect(colourDc_.get(), &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    DrawIconEx(colourDc_.get(), cell * Size, 0, icon, Size, Size, 0, nullptr, DI_NORMAL);
-    DrawIconEx(maskDc_.get(), cell * Size, 0, icon, Size, Size, 0, nullptr, DI_MASK);
+    DrawIconEx(colourDc_.get(), at.x, at.y, icon, Size, Size, 0, nullptr, DI_NORMAL);
+    DrawIconEx(maskDc_.get(), at.x, at.y, icon, Size, Size, 0, nullptr, DI_MASK);
     BlackOutClearPixels(cell);
 }
 
@@ -167,7 +171,8 @@ void FileIcons::BlackOutClearPixels(int cell) {
     // Where the mask lets the background through, the colours must be black for the two-step draw.
     SetTextColor(colourDc_.get(), RGB(0, 0, 0));
     SetBkColor(colourDc_.get(), RGB(255, 255, 255));
-    BitBlt(colourDc_.get(), cell * Size, 0, Size, Size, maskDc_.get(), cell * Size, 0, 0x00220326); // DSna
+    const POINT at = Origin(cell);
+    BitBlt(colourDc_.get(), at.x, at.y, Size, Size, maskDc_.get(), at.x, at.y, 0x00220326); // DSna
 }
 
 bool FileIcons::DecodeImage(int cell, const std::uint8_t* bits, size_t size) {
@@ -188,7 +193,8 @@ bool FileIcons::DecodeImage(int cell, const std::uint8_t* bits, size_t size) {
     if (andOffset + andStride * height > size) return false;
     const std::uint8_t* xorBits = bits + xorOffset;
     const std::uint8_t* andBits = bits + andOffset;
-    const int left = cell * Size;
+    const POINT at = Origin(cell);
+    const int left = at.x;
 
     if (width == Size && height == Size) {
         // The common case, decoded by hand: no drawing call per icon. A 32-bit picture with an alpha channel
@@ -205,8 +211,8 @@ bool FileIcons::DecodeImage(int cell, const std::uint8_t* bits, size_t size) {
             // Rows are stored bottom up.
             const std::uint8_t* row = xorBits + xorStride * (Size - 1 - y);
             const std::uint8_t* andRow = andBits + andStride * (Size - 1 - y);
-            std::uint32_t* out = colourBits_ + static_cast<size_t>(y) * count_ * Size + left;
-            std::uint8_t* maskRow = maskBits_ + static_cast<size_t>(y) * maskStride_;
+            std::uint32_t* out = colourBits_ + static_cast<size_t>(at.y + y) * stripWidth_ + left;
+            std::uint8_t* maskRow = maskBits_ + static_cast<size_t>(at.y + y) * maskStride_;
             for (int x = 0; x < Size; ++x) {
                 const bool clear = alpha ? row[x * 4 + 3] < 128 : (andRow[x / 8] & (0x80 >> (x % 8))) != 0;
                 if (clear) {
@@ -242,10 +248,10 @@ bool FileIcons::DecodeImage(int cell, const std::uint8_t* bits, size_t size) {
     auto* colourHeader = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
     colourHeader->biHeight = height;
     colourHeader->biSizeImage = 0;
-    StretchDIBits(colourDc_.get(), left, 0, Size, Size, 0, 0, width, height, xorBits,
+    StretchDIBits(colourDc_.get(), left, at.y, Size, Size, 0, 0, width, height, xorBits,
                   reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, SRCCOPY);
     MonoInfo maskInfo = MonoHeader(width, height);
-    StretchDIBits(maskDc_.get(), left, 0, Size, Size, 0, 0, width, height, andBits,
+    StretchDIBits(maskDc_.get(), left, at.y, Size, Size, 0, 0, width, height, andBits,
                   reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, SRCCOPY);
     BlackOutClearPixels(cell);
     return true;
@@ -255,8 +261,9 @@ void FileIcons::Draw(HDC dc, int index, int x, int y) const {
     if (index < 0 || index >= count_) return;
     const COLORREF text = SetTextColor(dc, RGB(0, 0, 0));
     const COLORREF back = SetBkColor(dc, RGB(255, 255, 255));
-    BitBlt(dc, x, y, Size, Size, maskDc_.get(), index * Size, 0, SRCAND);
-    BitBlt(dc, x, y, Size, Size, colourDc_.get(), index * Size, 0, SRCPAINT);
+    const POINT at = Origin(index);
+    BitBlt(dc, x, y, Size, Size, maskDc_.get(), at.x, at.y, SRCAND);
+    BitBlt(dc, x, y, Size, Size, colourDc_.get(), at.x, at.y, SRCPAINT);
     SetTextColor(dc, text);
     SetBkColor(dc, back);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Every icon of a file at 32 × 32, read in one pass and kept as two picture strips (colours and mask), so
+// Every icon of a file at 32 × 32, read in one pass and kept as two pictures (colours and mask), so
 // that showing thousands of icons costs no window-system handle per icon and drawing never reads the file.
 #include "platform/unique_handle.h"
 
@@ -12,6 +12,7 @@ int CountIcons(const std::wstring& file);
 class FileIcons {
 public:
     static constexpr int Size = 32;
+    static constexpr int CellsPerRow = 32;
 
     FileIcons() = default;
     FileIcons(const FileIcons&) = delete;
@@ -30,6 +31,7 @@ public:
 
 private:
     bool MakeStrips(int count);
+    static POINT Origin(int cell) { return {cell % CellsPerRow * Size, cell / CellsPerRow * Size}; }
     bool DecodeLibrary(const std::wstring& file);
     void ExtractWithPlatform(const std::wstring& file);
     bool DecodeImage(int cell, const std::uint8_t* bits, size_t size);
@@ -42,5 +44,6 @@ private:
     HGDIOBJ colourOld_ = nullptr, maskOld_ = nullptr;
     std::uint32_t* colourBits_ = nullptr;
     std::uint8_t* maskBits_ = nullptr;
+    int stripWidth_ = 0;
     int maskStride_ = 0;
 };
