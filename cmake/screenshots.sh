@@ -43,3 +43,4 @@ done
 ls "$build"/screenshots/*.png
 "$here/prompt-shots.sh" "$build"
 "$here/parts-shots.sh" "$build"
+"$here/dialog-shots.sh" "$build"

@@ -4,6 +4,7 @@
 
 #include "icons/catalogue.h"
 #include "icons/catalogue_variants.h"
+#include "icons/tooltips.h"
 #include "platform/text.h"
 #include "registry/registry.h"
 #include "session/session.h"
@@ -56,10 +57,29 @@ struct ListWriter {
         Registry::WriteString(location->nameKey, L"", caption);
     }
 
-    // Icons in catalogue order, then names in the same order.
+    // Only a tooltip the user changed is written, so one stored in another form is left as it is; an
+    // emptied one is removed.
+    void WriteTooltip(std::wstring_view key) const {
+        auto location = Locate(key);
+        if (!location || location->nameKey.empty()) return;
+        const IconListItem* item = List().Find(std::wstring(key));
+        if (item->Tooltip == item->TooltipStored) return;
+        if (item->Tooltip.empty())
+            Registry::DeleteValue(location->nameKey, TooltipValue);
+        else
+            Registry::WriteString(location->nameKey, TooltipValue, item->Tooltip);
+        session.Lists[category].TooltipWritten(std::wstring(key));
+    }
+
+    void WriteNamesAndTooltips() const {
+        for (const auto& entry : CatalogueEntries(category)) WriteName(entry.key);
+        for (const auto& entry : CatalogueEntries(category)) WriteTooltip(entry.key);
+    }
+
+    // Icons in catalogue order, then names and tooltips in the same order.
     void WriteAll() const {
         for (const auto& entry : CatalogueEntries(category)) WriteIcon(entry.key);
-        for (const auto& entry : CatalogueEntries(category)) WriteName(entry.key);
+        WriteNamesAndTooltips();
     }
 };
 
@@ -94,7 +114,7 @@ void ApplyIcons(Session& session, SystemPort& system) {
     const RecycleBinState bin;
     for (const auto& entry : CatalogueEntries(IconCategory::Desktop)) desktop.WriteIcon(entry.key);
     AlignRecycleBin(desktop, bin);
-    for (const auto& entry : CatalogueEntries(IconCategory::Desktop)) desktop.WriteName(entry.key);
+    desktop.WriteNamesAndTooltips();
 
     for (IconCategory category :
          {IconCategory::Start, IconCategory::Folders, IconCategory::Drives, IconCategory::Others})

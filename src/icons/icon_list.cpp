@@ -13,7 +13,7 @@ bool IconListModel::AddItem(const std::wstring& caption, const std::wstring& ico
                             const std::wstring& key) {
     if (ListCount() >= Capacity) return false;
     const int row = ListCount();
-    items_.push_back({caption, iconPath, iconIndex, key, std::to_wstring(row)});
+    items_.push_back({caption, iconPath, iconIndex, key, std::to_wstring(row), {}, {}, {}});
     selectionTop_ = 0;
     if (observer_) observer_->ItemAdded(row);
     return true;
@@ -103,6 +103,27 @@ bool IconListModel::Change(const std::wstring& key, const std::wstring& caption,
     if (!path.empty() && it->IconPath != path) it->IconPath = path, changed = true;
     if (index != -1 && it->IconIndex != index) it->IconIndex = index, changed = true;
     return changed;
+}
+
+IconListItem* IconListModel::FindMutable(const std::wstring& key) {
+    auto it = std::find_if(items_.begin(), items_.end(), [&](const IconListItem& i) { return i.Key == key; });
+    return it == items_.end() ? nullptr : &*it;
+}
+
+void IconListModel::ReadTooltip(const std::wstring& key, const std::wstring& text) {
+    if (IconListItem* item = FindMutable(key))
+        item->Tooltip = item->TooltipAtStart = item->TooltipStored = text;
+}
+
+bool IconListModel::SetTooltip(const std::wstring& key, const std::wstring& text) {
+    IconListItem* item = FindMutable(key);
+    if (!item || item->Tooltip == text) return false;
+    item->Tooltip = text;
+    return true;
+}
+
+void IconListModel::TooltipWritten(const std::wstring& key) {
+    if (IconListItem* item = FindMutable(key)) item->TooltipStored = item->Tooltip;
 }
 
 void IconListModel::ItemRefresh() {

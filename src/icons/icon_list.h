@@ -15,6 +15,11 @@ struct IconListItem {
     std::int16_t IconIndex = 0;
     std::wstring Key;
     std::wstring Position; // the item's position in decimal, set when added
+    // The shell's tooltip beside a renamable item's name: as staged, as read at start (what "&Restore"
+    // puts back) and as the registry holds it now (Apply writes only one that differs).
+    std::wstring Tooltip;
+    std::wstring TooltipAtStart;
+    std::wstring TooltipStored;
 };
 
 class IconListModel {
@@ -67,6 +72,13 @@ public:
     bool Change(const std::wstring& key, const std::wstring& caption, const std::wstring& iconPath,
                 std::int16_t iconIndex = -1);
 
+    // The tooltip as read at start: staged, start and stored texts all become it.
+    void ReadTooltip(const std::wstring& key, const std::wstring& text);
+    // Stages a tooltip; false when the key is unknown or the text is what is staged already.
+    bool SetTooltip(const std::wstring& key, const std::wstring& text);
+    // After Apply has written the staged tooltip.
+    void TooltipWritten(const std::wstring& key);
+
     // Ask the view to draw the selected item, or every item, again.
     void ItemRefresh();
     void ListRefresh();
@@ -79,6 +91,7 @@ public:
 
 private:
     const IconListItem* Selected() const;
+    IconListItem* FindMutable(const std::wstring& key);
 
     std::vector<IconListItem> items_;
     int selectionTop_ = 0;

@@ -1,6 +1,7 @@
 #include "session/session.h"
 
 #include "icons/catalogue_reader.h"
+#include "icons/tooltips.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "settings/settings_catalogue.h"
@@ -12,6 +13,7 @@ Session::Session(StartupFacts facts, CatalogueVariants variants)
 
 void Session::Load() {
     Add_Icons(Facts, Variants, Lists);
+    Add_Tooltips(Facts, Variants, Lists);
     // Apply stores the current theme, so it must start as the one stored, not as none.
     const std::wstring theme = Registry::ReadString(ProgramSettingsKey, CurrentThemeValue);
     if (!theme.empty() && theme != Registry::ErrorText) CurrentThemePath = theme;

@@ -74,6 +74,7 @@ MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts
     });
     WireRoutingCommands();
     WireHelpCommands();
+    WireIconCommands();
 }
 
 MainWindow::~MainWindow() {

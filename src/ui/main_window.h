@@ -6,6 +6,7 @@
 #include "controls/settings_tree.h"
 #include "controls/tool_bar_icons.h"
 #include "icons/catalogue.h"
+#include "icons/icon_ports.h"
 #include "platform/ports.h"
 #include "platform/unique_handle.h"
 #include "platform/window.h"
@@ -82,6 +83,8 @@ public:
 
     // Shows a settings node's help topic in the pop-up beside the selected node (topic 0: no help).
     void ShowNodeWhatsThis(int topic);
+    // The icon commands' ports, for tests that answer the picker and the pointer browser themselves.
+    void UseIconPorts(IconChooserPort& chooser, FileDialogPort& pointerFiles);
 
 protected:
     // Open Theme (a path, and whether it came from the command line). The theme commands set it when they
@@ -89,6 +92,8 @@ protected:
     std::function<void(const std::wstring& path, bool fromCommandLine)> openTheme_;
 
 private:
+    struct IconCommandParts; // main_window_icons.cpp
+    void WireIconCommands();
     // The design: tab strip, panels, information bar, buttons and menus.
     void CreateControls();
     void Form_Load();
@@ -157,4 +162,5 @@ private:
     // What the File menu shows of the recent list: an entry, once shown, stays while the program runs.
     std::array<std::optional<std::wstring>, 4> recentShown_;
     bool recentSeparatorShown_ = false;
+    std::shared_ptr<IconCommandParts> iconParts_;
 };
