@@ -19,6 +19,10 @@ for t in $tabs; do
   args="$args --tab ${t%%:*} --shot screenshots/tab-${t#*:}.bmp"
 done
 args="$args --tab 1 --expand-tree --shot screenshots/tab-shell-expanded.bmp"
+# The value editor open on a number and on the folder verb, and the right-click menu over a setting.
+args="$args --find-node Speed --shot screenshots/tab-shell-number.bmp"
+args="$args --find-node Default --shot screenshots/tab-shell-folder-verb.bmp"
+args="$args --find-node Wrap --right-click --shot screenshots/tab-shell-right-click.bmp --close-menu"
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
   wine Tessaly.exe &
   app=\$!

@@ -1,6 +1,8 @@
 // Drives a running Tessaly from outside for screenshots: waits for the main window, selects tabs with the
 // keys a user would press, captures the window as a .bmp and closes it the way the close box does.
 //   window_shot --wait --tab 3 --shot start.bmp --tab 1 --expand-tree --shot shell.bmp --close
+// On the Shell tab, --find-node TEXT selects a node by typing its caption into the tree, --right-click
+// presses the right button over the selected node, and --close-menu closes a menu left open.
 #include "screen_capture.h"
 
 #include <windows.h>
@@ -49,9 +51,7 @@ void SelectTab(int index) {
     Sleep(700);
 }
 
-// Opens every group of the settings tree, as a user clicking each plus sign would. Tree item handles are
-// plain values to the caller, so the messages need no shared memory.
-void ExpandTree() {
+HWND FindTree() {
     HWND tree = nullptr;
     EnumChildWindows(
         mainWindow,
@@ -63,6 +63,13 @@ void ExpandTree() {
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&tree));
+    return tree;
+}
+
+// Opens every group of the settings tree, as a user clicking each plus sign would. Tree item handles are
+// plain values to the caller, so the messages need no shared memory.
+void ExpandTree() {
+    HWND tree = FindTree();
     if (!tree) return;
     std::vector<LPARAM> pending{SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)};
     while (!pending.empty()) {
@@ -78,6 +85,40 @@ void ExpandTree() {
     Sleep(500);
 }
 
+// Types the caption's letters into the tree, whose incremental search selects the node.
+void FindNode(const std::wstring& caption) {
+    HWND tree = FindTree();
+    if (!tree) return;
+    SetForegroundWindow(mainWindow);
+    for (wchar_t c : caption) PostMessageW(tree, WM_CHAR, c, 0);
+    Sleep(700);
+}
+
+// The selected node's place is worked out from what the tree answers without pointers: the rows shown
+// above it, the row height, the indent of its level.
+void RightClickSelected() {
+    HWND tree = FindTree();
+    if (!tree) return;
+    const LPARAM selected = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+    int row = 0;
+    for (LPARAM item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0); item && item != selected;
+         item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, item))
+        ++row;
+    int depth = 0;
+    for (LPARAM item = selected; (item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_PARENT, item));) ++depth;
+    const int height = static_cast<int>(SendMessageW(tree, TVM_GETITEMHEIGHT, 0, 0));
+    const int indent = static_cast<int>(SendMessageW(tree, TVM_GETINDENT, 0, 0));
+    const int x = indent * (depth + 1) + 40, y = row * height + height / 2;
+    PostMessageW(tree, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
+    PostMessageW(tree, WM_RBUTTONUP, 0, MAKELPARAM(x, y));
+    Sleep(1000);
+}
+
+void CloseMenu() {
+    if (HWND menu = FindWindowW(L"#32768", nullptr)) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    Sleep(300);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -90,6 +131,12 @@ int wmain(int argc, wchar_t** argv) {
             }
         } else if (a == L"--expand-tree") {
             ExpandTree();
+        } else if (a == L"--find-node" && i + 1 < argc) {
+            FindNode(argv[++i]);
+        } else if (a == L"--right-click") {
+            RightClickSelected();
+        } else if (a == L"--close-menu") {
+            CloseMenu();
         } else if (a == L"--tab" && i + 1 < argc) {
             SelectTab(_wtoi(argv[++i]));
         } else if (a == L"--shot" && i + 1 < argc) {

@@ -1,11 +1,11 @@
 #include "ui/main_window.h"
 
 #include "apply/apply.h"
+#include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "resources/resource_ids.h"
 #include "session/session.h"
-#include "prompts/messages.h"
 
 #include <commctrl.h>
 
@@ -19,7 +19,8 @@ size_t Slot(IconCategory category) {
 } // namespace
 
 MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts)
-    : session_(session), system_(system), prompts_(prompts) {
+    : session_(session), system_(system), prompts_(prompts),
+      SystemTree_(std::make_unique<SettingsTree>(session.Settings)) {
     On(WM_CREATE, [this](WPARAM, LPARAM) {
         Form_Load();
         return 0;
@@ -43,6 +44,7 @@ MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts
     OnCommand(IdApply, [this] { cmdApply_Click(); });
     OnCommand(IdOk, [this] { cmdOK_Click(); });
     OnCommand(IdCancel, [this] { cmdCancel_Click(); });
+    WireSettingsCommands();
 }
 
 MainWindow::~MainWindow() {
@@ -85,7 +87,6 @@ void MainWindow::Form_Load() {
     }
 
     // Children of the main window, above the tab strip in the z-order, so the strip draws behind them.
-    SystemTree_ = std::make_unique<SettingsTree>(session_.Settings);
     SystemTree_->Create(hwnd(), IdSystemTree, RECT{0, 0, 10, 10});
     SendMessageW(SystemTree_->SystemTree(), WM_SETFONT, font, FALSE);
     for (IconCategory category : IconCategories) {

@@ -50,6 +50,18 @@ public:
     void cmdCancel_Click();
 
 private:
+    // The Shell tab's editor, the right-click menu and Tools "Restore all &Settings"
+    // (main_window_settings.cpp).
+    void WireSettingsCommands();
+    void SystemTree_NodeClick(const std::wstring& key);
+    void SystemTree_DblClick();
+    void SystemTree_MouseDown(int button, POINT point);
+    void mnuRClickItem_Click(int index);
+    void SystemScroll_Change(int value);
+    void SystemText_KeyUp();
+    void SystemCombo_Click(const std::wstring& text);
+    void mnuToolsRestoreSettings_Click();
+
     void Form_Load();
     void Form_Resize();
     bool Form_QueryUnload();
@@ -68,5 +80,6 @@ private:
     HWND cmdCancel_ = nullptr;
     HWND cmdApply_ = nullptr;
     std::unique_ptr<SettingsTree> SystemTree_;
+    UniqueHMenu mnuMenu_; // the settings tree's "Right Click" menu
     std::array<std::unique_ptr<ListBoxIcons>, IconCategories.size()> lists_;
 };

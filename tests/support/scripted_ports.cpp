@@ -58,3 +58,8 @@ void RecordingSystemPort::SetBusy(bool busy) {
     busyCalls.push_back(busy);
     calls.push_back(busy ? L"BUSY" : L"IDLE");
 }
+
+void RecordingSystemPort::Beep() {
+    ++beeps;
+    calls.push_back(L"BEEP");
+}

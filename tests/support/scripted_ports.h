@@ -46,6 +46,7 @@ public:
     void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword,
                   ULONG_PTR topic) override;
     void SetBusy(bool busy) override;
+    void Beep() override;
 
     // Every call in order, one line each: "SPI 87 0 - 0", "BROADCAST 46", "ASSOCCHANGED", "EXIT 2", ...
     std::vector<std::wstring> calls;
@@ -59,4 +60,5 @@ public:
     std::vector<std::wstring> documents;
     std::vector<HelpCall> help;
     std::vector<bool> busyCalls;
+    int beeps = 0;
 };
