@@ -1,7 +1,7 @@
 // Drives a running Tessaly from outside for screenshots: waits for the main window, selects tabs with the
 // keys a user would press, captures the window as a .bmp and closes it the way the close box does.
 //   window_shot --wait --tab 3 --shot start.bmp --tab 1 --expand-tree --shot shell.bmp --close
-// On the Shell tab, --find-node TEXT selects a node by typing its caption into the tree, --right-click
+// On the Shell tab, --find-node TEXT selects the first node whose caption begins with TEXT, --right-click
 // presses the right button over the selected node, and --close-menu closes a menu left open.
 #include "screen_capture.h"
 
@@ -85,32 +85,80 @@ void ExpandTree() {
     Sleep(500);
 }
 
-// Types the caption's letters into the tree, whose incremental search selects the node.
+// Memory in Tessaly's process, for tree messages that pass pointers.
+class RemoteBlock {
+public:
+    RemoteBlock(HWND window, SIZE_T size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBlock() {
+        if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    bool ok() const { return at_ != nullptr; }
+    char* at() const { return static_cast<char*>(at_); }
+    void Write(SIZE_T offset, const void* data, SIZE_T size) const {
+        WriteProcessMemory(process_, at() + offset, data, size, nullptr);
+    }
+    void Read(SIZE_T offset, void* data, SIZE_T size) const {
+        ReadProcessMemory(process_, at() + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* at_ = nullptr;
+};
+
+std::wstring ItemText(HWND tree, const RemoteBlock& block, LPARAM item) {
+    constexpr SIZE_T textAt = 256, textLength = 128;
+    TVITEMW read{};
+    read.mask = TVIF_TEXT;
+    read.hItem = reinterpret_cast<HTREEITEM>(item);
+    read.pszText = reinterpret_cast<wchar_t*>(block.at() + textAt);
+    read.cchTextMax = textLength;
+    block.Write(0, &read, sizeof read);
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(block.at()));
+    wchar_t text[textLength] = {};
+    block.Read(textAt, text, sizeof text);
+    text[textLength - 1] = 0;
+    return text;
+}
+
+// Selects the first node whose caption begins with this text, as a click on it would.
 void FindNode(const std::wstring& caption) {
     HWND tree = FindTree();
     if (!tree) return;
-    SetForegroundWindow(mainWindow);
-    for (wchar_t c : caption) PostMessageW(tree, WM_CHAR, c, 0);
+    RemoteBlock block(tree, 1024);
+    if (!block.ok()) return;
+    for (LPARAM item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0); item;
+         item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, item)) {
+        if (!ItemText(tree, block, item).starts_with(caption)) continue;
+        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
+        SendMessageW(tree, TVM_ENSUREVISIBLE, 0, item);
+        break;
+    }
     Sleep(700);
 }
 
-// The selected node's place is worked out from what the tree answers without pointers: the rows shown
-// above it, the row height, the indent of its level.
+// Presses the right button over the middle of the selected node's caption.
 void RightClickSelected() {
     HWND tree = FindTree();
     if (!tree) return;
+    RemoteBlock block(tree, sizeof(RECT));
+    if (!block.ok()) return;
     const LPARAM selected = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-    int row = 0;
-    for (LPARAM item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0); item && item != selected;
-         item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, item))
-        ++row;
-    int depth = 0;
-    for (LPARAM item = selected; (item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_PARENT, item));) ++depth;
-    const int height = static_cast<int>(SendMessageW(tree, TVM_GETITEMHEIGHT, 0, 0));
-    const int indent = static_cast<int>(SendMessageW(tree, TVM_GETINDENT, 0, 0));
-    const int x = indent * (depth + 1) + 40, y = row * height + height / 2;
-    PostMessageW(tree, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
-    PostMessageW(tree, WM_RBUTTONUP, 0, MAKELPARAM(x, y));
+    block.Write(0, &selected, sizeof selected);
+    SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(block.at()));
+    RECT r{};
+    block.Read(0, &r, sizeof r);
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(tree, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageW(tree, WM_RBUTTONUP, 0, at);
     Sleep(1000);
 }
 

@@ -1,10 +1,13 @@
 #include "controls/value_editor.h"
 
+#include "platform/gdi_guards.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
 
 namespace {
+constexpr int FrameGap = 2; // between the tree and the frame
 constexpr int Inset = 12, RowHeight = 21, TextWidth = 64, ComboWidth = 150, ComboListHeight = 100;
 
 HWND MakeChild(HWND parent, const wchar_t* className, int id, DWORD style, DWORD exStyle = 0) {
@@ -27,6 +30,15 @@ ValueEditor::ValueEditor() {
         Layout(LOWORD(lParam), HIWORD(lParam));
         return 0;
     });
+    On(WM_PAINT, [this](WPARAM, LPARAM) {
+        Frame_Paint();
+        return 0;
+    });
+    // The unit label on the editor's own face.
+    On(WM_CTLCOLORSTATIC, [](WPARAM wParam, LPARAM) {
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    });
     On(WM_VSCROLL, [this](WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HWND>(lParam) == scroll_) SystemScroll_Change(LOWORD(wParam), HIWORD(wParam));
         return 0;
@@ -46,13 +58,12 @@ bool ValueEditor::Create(HWND parent, int id, const std::vector<std::wstring>& c
     if (!CreateWindowFor(ValueEditorClass, L"", WS_CHILD | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 0, 0, 0, 0,
                          parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
         return false;
-    frame_ = MakeChild(hwnd(), L"BUTTON", IdFrame, WS_VISIBLE | BS_GROUPBOX);
     text_ = MakeChild(hwnd(), L"EDIT", IdText, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
     scroll_ = MakeChild(hwnd(), L"SCROLLBAR", IdScroll, WS_TABSTOP | SBS_VERT);
     caption_ = MakeChild(hwnd(), L"STATIC", IdCaption, SS_LEFT | SS_NOPREFIX);
     combo_ =
         MakeChild(hwnd(), L"COMBOBOX", IdCombo, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL);
-    if (!frame_ || !text_ || !scroll_ || !caption_ || !combo_) return false;
+    if (!text_ || !scroll_ || !caption_ || !combo_) return false;
     SetScrollRange(scroll_, SB_CTL, 0, SpinTop, FALSE);
     for (const std::wstring& choice : choices)
         SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
@@ -61,53 +72,77 @@ bool ValueEditor::Create(HWND parent, int id, const std::vector<std::wstring>& c
 }
 
 void ValueEditor::OnDestroyed() {
-    frame_ = caption_ = scroll_ = text_ = combo_ = nullptr;
+    caption_ = scroll_ = text_ = combo_ = nullptr;
 }
 
 void ValueEditor::Layout(int width, int height) {
-    if (!frame_) return;
-    constexpr int Gap = 2; // between the tree and the frame
-    MoveWindow(frame_, 0, Gap, width, std::max(0, height - Gap), TRUE);
+    if (!text_) return;
+    InvalidateRect(hwnd(), nullptr, TRUE);
     // Below the frame's caption, in the middle of what is left.
     const int top = std::max(15, (height + 8 - RowHeight) / 2);
     const int scrollWidth = GetSystemMetrics(SM_CXVSCROLL);
     MoveWindow(text_, Inset, top, TextWidth, RowHeight, TRUE);
     MoveWindow(scroll_, Inset + TextWidth, top, scrollWidth, RowHeight, TRUE);
-    const int captionLeft = Inset + TextWidth + scrollWidth + 8;
-    MoveWindow(caption_, captionLeft, top + 3, std::max(0, width - captionLeft - Inset), RowHeight - 4, TRUE);
     MoveWindow(combo_, Inset, top, ComboWidth, RowHeight + ComboListHeight, TRUE);
+    const int captionLeft = Inset + (choice_ ? ComboWidth : TextWidth + scrollWidth) + 8;
+    MoveWindow(caption_, captionLeft, top + 3, std::max(0, width - captionLeft - Inset), RowHeight - 4, TRUE);
 }
 
-void ValueEditor::ShowNumber(const std::wstring& caption, const std::wstring& unit, int value) {
-    SetWindowTextW(frame_, caption.c_str());
-    SetWindowTextW(caption_, unit.c_str());
-    ShowValue(value);
-    // The unit label goes back beside the spin control.
+void ValueEditor::Relayout() {
     RECT client;
     GetClientRect(hwnd(), &client);
     Layout(client.right, client.bottom);
+}
+
+void ValueEditor::ShowNumber(const std::wstring& caption, const std::wstring& unit, int value) {
+    SetWindowTextW(hwnd(), caption.c_str());
+    InvalidateRect(hwnd(), nullptr, TRUE);
+    SetWindowTextW(caption_, unit.c_str());
+    ShowValue(value);
+    choice_ = false;
+    Relayout();
     ShowWindow(combo_, SW_HIDE);
     for (HWND shown : {caption_, text_, scroll_}) ShowWindow(shown, SW_SHOW);
 }
 
 void ValueEditor::ShowChoice(const std::wstring& caption, const std::wstring& unit,
                              const std::wstring& text) {
-    SetWindowTextW(frame_, caption.c_str());
+    SetWindowTextW(hwnd(), caption.c_str());
+    InvalidateRect(hwnd(), nullptr, TRUE);
     SetWindowTextW(caption_, unit.c_str());
     const auto index = SendMessageW(combo_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                     reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageW(combo_, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : index, 0);
     // A verb typed earlier is no entry of the list, but it is what is staged.
     SetWindowTextW(combo_, text.c_str());
-    // The unit label moves beside the combo box.
-    RECT client, combo;
-    GetClientRect(hwnd(), &client);
-    GetWindowRect(combo_, &combo);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&combo), 2);
-    MoveWindow(caption_, Inset + ComboWidth + 8, combo.top + 3,
-               std::max(0, static_cast<int>(client.right) - Inset * 2 - ComboWidth - 8), RowHeight - 4, TRUE);
+    choice_ = true;
+    Relayout();
     for (HWND hidden : {text_, scroll_}) ShowWindow(hidden, SW_HIDE);
-    for (HWND shown : {caption_, combo_}) ShowWindow(shown, SW_SHOW);
+    ShowWindow(caption_, unit.empty() ? SW_HIDE : SW_SHOW);
+    ShowWindow(combo_, SW_SHOW);
+}
+
+// An etched frame with the caption set into its top edge.
+void ValueEditor::Frame_Paint() {
+    PaintGuard paint(hwnd());
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    const std::wstring caption = TextOf(hwnd());
+    SelectGuard font(paint.dc(), MessageFont());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(paint.dc(), &metrics);
+    RECT edge = client;
+    edge.top += FrameGap + metrics.tmHeight / 2;
+    DrawEdge(paint.dc(), &edge, EDGE_ETCHED, BF_RECT);
+    if (caption.empty()) return;
+    RECT text{8, FrameGap, client.right - 8, FrameGap + metrics.tmHeight};
+    DrawTextW(paint.dc(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    text.left -= 2;
+    text.right = std::min(text.right + 2, client.right - 8);
+    SetBkColor(paint.dc(), GetSysColor(COLOR_BTNFACE));
+    SetTextColor(paint.dc(), GetSysColor(COLOR_BTNTEXT));
+    ExtTextOutW(paint.dc(), text.left + 2, text.top, ETO_OPAQUE | ETO_CLIPPED, &text, caption.c_str(),
+                static_cast<UINT>(caption.size()), nullptr);
 }
 
 void ValueEditor::ShowValue(int value) {

@@ -24,7 +24,7 @@ public:
         std::function<void(const std::wstring& text)> ComboChange;
     };
 
-    static constexpr int IdFrame = 1, IdCaption = 2, IdScroll = 3, IdText = 4, IdCombo = 5;
+    static constexpr int IdCaption = 2, IdScroll = 3, IdText = 4, IdCombo = 5;
     static constexpr int SpinTop = 9999;
 
     ValueEditor();
@@ -46,7 +46,8 @@ public:
     // The edits so far stay: an undo takes back only what is typed from now on.
     void KeepTyping();
 
-    HWND SystemFrame() const { return frame_; }
+    // The frame is the editor itself; its caption is the window text.
+    HWND SystemFrame() const { return hwnd(); }
     HWND SystemCaption() const { return caption_; }
     HWND SystemScroll() const { return scroll_; }
     HWND SystemText() const { return text_; }
@@ -54,11 +55,14 @@ public:
 
 private:
     void Layout(int width, int height);
+    void Relayout();
+    void Frame_Paint();
     void SystemScroll_Change(int code, int thumb);
     void SystemCombo_Click();
     static LRESULT CALLBACK TextProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     void OnDestroyed() override;
 
-    HWND frame_ = nullptr, caption_ = nullptr, scroll_ = nullptr, text_ = nullptr, combo_ = nullptr;
+    HWND caption_ = nullptr, scroll_ = nullptr, text_ = nullptr, combo_ = nullptr;
     Events events_;
+    bool choice_ = false; // the unit label stands beside the combo box, not the spin control
 };
