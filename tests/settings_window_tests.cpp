@@ -375,14 +375,27 @@ TEST_CASE("Restore all Settings refreshes the open editor") {
     ShellTab t;
     CHECK(t.main->HasCommand(IdMenuRestoreSettings));
     CHECK_FALSE(t.main->HasCommand(IdMenuNodeWhatsThis));
-    t.Click(t.PointOf(L"Double Click Speed"));
-    t.Spin(SB_PAGEDOWN, 5);
-    REQUIRE(TextOf(t.Editor().SystemText()) == L"450");
     t.prompts.Answer(1);
-    t.Command(IdMenuRestoreSettings);
-    CHECK(TextOf(t.Editor().SystemText()) == L"500");
-    CHECK(t.Editor().ScrollValue() == 500);
-    CHECK(t.ApplyEnabled());
+    SUBCASE("on the Shell tab") {
+        t.Click(t.PointOf(L"Double Click Speed"));
+        t.Spin(SB_PAGEDOWN, 5);
+        REQUIRE(TextOf(t.Editor().SystemText()) == L"450");
+        t.Command(IdMenuRestoreSettings);
+        CHECK(TextOf(t.Editor().SystemText()) == L"500");
+        CHECK(t.Editor().ScrollValue() == 500);
+        CHECK(t.ApplyEnabled());
+    }
+    SUBCASE("from another tab: a click on the selected node opens the editor it now has") {
+        t.DoubleClick(L"Delay Until Clicked");
+        t.Click(t.PointOf(L"Menu Show Delay"));
+        REQUIRE_FALSE(IsWindowVisible(t.Editor().SystemFrame()));
+        t.main->SelectTab(3);
+        t.Command(IdMenuRestoreSettings);
+        t.main->SelectTab(1);
+        t.Click(t.PointOf(L"Menu Show Delay"));
+        CHECK(IsWindowVisible(t.Editor().SystemFrame()));
+        CHECK(TextOf(t.Editor().SystemText()) == L"400");
+    }
 }
 
 TEST_CASE("edits made in the tree reach the registry at the next Apply") {
