@@ -1,18 +1,37 @@
-// The settings editor's rules and restoring all settings, driven through the session and scripted ports.
+// The settings editor and restoring all settings: the rules through the session and scripted ports, then
+// the Shell tab as the user drives it (the real tree, value editor and right-click menu, under Xvfb).
+#include "platform/gdi_guards.h"
+#include "registry/registry.h"
 #include "settings/settings_editor.h"
 #include "settings/settings_restore.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
+#include "ui/command_ids.h"
+#include "ui/main_window.h"
 
-#include <algorithm>
-#include <array>
+#include <commctrl.h>
+
+#include <cstring>
 #include <functional>
-#include <string>
-#include <vector>
 
 namespace {
 
 constexpr int Closed = PromptResult::Closed;
+const std::wstring Desktop(SettingsPaths::Desktop), Mouse(SettingsPaths::Mouse);
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+std::wstring TextOf(HWND w) {
+    wchar_t buffer[256] = {};
+    GetWindowTextW(w, buffer, 256);
+    return buffer;
+}
 
 // A session on a sandboxed registry; `arrange` writes the registry before the session reads it.
 struct Editing : SessionFixture {
@@ -22,63 +41,145 @@ struct Editing : SessionFixture {
         Load(kind);
     }
     Session& s() { return *session; }
-    SettingImage Image(const std::wstring& key) { return *s().Settings.Image(key); }
-    const std::wstring& Staged(const std::wstring& key) { return s().Settings.StagedText(key); }
+    SettingImage Image(const std::wstring& key) { return *session->Settings.Image(key); }
+    const std::wstring& Staged(const std::wstring& key) { return session->Settings.StagedText(key); }
 };
 
-// Records the order in which the state hears of changes.
-struct ChangeLog : SettingsState::Observer {
-    explicit ChangeLog(SettingsState& s) : state(s) { state.AddObserver(this); }
-    ~ChangeLog() override { state.RemoveObserver(this); }
-    void NodeAdded(int) override {}
-    void ImageChanged(int index) override { keys.push_back(state.Node(index).Key); }
-    void StagedTextChanged(const std::wstring& key) override { keys.push_back(key); }
-    SettingsState& state;
-    std::vector<std::wstring> keys;
+// Reads the pop-up menu while it is open, then sends it a key ('t' picks "&Toggle", Esc closes).
+struct MenuScript {
+    explicit MenuScript(WPARAM key) : key(key) {
+        current = this;
+        timer = SetTimer(nullptr, 0, 40, &Tick);
+    }
+    ~MenuScript() {
+        KillTimer(nullptr, timer);
+        current = nullptr;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        if (!current || !menu || !IsWindowVisible(menu)) return;
+        if (current->captions.size()) return (void)EndMenu(); // the key did not close it
+        auto items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(items); ++i) {
+            wchar_t caption[64] = {}; // separators read empty
+            GetMenuStringW(items, i, caption, 64, MF_BYPOSITION);
+            current->captions.push_back(caption);
+            current->grayed.push_back(GetMenuState(items, i, MF_BYPOSITION) & MF_GRAYED);
+        }
+        current->defaultItem = static_cast<int>(GetMenuDefaultItem(items, TRUE, GMDI_USEDISABLED));
+        PostMessageW(menu, current->key == VK_ESCAPE ? WM_KEYDOWN : WM_CHAR, current->key, 0);
+    }
+    static inline MenuScript* current = nullptr;
+    WPARAM key;
+    UINT_PTR timer = 0;
+    std::vector<std::wstring> captions; // empty: the menu never opened
+    std::vector<bool> grayed;
+    int defaultItem = -1;
+};
+
+// The main window on the Shell tab, every group open.
+struct ShellTab : Editing {
+    explicit ShellTab(MachineKind kind = {.nt = true, .plus = true},
+                      const std::function<void()>& arrange = {})
+        : Editing(kind, arrange), main(std::make_unique<MainWindow>(*session, system, prompts)) {
+        REQUIRE(main->Create());
+        ShowWindow(main->hwnd(), SW_SHOWNOACTIVATE);
+        main->SelectTab(1);
+        tree = main->Tree().SystemTree();
+        main->Tree().ExpandAll();
+    }
+    ~ShellTab() {
+        main.reset();
+        Pump();
+    }
+    ValueEditor& Editor() { return main->Tree().Editor(); }
+    bool ApplyEnabled() { return IsWindowEnabled(main->cmdApply()); }
+    bool FrameShown() { return IsWindowVisible(Editor().SystemFrame()); }
+    POINT At(const std::wstring& key) { // the middle of the node's caption, scrolled into view
+        HTREEITEM item = main->Tree().Item(key);
+        SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+        RECT r{};
+        std::memcpy(&r, &item, sizeof item);
+        SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // The tree waits for the release before it acts on a press, so the release goes first into the queue.
+    void Click(POINT at, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
+        PostMessageW(tree, up, 0, MAKELPARAM(at.x, at.y));
+        SendMessageW(tree, down, 0, MAKELPARAM(at.x, at.y));
+        Pump();
+    }
+    void Click(const std::wstring& key) { Click(At(key)); }
+    void DoubleClick(const std::wstring& key) {
+        Click(At(key));
+        Click(At(key), WM_LBUTTONDBLCLK);
+    }
+    std::unique_ptr<MenuScript> RightClick(POINT at, WPARAM key = VK_ESCAPE) {
+        auto script = std::make_unique<MenuScript>(key);
+        Click(at, WM_RBUTTONDOWN, WM_RBUTTONUP);
+        Pump();
+        return script;
+    }
+    void Type(const std::wstring& keys) { // each key released before the next
+        SetFocus(Editor().SystemText());
+        for (wchar_t c : keys) {
+            SendMessageW(Editor().SystemText(), WM_CHAR, c, 0);
+            SendMessageW(Editor().SystemText(), WM_KEYUP, LOBYTE(VkKeyScanW(c)), 0);
+        }
+    }
+    void Spin(int code, int times = 1) {
+        for (int i = 0; i < times; ++i)
+            SendMessageW(Editor().hwnd(), WM_VSCROLL, code,
+                         reinterpret_cast<LPARAM>(Editor().SystemScroll()));
+    }
+    void PickVerb(int index) {
+        SendMessageW(Editor().SystemCombo(), CB_SETCURSEL, index, 0);
+        SendMessageW(Editor().hwnd(), WM_COMMAND, MAKEWPARAM(ValueEditor::IdCombo, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(Editor().SystemCombo()));
+    }
+    void Command(int id) {
+        SendMessageW(main->hwnd(), WM_COMMAND, id, 0);
+        Pump();
+    }
+    std::unique_ptr<MainWindow> main;
+    HWND tree = nullptr;
 };
 
 } // namespace
 
-TEST_CASE("a toggle with a warning turns on only when the user goes on") {
+TEST_CASE("a setting with a warning turns on only when the user goes on") {
     struct Row {
         const wchar_t* key;
-        int answer; // -1: no prompt is expected
+        int answer; // -1: no warning is expected
         bool on;
-        const wchar_t* messageStart;
         int colourDepth = 24;
-    };
-    const Row rows[] = {
-        {L"Notepad", 0, false, L"Adding Notepad to all files"},
-        {L"Notepad", Closed, false, L"Adding Notepad to all files"},
-        {L"Notepad", 1, true, L"Adding Notepad to all files"},
-        {L"Hide Network Neighborhood", 1, false, L"Hiding Network Neighborhood"},
-        {L"Hide Network Neighborhood", 2, true, L"Hiding Network Neighborhood"},
-        {L"Disable Desktop", 0, false, L"Disabling the Desktop"},
-        {L"Disable Desktop", 1, true, L"Disabling the Desktop"},
-        {L"Show Icons Using All Possible Colours", 0, true, L"Your display is currently configured", 8},
-        {L"Show Icons Using All Possible Colours", Closed, true, L"Your display is currently configured", 8},
-        {L"Show Icons Using All Possible Colours", -1, true, L"", 16},
-        {L"Quick View", -1, true, L""},
+    } rows[] = {
+        {L"Notepad", 0, false},
+        {L"Notepad", Closed, false},
+        {L"Notepad", 1, true},
+        {L"Disable Desktop", 0, false},
+        {L"Disable Desktop", 1, true},
+        {L"Hide Network Neighborhood", 1, false},
+        {L"Hide Network Neighborhood", 2, true},
+        {L"Show Icons Using All Possible Colours", Closed, true,
+         8}, // a notice: it turns on whatever the answer
+        {L"Show Icons Using All Possible Colours", -1, true, 16},
     };
     for (const Row& row : rows) {
         CAPTURE(row.key);
         CAPTURE(row.answer);
         Editing e;
-        StartupFacts facts = MachineFacts(e.machine, {.nt = true, .plus = true});
+        StartupFacts facts = e.s().Facts;
         facts.ColourDepth = row.colourDepth;
         e.LoadFacts(facts);
-        if (row.answer >= 0) e.prompts.Answer(row.answer);
+        e.prompts.Answer(row.answer);
         CHECK(ToggleSetting(e.s(), e.prompts, row.key) == row.on);
         CHECK(e.s().Settings.IsOn(row.key) == row.on);
         CHECK(e.s().HasUnappliedChanges() == row.on);
         CHECK(e.s().RestartNeeded == (row.on && NeedsRestart(*FindSettingRow(row.key), e.s().Facts)));
-        REQUIRE(e.prompts.shown.size() == (row.answer >= 0 ? 1u : 0u));
-        if (row.answer >= 0) CHECK(e.prompts.shown[0].message.starts_with(row.messageStart));
-        // Turning it off again asks nothing.
-        e.prompts.shown.clear();
-        if (row.on) CHECK(ToggleSetting(e.s(), e.prompts, row.key));
-        CHECK(e.prompts.shown.empty());
-        CHECK_FALSE(e.s().Settings.IsOn(row.key));
+        CHECK(e.prompts.shown.size() == (row.answer < 0 ? 0u : 1u));
+        if (row.on) CHECK(ToggleSetting(e.s(), e.prompts, row.key)); // off again, without asking
+        CHECK(e.prompts.shown.size() == (row.answer < 0 ? 0u : 1u));
     }
 }
 
@@ -86,130 +187,74 @@ TEST_CASE("toggling raises the flags its setting lists, turning off as well as o
     struct Row {
         const wchar_t* key;
         bool nt, iconCache, restart;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {L"Beep On Errors", true, false, false},
         {L"Bitmap Thumbnail as Default Icon", true, true, false},
         {L"Large Icons", false, true, false},
-        {L"Shortcut To Prefix on New Shortcuts", false, false, true}, // on at start: this turns it off
+        {L"Shortcut To Prefix on New Shortcuts", false, false, true},
         {L"Disable Shut Down Command", true, true, true},
         {L"Disable Shut Down Command", false, true, false},
-        {L"Hide Drives in 'My Computer'", false, true, false},
-        {L"Remove 'Run' Command", true, true, true},
     };
     for (const Row& row : rows) {
         CAPTURE(row.key);
         CAPTURE(row.nt);
         Editing e({.nt = row.nt, .plus = true});
-        const bool wasOn = e.s().Settings.IsOn(row.key);
-        REQUIRE(ToggleSetting(e.s(), e.prompts, row.key));
-        CHECK(e.s().Settings.IsOn(row.key) != wasOn);
-        CHECK(e.s().IconCacheDirty == row.iconCache);
-        CHECK(e.s().RestartNeeded == row.restart);
-        // Toggling back does not lower them.
-        REQUIRE(ToggleSetting(e.s(), e.prompts, row.key));
-        CHECK(e.s().IconCacheDirty == row.iconCache);
-        CHECK(e.s().RestartNeeded == row.restart);
+        for (int i = 0; i < 2; ++i) { // toggling back lowers nothing
+            REQUIRE(ToggleSetting(e.s(), e.prompts, row.key));
+            CHECK(e.s().IconCacheDirty == row.iconCache);
+            CHECK(e.s().RestartNeeded == row.restart);
+        }
     }
-}
-
-TEST_CASE("nodes that are not on/off settings do not toggle") {
-    Editing e({.nt = false, .plus = false});
-    for (const wchar_t* key :
-         {L"General", L"Double Click Speed", L"Default Menu Item", L"Font Smoothing", L"None"}) {
-        CAPTURE(key);
-        const auto before = e.s().Settings.Image(key);
+    Editing e({.nt = true, .plus = false});
+    for (const wchar_t* key : {L"General", L"Drag Width", L"Default Menu Item", L"Font Smoothing"})
         CHECK_FALSE(ToggleSetting(e.s(), e.prompts, key));
-        CHECK(e.s().Settings.Image(key) == before);
-    }
     CHECK_FALSE(e.s().HasUnappliedChanges());
-    CHECK_FALSE(e.s().IconCacheDirty);
-    CHECK_FALSE(e.s().RestartNeeded);
 }
 
-TEST_CASE("Delay Until Clicked greys the menu delay and takes it back") {
-    Editing e;
-    REQUIRE(ToggleSetting(e.s(), e.prompts, L"Delay Until Clicked"));
-    CHECK(e.Image(L"Menu Show Delay") == SettingImage::Disabled);
-    CHECK(SelectSettingNode(e.s(), e.system, L"Menu Show Delay").kind == EditorKind::None);
-    CHECK_FALSE(ChangeNumber(e.s(), e.system, L"Menu Show Delay", 100));
-    CHECK(e.Staged(L"Menu Show Delay") == L"400");
-    REQUIRE(ToggleSetting(e.s(), e.prompts, L"Delay Until Clicked"));
-    CHECK(e.Image(L"Menu Show Delay") == SettingImage::Editable);
-    CHECK(SelectSettingNode(e.s(), e.system, L"Menu Show Delay").kind == EditorKind::Number);
-}
-
-TEST_CASE("a number is corrected to its range, with a beep only above the top") {
+TEST_CASE(
+    "typed and spun numbers are corrected to their range; what the spin control cannot hold is refused") {
     struct Row {
         const wchar_t* key;
-        int value, shown;
+        const wchar_t* typed;
+        int shown; // -1: refused, and the caller undoes the keystroke
         bool beep;
-    };
-    const Row rows[] = {
-        {L"Double Click Width", 50, 32, true},
-        {L"Double Click Width", 33, 32, true},
-        {L"Double Click Height", 32, 32, false},
-        {L"Drag Width", 0, 1, false},
-        {L"Drag Height", 7, 7, false},
-        {L"Double Click Speed", 901, 900, true},
-        {L"Double Click Speed", 0, 0, false},
-        {L"Menu Show Delay", 9999, 9999, false},
-        {L"Menu Show Delay", 400, 400, false},
-        {L"Wallpaper Horizontal Origin", 1025, 1024, true},
-        {L"Wallpaper Horizontal Origin", 1024, 1024, false},
-        {L"Wallpaper Vertical Origin", 769, 768, true},
-        {L"Wallpaper Vertical Origin", 0, 0, false},
+    } rows[] = {
+        {L"Double Click Width", L"7", 7, false},
+        {L"Double Click Width", L"50", 32, true},
+        {L"Double Click Width", L"", 1, false},
+        {L"Drag Height", L"0", 1, false},
+        {L"Double Click Speed", L"901", 900, true},
+        {L"Double Click Speed", L"", 0, false},
+        {L"Menu Show Delay", L"9999", 9999, false},
+        {L"Menu Show Delay", L"400", 400, false},
+        {L"Wallpaper Horizontal Origin", L"1025", 1024, true},
+        {L"Wallpaper Vertical Origin", L"769", 768, true},
+        {L"Drag Width", L"abc", -1, true},
+        {L"Drag Width", L"40000", -1, true},
+        {L"Drag Width", L"10000", -1, true},
+        {L"Drag Width", L"-5", -1, true},
+        {L"Drag Width", L"5.5", -1, true},
     };
     for (const Row& row : rows) {
         CAPTURE(row.key);
-        CAPTURE(row.value);
-        Editing e;
-        const bool changes = e.Staged(row.key) != std::to_wstring(row.shown);
-        CHECK(ChangeNumber(e.s(), e.system, row.key, row.value) == row.shown);
-        CHECK(e.Staged(row.key) == std::to_wstring(row.shown));
-        CHECK(e.system.beeps == (row.beep ? 1 : 0));
-        // Only a new value is an edit; a new menu delay waits for a restart.
-        CHECK(e.s().HasUnappliedChanges() == changes);
-        CHECK(e.s().RestartNeeded == (changes && std::wstring(row.key) == L"Menu Show Delay"));
-        CHECK_FALSE(e.s().IconCacheDirty);
-    }
-}
-
-TEST_CASE("typed numbers: what the spin control cannot hold is refused with a beep") {
-    struct Row {
-        const wchar_t* typed;
-        int shown; // -1: refused
-        int beeps;
-    };
-    const Row rows[] = {
-        {L"7", 7, 0},   {L"", 1, 0},       {L"50", 32, 1},    {L"abc", -1, 1},
-        {L"4a", -1, 1}, {L"40000", -1, 1}, {L"32766", -1, 1}, {L"10000", -1, 1},
-        {L"-5", -1, 1}, {L"5.5", -1, 1},   {L"9999", 32, 1},
-    };
-    for (const Row& row : rows) {
         CAPTURE(row.typed);
         Editing e;
-        const auto shown = TypeNumber(e.s(), e.system, L"Double Click Width", row.typed);
+        const std::wstring before = e.Staged(row.key);
+        const auto shown = TypeNumber(e.s(), e.system, row.key, row.typed);
         CHECK(shown.value_or(-1) == row.shown);
-        CHECK(e.system.beeps == row.beeps);
-        CHECK(e.Staged(L"Double Click Width") == (row.shown < 0 ? L"4" : std::to_wstring(row.shown)));
-        CHECK(e.s().HasUnappliedChanges() == (row.shown >= 0));
+        CHECK(e.system.beeps == (row.beep ? 1 : 0));
+        const std::wstring after = row.shown < 0 ? before : std::to_wstring(row.shown);
+        CHECK(e.Staged(row.key) == after);
+        // Only a new value is an edit; a new menu delay waits for a restart.
+        CHECK(e.s().HasUnappliedChanges() == (after != before));
+        CHECK(e.s().RestartNeeded == (after != before && row.key == SettingKeys::MenuShowDelay));
     }
-    Editing e;
-    CHECK(TypeNumber(e.s(), e.system, L"Double Click Speed", L"") == 0);
-    // Retyping the staged value is no change.
-    CHECK(TypeNumber(e.s(), e.system, L"Double Click Speed", L"0") == 0);
-    e.s().MarkApplied();
-    CHECK(TypeNumber(e.s(), e.system, L"Double Click Speed", L"0") == 0);
-    CHECK_FALSE(e.s().HasUnappliedChanges());
 }
 
-TEST_CASE("selecting a node shows its value and never counts as an edit") {
-    const std::wstring desktop = L"Control Panel\\desktop";
-    Editing e({.nt = true, .plus = true}, [&] {
-        RawSetString(HKEY_CURRENT_USER, desktop, L"DoubleClickWidth", L"50");
-        RawSetString(HKEY_CURRENT_USER, desktop, L"DragWidth", L"wide");
-        RawSetString(HKEY_CURRENT_USER, desktop, L"MenuShowDelay", L"20000");
+TEST_CASE("selecting a node shows its value in range and never counts as an edit") {
+    Editing e({.nt = true, .plus = true}, [] {
+        RawSetString(HKEY_CURRENT_USER, L"Control Panel\\desktop", L"DoubleClickWidth", L"50");
+        RawSetString(HKEY_CURRENT_USER, L"Control Panel\\desktop", L"DragWidth", L"wide");
         RawSetString(HKEY_CLASSES_ROOT, L"Folder\\shell", L"", L"Explore");
     });
     struct Row {
@@ -217,17 +262,13 @@ TEST_CASE("selecting a node shows its value and never counts as an edit") {
         EditorKind kind;
         const wchar_t* unit;
         const wchar_t* text; // also what is staged afterwards
-        int beeps;
-    };
-    const Row rows[] = {
-        {L"Double Click Speed", EditorKind::Number, L"milliseconds", L"500", 0},
-        {L"Wallpaper Vertical Origin", EditorKind::Number, L"pixels", L"0", 0},
-        {L"Double Click Width", EditorKind::Number, L"pixels", L"32", 1}, // stored out of range
-        {L"Drag Width", EditorKind::Number, L"pixels", L"2", 0},          // stored as no number
-        {L"Menu Show Delay", EditorKind::Number, L"milliseconds", L"9999", 1},
-        {L"Default Menu Item", EditorKind::Choice, L"", L"Explore", 0},
-        {L"Beep On Errors", EditorKind::None, L"", L"", 0},
-        {L"Mouse", EditorKind::None, L"", L"", 0},
+        bool beep;
+    } rows[] = {
+        {L"Double Click Speed", EditorKind::Number, L"milliseconds", L"500", false},
+        {L"Double Click Width", EditorKind::Number, L"pixels", L"32", true}, // stored out of range
+        {L"Drag Width", EditorKind::Number, L"pixels", L"2", false},         // stored as no number
+        {L"Default Menu Item", EditorKind::Choice, L"", L"Explore", false},  // read on first selection
+        {L"Beep On Errors", EditorKind::None, L"", L"", false},
     };
     for (const Row& row : rows) {
         CAPTURE(row.key);
@@ -236,47 +277,10 @@ TEST_CASE("selecting a node shows its value and never counts as an edit") {
         CHECK(c.kind == row.kind);
         CHECK(c.text == row.text);
         CHECK(e.Staged(row.key) == row.text);
-        CHECK(e.system.beeps == row.beeps);
-        if (row.kind == EditorKind::None) continue;
-        CHECK(c.caption == row.key);
-        CHECK(c.unit == row.unit);
-        if (row.kind == EditorKind::Number) CHECK(std::to_wstring(c.value) == row.text);
+        CHECK(e.system.beeps == (row.beep ? 1 : 0));
+        if (row.kind != EditorKind::None) CHECK(c.unit == row.unit);
     }
     CHECK_FALSE(e.s().HasUnappliedChanges());
-    CHECK_FALSE(e.s().RestartNeeded);
-    // A folder verb once loaded stays what the user made it.
-    StageFolderVerb(e.s(), L"Open");
-    CHECK(e.s().HasUnappliedChanges());
-    CHECK(SelectSettingNode(e.s(), e.system, L"Default Menu Item").text == L"Open");
-}
-
-TEST_CASE("the right-click menu's second item follows the node") {
-    Editing e({.nt = true, .plus = false});
-    struct Row {
-        const wchar_t* key;
-        bool expanded;
-        const wchar_t* caption;
-        bool enabled;
-        NodeAction action;
-    };
-    const Row rows[] = {
-        {L"General", false, L"&Expand", true, NodeAction::Expand},
-        {L"Double Click", true, L"Colla&pse", true, NodeAction::Collapse},
-        {L"Beep On Errors", false, L"&Toggle", true, NodeAction::Toggle},
-        {L"Swap Mouse Buttons", false, L"&Toggle", true, NodeAction::Toggle}, // off
-        {L"Font Smoothing", false, L"&Toggle", false, NodeAction::None},      // no Plus!
-        {L"Drag Height", false, L"Cha&nge", false, NodeAction::None},
-        {L"Default Menu Item", false, L"Cha&nge", false, NodeAction::None},
-    };
-    for (const Row& row : rows) {
-        CAPTURE(row.key);
-        const NodeMenuItem item = NodeMenuItemFor(*e.s().Settings.Find(row.key), row.expanded);
-        CHECK(item.caption == row.caption);
-        CHECK(item.enabled == row.enabled);
-        CHECK(item.action == row.action);
-    }
-    REQUIRE(ToggleSetting(e.s(), e.prompts, L"Delay Until Clicked"));
-    CHECK(NodeMenuItemFor(*e.s().Settings.Find(L"Menu Show Delay"), false).caption == L"Cha&nge");
 }
 
 TEST_CASE("restoring all settings asks first and puts back every setup default") {
@@ -285,83 +289,217 @@ TEST_CASE("restoring all settings asks first and puts back every setup default")
         CAPTURE(kind.nt);
         Editing e(kind);
         SettingsState& settings = e.s().Settings;
-        // Everything away from its default first.
-        for (const SettingRow& row : SettingRows()) {
+        for (const SettingRow& row : SettingRows()) { // everything away from its default
             const std::wstring key(row.Key);
-            const auto image = settings.Image(key);
-            if (image == SettingImage::Off || image == SettingImage::On)
+            if (auto image = settings.Image(key); image == SettingImage::Off || image == SettingImage::On)
                 settings.SetImage(key, row.DefaultOn ? SettingImage::Off : SettingImage::On);
-            if (row.Kind == SettingKind::Number) settings.SetStagedText(key, L"17");
+            settings.SetStagedText(key, L"17");
         }
         settings.SetImage(L"Menu Show Delay", SettingImage::Disabled);
-        settings.SetStagedText(L"Default Menu Item", L"Open");
-        REQUIRE(settings.IsOn(L"Delay Until Clicked"));
-        e.s().IconCacheDirty = e.s().RestartNeeded = false;
-        e.s().MarkApplied();
-        e.prompts.shown.clear();
-        const std::vector<SettingNode> before = settings.Nodes();
+        e.prompts.Answer(0);
+        e.prompts.Answer(Closed);
+        CHECK_FALSE(RestoreAllSettings(e.s(), e.prompts, e.system));
+        CHECK_FALSE(RestoreAllSettings(e.s(), e.prompts, e.system));
+        CHECK(e.Staged(L"Default Menu Item") == L"17");
+        CHECK_FALSE(e.s().HasUnappliedChanges());
 
-        SUBCASE("Cancel, or closing the question, changes nothing") {
-            for (int answer : {0, Closed}) {
-                e.prompts.Answer(answer);
-                CHECK_FALSE(RestoreAllSettings(e.s(), e.prompts, e.system));
-            }
-            for (size_t i = 0; i < before.size(); ++i)
-                CHECK(settings.Node(static_cast<int>(i)).Image == before[i].Image);
-            CHECK(e.Staged(L"Drag Height") == L"17");
-            CHECK_FALSE(e.s().HasUnappliedChanges());
-            CHECK_FALSE(e.s().IconCacheDirty);
-            CHECK(e.system.busyCalls.empty());
+        e.prompts.Answer(1);
+        REQUIRE(RestoreAllSettings(e.s(), e.prompts, e.system));
+        CHECK(e.prompts.shown.back().message == L"Restoring all your " + e.s().Facts.OsName +
+                                                    L" system settings will return them to Microsoft setup "
+                                                    L"defaults.\n\nAre you sure you want to continue?");
+        for (const SettingRow& row : SettingRows()) {
+            const std::wstring key(row.Key);
+            if (!settings.Find(key)) continue;
+            CAPTURE(key);
+            if (row.Kind == SettingKind::Toggle)
+                CHECK(e.Image(key) == (row.Plus && !kind.plus ? SettingImage::Unavailable
+                                       : row.DefaultOn        ? SettingImage::On
+                                                              : SettingImage::Off));
+            if (row.Kind == SettingKind::Number) CHECK(e.Staged(key) == row.Number.Fallback);
         }
-        SUBCASE("OK") {
-            e.prompts.Answer(1);
-            ChangeLog log(settings);
-            REQUIRE(RestoreAllSettings(e.s(), e.prompts, e.system));
-            REQUIRE(e.prompts.shown.size() == 1);
-            CHECK(e.prompts.shown[0].message ==
-                  L"Restoring all your " + e.s().Facts.OsName +
-                      L" system settings will return them to Microsoft setup defaults.\n\n"
-                      L"Are you sure you want to continue?");
-            CHECK(e.prompts.shown[0].buttons == std::array<std::wstring, 3>{L"Cancel", L"OK", L""});
-            CHECK(e.prompts.shown[0].icon == PromptIconQuestion);
-            for (const SettingRow& row : SettingRows()) {
-                const std::wstring key(row.Key);
-                if (!settings.Find(key)) continue;
-                CAPTURE(key);
-                if (row.Kind == SettingKind::Toggle) {
-                    const bool unavailable = row.Plus && !kind.plus;
-                    CHECK(e.Image(key) == (unavailable     ? SettingImage::Unavailable
-                                           : row.DefaultOn ? SettingImage::On
-                                                           : SettingImage::Off));
-                }
-                if (row.Kind == SettingKind::Number) CHECK(e.Staged(key) == row.Number.Fallback);
-            }
-            CHECK(e.Image(L"Menu Show Delay") == SettingImage::Editable);
-            CHECK(e.Staged(L"Menu Show Delay") == L"400");
-            CHECK(e.Staged(L"Double Click Speed") == L"500");
-            CHECK(e.Staged(L"Default Menu Item") == L"[Default]");
-            CHECK(e.Image(L"Full Window Dragging") ==
-                  (kind.plus ? SettingImage::On : SettingImage::Unavailable));
-            CHECK(e.s().HasUnappliedChanges());
-            CHECK(e.s().IconCacheDirty);
-            CHECK_FALSE(e.s().RestartNeeded);
-            CHECK(e.prompts.shown.size() == 1); // no warnings on the way
-            CHECK(e.system.busyCalls == std::vector<bool>{true, false});
-            // The order in which the tree hears of it, as far as it changed.
-            const std::vector<std::wstring> head(log.keys.begin(), log.keys.begin() + 4);
-            CHECK(head == std::vector<std::wstring>{
-                              L"Beep On Errors",
-                              kind.nt ? L"Extended Sounds On Errors" : L"Bitmap Thumbnail as Default Icon",
-                              kind.nt ? L"Bitmap Thumbnail as Default Icon" : L"Non-blinking Cursor",
-                              kind.nt ? L"Non-blinking Cursor" : L"Smooth Scrolling"});
-            const auto at = [&](const wchar_t* key) {
-                return std::find(log.keys.begin(), log.keys.end(), key) - log.keys.begin();
-            };
-            CHECK(at(L"Explore From Here") < at(L"Default Menu Item"));
-            CHECK(at(L"Default Menu Item") < at(L"Command Prompt From Here"));
-            CHECK(at(L"Swap Mouse Buttons") < at(L"Double Click Width"));
-            CHECK(at(L"Delay Until Clicked") < at(L"Wallpaper Horizontal Origin"));
-            CHECK(log.keys.back() == L"Restore Window Position");
-        }
+        CHECK(e.Image(L"Menu Show Delay") == SettingImage::Editable);
+        CHECK(e.Staged(L"Default Menu Item") == L"[Default]");
+        CHECK(e.s().IconCacheDirty);
+        CHECK_FALSE(e.s().RestartNeeded);
+        CHECK(e.s().HasUnappliedChanges());
+        CHECK(e.prompts.shown.size() == 3); // no warnings on the way
+        CHECK(e.system.busyCalls == std::vector<bool>{true, false});
     }
+}
+
+TEST_CASE("double-click and the space bar toggle the selected setting; groups and declined warnings stay") {
+    ShellTab t;
+    t.DoubleClick(L"Swap Mouse Buttons");
+    CHECK(t.Image(L"Swap Mouse Buttons") == SettingImage::On);
+    CHECK(t.ApplyEnabled());
+    t.s().MarkApplied();
+    t.DoubleClick(L"Mouse");
+    t.prompts.Answer(0);
+    t.DoubleClick(L"Notepad");
+    CHECK(t.prompts.shown.size() == 1);
+    CHECK(t.Image(L"Notepad") == SettingImage::Off);
+    CHECK(t.Image(L"Mouse") == SettingImage::GroupCollapsed);
+    CHECK_FALSE(t.ApplyEnabled());
+    t.main->Tree().SelectNode(L"Large Icons");
+    SendMessageW(t.tree, WM_KEYDOWN, VK_SPACE, 0);
+    CHECK(t.Image(L"Large Icons") == SettingImage::On);
+    CHECK(t.ApplyEnabled());
+}
+
+TEST_CASE("the value editor opens below a shorter tree for numbers and the folder verb") {
+    ShellTab t;
+    ValueEditor& e = t.Editor();
+    HWND host = t.main->Tree().hwnd();
+    RECT full;
+    GetClientRect(host, &full);
+    const auto treeHeight = [&] {
+        RECT r;
+        GetWindowRect(t.tree, &r);
+        return static_cast<int>(full.bottom - (r.bottom - r.top));
+    };
+    const int dpi = GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY);
+    CHECK_FALSE(t.FrameShown());
+    t.Click(L"Double Click Speed");
+    CHECK(t.FrameShown());
+    CHECK(TextOf(e.SystemFrame()) == L"Double Click Speed");
+    CHECK(TextOf(e.SystemCaption()) == L"milliseconds");
+    CHECK(TextOf(e.SystemText()) == L"500");
+    CHECK(e.ScrollValue() == 500);
+    CHECK_FALSE(IsWindowVisible(e.SystemCombo()));
+    CHECK(treeHeight() == MulDiv(FullTreeTwips - NumberTreeTwips, dpi, 1440));
+    CHECK_FALSE(t.ApplyEnabled());
+
+    t.Click(L"Default Menu Item");
+    CHECK(TextOf(e.SystemFrame()) == L"Default Menu Item");
+    CHECK(TextOf(e.SystemCombo()) == L"[Default]");
+    CHECK(IsWindowVisible(e.SystemCombo()));
+    CHECK_FALSE(IsWindowVisible(e.SystemText()));
+    CHECK(treeHeight() == MulDiv(FullTreeTwips - ChoiceTreeTwips, dpi, 1440));
+    t.PickVerb(2);
+    CHECK(t.Staged(L"Default Menu Item") == L"Explore");
+    HWND typed = GetWindow(e.SystemCombo(), GW_CHILD);
+    SendMessageW(typed, EM_SETSEL, 0, -1);
+    SendMessageW(typed, WM_CHAR, L'X', 0);
+    CHECK(t.Staged(L"Default Menu Item") == L"X");
+    CHECK(t.ApplyEnabled());
+
+    t.Click(L"Beep On Errors");
+    CHECK_FALSE(t.FrameShown());
+    CHECK(treeHeight() == 0);
+    t.DoubleClick(L"Delay Until Clicked"); // greys the delay, which then opens no editor
+    t.Click(L"Menu Show Delay");
+    CHECK(t.main->Tree().SelectedKey() == L"Menu Show Delay");
+    CHECK_FALSE(t.FrameShown());
+}
+
+TEST_CASE("spinning and typing follow the number rules; bad keystrokes are undone") {
+    ShellTab t;
+    ValueEditor& e = t.Editor();
+    t.Click(L"Double Click Width");
+    t.Spin(SB_LINEUP, 2);
+    CHECK(TextOf(e.SystemText()) == L"6");
+    t.Spin(SB_PAGEUP, 3); // 36
+    CHECK(e.ScrollValue() == 32);
+    CHECK(TextOf(e.SystemText()) == L"32");
+    t.Type(L"a");
+    CHECK(TextOf(e.SystemText()) == L"32");
+    CHECK(t.system.beeps == 2);
+    t.Click(L"Drag Width");
+    t.Spin(SB_LINEDOWN, 2); // 0 becomes 1 silently
+    CHECK(TextOf(e.SystemText()) == L"1");
+    t.Type(L"50");
+    CHECK(TextOf(e.SystemText()) == L"32");
+    CHECK(t.system.beeps == 3);
+    t.Click(L"Menu Show Delay");
+    t.Type(L"40000"); // the last keystroke goes
+    CHECK(TextOf(e.SystemText()) == L"4000");
+    CHECK(e.ScrollValue() == 4000);
+    CHECK(t.Staged(L"Menu Show Delay") == L"4000");
+    CHECK(t.system.beeps == 4);
+}
+
+TEST_CASE("the right-click menu follows the node under the pointer") {
+    ShellTab t({.nt = true, .plus = false});
+    auto menu = t.RightClick(t.At(L"Quick View"), L't');
+    CHECK(menu->captions == std::vector<std::wstring>{L"&What's This?", L"", L"&Toggle", L"", L"Expand &All",
+                                                      L"&Collapse All"});
+    CHECK(menu->grayed[0]); // until the pop-up help exists
+    CHECK(menu->defaultItem == 2);
+    CHECK(GetFocus() == t.tree);
+    CHECK(t.Image(L"Quick View") == SettingImage::On);
+    struct Row {
+        const wchar_t* key;
+        const wchar_t* caption;
+        bool grayed;
+    } rows[] = {{L"Swap Mouse Buttons", L"&Toggle", false},
+                {L"Font Smoothing", L"&Toggle", true},
+                {L"Drag Height", L"Cha&nge", true},
+                {L"Icons", L"Colla&pse", false}};
+    for (const Row& row : rows) {
+        CAPTURE(row.key);
+        menu = t.RightClick(t.At(row.key));
+        REQUIRE(menu->captions.size() == 6);
+        CHECK(menu->captions[2] == row.caption);
+        CHECK(menu->grayed[2] == row.grayed);
+        CHECK(menu->defaultItem == 2);
+        CHECK(t.main->Tree().SelectedKey() == row.key);
+    }
+    t.RightClick(t.At(L"Icons"), L'p');
+    CHECK_FALSE(t.main->Tree().IsExpanded(L"Icons"));
+
+    t.Click(L"Drag Width");
+    t.Command(IdMenuNodeCollapseAll);
+    CHECK_FALSE(t.FrameShown());
+    CHECK_FALSE(t.main->Tree().IsExpanded(L"Mouse"));
+    const std::wstring selected = t.main->Tree().SelectedKey();
+    RECT client;
+    GetClientRect(t.tree, &client);
+    CHECK(t.RightClick({client.right / 2, client.bottom - 3})->captions.empty()); // below the last node
+    CHECK(t.main->Tree().SelectedKey() == selected);
+    t.Command(IdMenuNodeExpandAll);
+    CHECK(t.main->Tree().IsExpanded(L"Menu Items"));
+}
+
+TEST_CASE("Restore all Settings refreshes the editor, on the Shell tab or at the next click") {
+    ShellTab t;
+    CHECK_FALSE(t.main->HasCommand(IdMenuNodeWhatsThis));
+    t.prompts.Answer(1);
+    SUBCASE("on the Shell tab") {
+        t.Click(L"Double Click Speed");
+        t.Spin(SB_PAGEDOWN);
+        t.Command(IdMenuRestoreSettings);
+        CHECK(TextOf(t.Editor().SystemText()) == L"500");
+        CHECK(t.Editor().ScrollValue() == 500);
+    }
+    SUBCASE("from another tab") {
+        t.DoubleClick(L"Delay Until Clicked");
+        t.Click(L"Menu Show Delay");
+        t.main->SelectTab(3);
+        t.Command(IdMenuRestoreSettings);
+        t.main->SelectTab(1);
+        t.Click(L"Menu Show Delay");
+        CHECK(t.FrameShown());
+        CHECK(TextOf(t.Editor().SystemText()) == L"400");
+    }
+}
+
+TEST_CASE("edits made in the tree reach the registry at the next Apply") {
+    ShellTab t;
+    t.DoubleClick(L"Swap Mouse Buttons");
+    t.RightClick(t.At(L"Delay Until Clicked"), L't');
+    t.Click(L"Double Click Speed");
+    t.Spin(SB_LINEUP, 2);
+    t.Click(L"Drag Width");
+    t.Type(L"9");
+    t.Click(L"Default Menu Item");
+    t.PickVerb(2);
+    t.Command(IdApply);
+    CHECK_FALSE(t.ApplyEnabled());
+    CHECK(Registry::ReadString(Mouse, L"SwapMouseButtons") == L"1");
+    CHECK(Registry::ReadString(Desktop, L"MenuShowDelay") == L"65535");
+    CHECK(Registry::ReadString(Mouse, L"DoubleClickSpeed") == L"502");
+    CHECK(Registry::ReadString(Desktop, L"DragWidth") == L"9");
+    CHECK(Registry::ReadString(Desktop, L"DoubleClickWidth") == L"4");
+    CHECK(Registry::ReadString(std::wstring(SettingsPaths::FolderShell), L"") == L"Explore");
 }
