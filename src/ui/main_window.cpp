@@ -1,11 +1,11 @@
 #include "ui/main_window.h"
 
 #include "apply/apply.h"
-#include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "resources/resource_ids.h"
 #include "session/session.h"
+#include "prompts/messages.h"
 
 #include <commctrl.h>
 
