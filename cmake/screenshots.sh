@@ -30,6 +30,10 @@ for slot in "1:Blue Sky" "2:Autumn" "3:Classic Shell"; do
   wine reg add "$themes" /v "${slot%%:*}" /d "C:\\Themes\\${slot#*:}.tstheme" /f >/dev/null 2>&1
 done
 wineserver -w
+# The value editor open on a number and on the folder verb, and the right-click menu over a setting.
+args="$args --find-node Speed --shot screenshots/tab-shell-number.bmp"
+args="$args --find-node Default --shot screenshots/tab-shell-folder-verb.bmp"
+args="$args --find-node Wrap --right-click --shot screenshots/tab-shell-right-click.bmp --close-menu"
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
   wine Tessaly.exe &
   app=\$!

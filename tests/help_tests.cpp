@@ -317,6 +317,7 @@ TEST_CASE("the settings tree's What's This shows the selected node's topic; the 
     for (const auto& row : rows) {
         CAPTURE(text::Narrow(row.key));
         REQUIRE(f.main->Tree().SelectNode(row.key));
+        Pump(); // what the editor's new layout sends, as between a user's two actions
         f.Command(IdMenuNodeWhatsThis);
         CHECK(f.PopupText() == row.text);
         RECT node{}, popup{};

@@ -428,9 +428,9 @@ TEST_CASE("the tabs and menus hold every entry; a menu entry is enabled exactly 
 
     for (int id : {IdMenuOpenTheme, IdMenuRebuildIconCache, IdMenuExit, IdMenuEmailAuthor, IdMenuHomePage,
                    IdMenuIconThemes, IdMenuAbout, IdMenuHelpContents, IdMenuWhatsThis, IdMenuRestoreIcons,
-                   IdMenuRestorePointers})
+                   IdMenuRestorePointers, IdMenuRestoreSettings})
         CHECK(MenuEnabled(bar, id));
-    for (int id : {IdMenuSaveTheme, IdMenuSaveThemeAs, IdMenuRestoreSettings, IdMenuUndoLastApply})
+    for (int id : {IdMenuSaveTheme, IdMenuSaveThemeAs, IdMenuUndoLastApply})
         CHECK_FALSE(MenuEnabled(bar, id));
 
     ACCEL keys[8] = {};

@@ -7,6 +7,8 @@
 // window together with the pop-up.
 // --menu f opens the menu whose caption has that letter underlined, as Alt and the letter do; --escape
 // leaves it again.
+// On the Shell tab, --find-node TEXT selects the first node whose caption begins with TEXT, --right-click
+// presses the right button over the selected node, and --close-menu closes a menu left open.
 #include "screen_capture.h"
 
 #include <windows.h>
@@ -55,9 +57,7 @@ void SelectTab(int index) {
     Sleep(700);
 }
 
-// Opens every group of the settings tree, as a user clicking each plus sign would. Tree item handles are
-// plain values to the caller, so the messages need no shared memory.
-void ExpandTree() {
+HWND FindTree() {
     HWND tree = nullptr;
     EnumChildWindows(
         mainWindow,
@@ -69,6 +69,13 @@ void ExpandTree() {
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&tree));
+    return tree;
+}
+
+// Opens every group of the settings tree, as a user clicking each plus sign would. Tree item handles are
+// plain values to the caller, so the messages need no shared memory.
+void ExpandTree() {
+    HWND tree = FindTree();
     if (!tree) return;
     std::vector<LPARAM> pending{SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)};
     while (!pending.empty()) {
@@ -121,6 +128,88 @@ bool SaveWithPopup(const std::wstring& path) {
     return SaveScreenBitmap(r, path);
 }
 
+// Memory in Tessaly's process, for tree messages that pass pointers.
+class RemoteBlock {
+public:
+    RemoteBlock(HWND window, SIZE_T size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBlock() {
+        if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    bool ok() const { return at_ != nullptr; }
+    char* at() const { return static_cast<char*>(at_); }
+    void Write(SIZE_T offset, const void* data, SIZE_T size) const {
+        WriteProcessMemory(process_, at() + offset, data, size, nullptr);
+    }
+    void Read(SIZE_T offset, void* data, SIZE_T size) const {
+        ReadProcessMemory(process_, at() + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* at_ = nullptr;
+};
+
+std::wstring ItemText(HWND tree, const RemoteBlock& block, LPARAM item) {
+    constexpr SIZE_T textAt = 256, textLength = 128;
+    TVITEMW read{};
+    read.mask = TVIF_TEXT;
+    read.hItem = reinterpret_cast<HTREEITEM>(item);
+    read.pszText = reinterpret_cast<wchar_t*>(block.at() + textAt);
+    read.cchTextMax = textLength;
+    block.Write(0, &read, sizeof read);
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(block.at()));
+    wchar_t text[textLength] = {};
+    block.Read(textAt, text, sizeof text);
+    text[textLength - 1] = 0;
+    return text;
+}
+
+// Selects the first node whose caption begins with this text, as a click on it would.
+void FindNode(const std::wstring& caption) {
+    HWND tree = FindTree();
+    if (!tree) return;
+    RemoteBlock block(tree, 1024);
+    if (!block.ok()) return;
+    for (LPARAM item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0); item;
+         item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, item)) {
+        if (!ItemText(tree, block, item).starts_with(caption)) continue;
+        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
+        SendMessageW(tree, TVM_ENSUREVISIBLE, 0, item);
+        break;
+    }
+    Sleep(700);
+}
+
+// Presses the right button over the middle of the selected node's caption.
+void RightClickSelected() {
+    HWND tree = FindTree();
+    if (!tree) return;
+    RemoteBlock block(tree, sizeof(RECT));
+    if (!block.ok()) return;
+    const LPARAM selected = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+    block.Write(0, &selected, sizeof selected);
+    SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(block.at()));
+    RECT r{};
+    block.Read(0, &r, sizeof r);
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(tree, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageW(tree, WM_RBUTTONUP, 0, at);
+    Sleep(1000);
+}
+
+void CloseMenu() {
+    if (HWND menu = FindWindowW(L"#32768", nullptr)) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    Sleep(300);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -133,6 +222,12 @@ int wmain(int argc, wchar_t** argv) {
             }
         } else if (a == L"--expand-tree") {
             ExpandTree();
+        } else if (a == L"--find-node" && i + 1 < argc) {
+            FindNode(argv[++i]);
+        } else if (a == L"--right-click") {
+            RightClickSelected();
+        } else if (a == L"--close-menu") {
+            CloseMenu();
         } else if (a == L"--tab" && i + 1 < argc) {
             SelectTab(_wtoi(argv[++i]));
         } else if (a == L"--shot" && i + 1 < argc) {

@@ -1,9 +1,15 @@
 #include "controls/settings_tree.h"
 
 #include "controls/tree_pictures.h"
+#include "platform/gdi_guards.h"
+#include "settings/settings_catalogue.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
 
 namespace {
-constexpr int IdTree = 1;
+constexpr int IdTree = 1, IdEditor = 2;
 
 int PictureIndex(SettingImage image) {
     return static_cast<int>(image) - 1;
@@ -11,8 +17,8 @@ int PictureIndex(SettingImage image) {
 } // namespace
 
 SettingsTree::SettingsTree(SettingsState& state) : state_(state) {
-    On(WM_SIZE, [this](WPARAM, LPARAM lParam) {
-        if (tree_) MoveWindow(tree_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+    On(WM_SIZE, [this](WPARAM, LPARAM) {
+        Layout();
         return 0;
     });
     On(WM_SETFOCUS, [this](WPARAM, LPARAM) {
@@ -43,6 +49,9 @@ SettingsTree::SettingsTree(SettingsState& state) : state_(state) {
 
 SettingsTree::~SettingsTree() {
     state_.RemoveObserver(this);
+    // Whoever listens may be going too: nothing the tree does while it goes is reported.
+    events_ = {};
+    editor_.SetEvents({});
     // The tree must go before the image list it draws with.
     if (hwnd()) DestroyWindow(hwnd());
 }
@@ -63,9 +72,53 @@ bool SettingsTree::Create(HWND parent, int id, const RECT& bounds) {
     SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), FALSE);
     images_ = MakeTreeImageList();
     SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.get()));
+    SetWindowSubclass(tree_, &SettingsTree::TreeProc, 1, reinterpret_cast<DWORD_PTR>(this));
     items_.clear();
     for (int i = 0; i < state_.Count(); ++i) InsertNode(i);
+    const std::vector<std::wstring> verbs(std::begin(FolderVerbChoices), std::end(FolderVerbChoices));
+    if (!editor_.Create(hwnd(), IdEditor, verbs)) return false;
+    Layout();
     return true;
+}
+
+void SettingsTree::ShowEditorBelow(int treeTwips) {
+    treeTwips_ = std::min(treeTwips, FullTreeTwips);
+    Layout();
+}
+
+void SettingsTree::Layout() {
+    if (!tree_) return;
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    WindowDc screen(nullptr);
+    const int given = MulDiv(FullTreeTwips - treeTwips_, GetDeviceCaps(screen.get(), LOGPIXELSY), 1440);
+    const int treeHeight = std::max(0, static_cast<int>(client.bottom) - given);
+    MoveWindow(tree_, 0, 0, client.right, treeHeight, TRUE);
+    if (!editor_.hwnd()) return;
+    MoveWindow(editor_.hwnd(), 0, treeHeight, client.right, client.bottom - treeHeight, TRUE);
+    ShowWindow(editor_.hwnd(), given > 0 ? SW_SHOW : SW_HIDE);
+}
+
+// Mouse presses reach the editor before the tree's own handling, which for the right button would wait for
+// the release: the right-click menu opens on the press.
+LRESULT CALLBACK SettingsTree::TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                        DWORD_PTR self) {
+    try {
+        if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &SettingsTree::TreeProc, id);
+        auto* tree = reinterpret_cast<SettingsTree*>(self);
+        int button = 0;
+        if (message == WM_LBUTTONDOWN) button = VK_LBUTTON;
+        if (message == WM_RBUTTONDOWN) button = VK_RBUTTON;
+        if (message == WM_MBUTTONDOWN) button = VK_MBUTTON;
+        if (button && tree->events_.MouseDown) {
+            if (button == VK_RBUTTON) SetFocus(window);
+            tree->events_.MouseDown(button, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            if (button == VK_RBUTTON) return 0;
+        }
+        return DefSubclassProc(window, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 void SettingsTree::OnDestroyed() {

@@ -2,7 +2,9 @@
 // `SystemTree`: the settings tree of the Shell tab, drawn from a SettingsState. A plain host window holds the
 // tree view control so that the control's notifications come here and not to whoever places it. The tree
 // shows every node the state holds, in its order, and follows every image change at once. It keeps no
-// state of its own beyond which groups are open and which node is selected.
+// state of its own beyond which groups are open and which node is selected. Below the tree, when asked,
+// it shows the value editor.
+#include "controls/value_editor.h"
 #include "platform/unique_handle.h"
 #include "platform/window.h"
 #include "settings/settings_state.h"
@@ -16,6 +18,12 @@
 
 inline constexpr wchar_t SettingsTreeClass[] = L"TessalySettingsTree";
 
+// The tree's height in twips: full, and shortened for the number editor and for the folder verb's. The
+// editor takes what the tree gives up.
+inline constexpr int FullTreeTwips = 3450;
+inline constexpr int NumberTreeTwips = 2690;
+inline constexpr int ChoiceTreeTwips = 2700;
+
 class SettingsTree : public Window, private SettingsState::Observer {
 public:
     // What the editor hears. Each names the node concerned by its key.
@@ -27,6 +35,9 @@ public:
         // A key pressed in the tree, with the selected node's key; true keeps the tree from using it
         // (its incremental search, for example).
         std::function<bool(const std::wstring& key, WORD virtualKey)> KeyDown;
+        // A mouse button (VK_LBUTTON, VK_RBUTTON or VK_MBUTTON) pressed at a point of the tree control's
+        // client area, before the tree acts on it. A right press goes no further than this.
+        std::function<void(int button, POINT point)> MouseDown;
     };
 
     explicit SettingsTree(SettingsState& state);
@@ -37,6 +48,10 @@ public:
     // The tree view control itself.
     HWND SystemTree() const { return tree_; }
     void SetEvents(Events events) { events_ = std::move(events); }
+    ValueEditor& Editor() { return editor_; }
+    // Gives the tree `treeTwips` of its full height (FullTreeTwips) and shows the editor in the rest;
+    // FullTreeTwips hides the editor.
+    void ShowEditorBelow(int treeTwips);
 
     std::wstring SelectedKey() const;
     // Selects the node and scrolls it into view; false when there is no such node.
@@ -60,6 +75,8 @@ private:
     void ImageChanged(int index) override;
     void StagedTextChanged(const std::wstring&) override {}
     void OnDestroyed() override;
+    void Layout();
+    static LRESULT CALLBACK TreeProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     void InsertNode(int index);
     // Puts the node's pictures on its item: open groups show the open picture.
@@ -72,4 +89,6 @@ private:
     UniqueHImageList images_;
     std::vector<HTREEITEM> items_; // by node index
     Events events_;
+    ValueEditor editor_;
+    int treeTwips_ = FullTreeTwips;
 };

@@ -80,3 +80,7 @@ void RealSystemPort::OpenHelp(const std::wstring&, UINT command, const std::wstr
 void RealSystemPort::SetBusy(bool busy) {
     SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
+
+void RealSystemPort::Beep() {
+    MessageBeep(MB_OK);
+}

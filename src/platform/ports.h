@@ -90,6 +90,8 @@ public:
                           ULONG_PTR topic) = 0;
     // The hourglass over the main window while a long command runs.
     virtual void SetBusy(bool busy) = 0;
+    // The default beep, for input the program corrects or refuses.
+    virtual void Beep() = 0;
 };
 
 // The real system, for the program itself.
@@ -105,6 +107,7 @@ public:
     void OpenHelp(const std::wstring& helpFile, UINT command, const std::wstring& keyword,
                   ULONG_PTR topic) override;
     void SetBusy(bool busy) override;
+    void Beep() override;
 
     HWND owner = nullptr; // the main window, once it exists
     // The program's own help viewer, which the help calls open; without one they do nothing.

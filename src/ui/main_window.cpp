@@ -35,7 +35,8 @@ void RegisterPanelClass() {
 } // namespace
 
 MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts)
-    : session_(session), system_(system), prompts_(prompts) {
+    : session_(session), system_(system), prompts_(prompts),
+      SystemTree_(std::make_unique<SettingsTree>(session.Settings)) {
     On(WM_CREATE, [this](WPARAM, LPARAM) {
         CreateControls();
         return 0;
@@ -75,6 +76,7 @@ MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts
     WireRoutingCommands();
     WireHelpCommands();
     WireIconCommands();
+    WireSettingsCommands();
 }
 
 MainWindow::~MainWindow() {
@@ -168,7 +170,7 @@ void MainWindow::Form_Resize() {
     const int pageWidth = page.right - page.left, pageHeight = page.bottom - page.top;
     for (HWND panel : {SettingsPanel_, IconPanel_})
         MoveWindow(panel, page.left, page.top, pageWidth, pageHeight, TRUE);
-    if (SystemTree_) MoveWindow(SystemTree_->hwnd(), 0, 0, pageWidth, pageHeight, TRUE);
+    if (SystemTree_->hwnd()) MoveWindow(SystemTree_->hwnd(), 0, 0, pageWidth, pageHeight, TRUE);
     for (auto& list : lists_)
         if (list) MoveWindow(list->hwnd(), 0, 0, pageWidth, pageHeight, TRUE);
 

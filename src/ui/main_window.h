@@ -92,6 +92,18 @@ protected:
     std::function<void(const std::wstring& path, bool fromCommandLine)> openTheme_;
 
 private:
+    // The Shell tab's editor, the right-click menu and Tools "Restore all &Settings"
+    // (main_window_settings.cpp).
+    void WireSettingsCommands();
+    void SystemTree_NodeClick(const std::wstring& key);
+    void SystemTree_DblClick();
+    void SystemTree_MouseDown(int button, POINT point);
+    void mnuRClickItem_Click(int index);
+    void SystemScroll_Change(int value);
+    void SystemText_KeyUp();
+    void SystemCombo_Click(const std::wstring& text);
+    void mnuToolsRestoreSettings_Click();
+
     struct IconCommandParts; // main_window_icons.cpp
     void WireIconCommands();
     // The design: tab strip, panels, information bar, buttons and menus.
@@ -157,7 +169,7 @@ private:
     std::array<std::unique_ptr<ListBoxIcons>, IconCategories.size()> lists_;
     std::map<int, bool> buttonAllowed_; // the routing's word on the icon command buttons
     HMENU mnuFile_ = nullptr;           // owned by the menu bar, which the window owns
-    UniqueHMenu RightClick_;
+    UniqueHMenu RightClick_;            // the settings tree's "Right Click" menu
     UniqueHAccel accelerators_;
     // What the File menu shows of the recent list: an entry, once shown, stays while the program runs.
     std::array<std::optional<std::wstring>, 4> recentShown_;

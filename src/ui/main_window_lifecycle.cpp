@@ -83,8 +83,7 @@ void MainWindow::Form_Load() {
 }
 
 SettingsTree& MainWindow::Tree() {
-    if (SystemTree_) return *SystemTree_;
-    SystemTree_ = std::make_unique<SettingsTree>(session_.Settings);
+    if (SystemTree_->hwnd()) return *SystemTree_;
     RECT page{};
     GetClientRect(SettingsPanel_, &page);
     SystemTree_->Create(SettingsPanel_, IdSystemTree, page);
@@ -142,7 +141,7 @@ void MainWindow::Form_Unload() {
     if (Registry::ReadDword(ProgramSettingsKey, ActiveTabValue) != 0)
         Registry::WriteDword(ProgramSettingsKey, ActiveTabValue, session_.SelectedTab);
     // A tree never shown still has the stored node selected.
-    if (SystemTree_) Registry::WriteString(ProgramSettingsKey, SelectedNodeValue, SystemTree_->SelectedKey());
+    if (SystemTree_->hwnd()) Registry::WriteString(ProgramSettingsKey, SelectedNodeValue, SystemTree_->SelectedKey());
     // The resting place, also when the window is minimized.
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;

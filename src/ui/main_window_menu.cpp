@@ -85,6 +85,7 @@ void MainWindow::CreateMenus() {
 
 // An entry is enabled exactly when its command is wired.
 void MainWindow::RefreshMenuStates(HMENU menu) {
+    if (menu == RightClick_.get()) return; // the settings editor sets its entries per node
     const int count = GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
         if (HMENU submenu = GetSubMenu(menu, position)) {

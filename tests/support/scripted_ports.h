@@ -56,7 +56,12 @@ public:
                         (keyword.empty() ? std::to_wstring(topic) : keyword));
     }
     void SetBusy(bool busy) override { calls.push_back(busy ? L"BUSY" : L"IDLE"); }
+    void Beep() override {
+        ++beeps;
+        calls.push_back(L"BEEP");
+    }
 
     // Every call in order, one line each: "SPI 87 0 - 0", "BROADCAST 46", "ASSOCCHANGED", "EXIT 2", ...
     std::vector<std::wstring> calls;
+    int beeps = 0;
 };
