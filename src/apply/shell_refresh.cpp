@@ -1,9 +1,9 @@
 #include "apply/shell_refresh.h"
 
 #include "platform/text.h"
+#include "prompts/messages.h"
 #include "registry/registry.h"
 #include "session/session.h"
-#include "prompts/messages.h"
 
 void RebuildIconCache(Session& session, SystemPort& system, PromptPort& prompts) {
     const std::wstring stored = Registry::ReadString(WindowMetricsKey, L"Shell Icon Size");

@@ -152,4 +152,22 @@ int ShowEmptyIconName(PromptPort& prompts) {
                              PromptIconExclamation));
 }
 
+int ShowFailedWrites(PromptPort& prompts, const std::vector<std::wstring>& lines) {
+    constexpr size_t Shown = 10;
+    std::wstring message = L"Some changes could not be saved:\n";
+    for (size_t i = 0; i < lines.size() && i < Shown; ++i) message += L"\n" + lines[i];
+    if (lines.size() > Shown) message += L"\nand " + std::to_wstring(lines.size() - Shown) + L" more";
+    return Ask(prompts, Make(std::move(message), {L"OK", L"", L""}, PromptIconExclamation));
+}
+
+int AskUndoLastApply(PromptPort& prompts) {
+    return Ask(prompts, Make(L"Put back every value that the last Apply changed?", {L"Cancel", L"OK", L""},
+                             PromptIconQuestion));
+}
+
+int ShowUndoRecordDamaged(PromptPort& prompts) {
+    return Ask(prompts, Make(L"The record of the last Apply is damaged and was not used.", {L"OK", L"", L""},
+                             PromptIconExclamation));
+}
+
 } // namespace Messages

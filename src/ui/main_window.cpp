@@ -43,6 +43,7 @@ MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts
     OnCommand(IdApply, [this] { cmdApply_Click(); });
     OnCommand(IdOk, [this] { cmdOK_Click(); });
     OnCommand(IdCancel, [this] { cmdCancel_Click(); });
+    WireUndoCommands();
 }
 
 MainWindow::~MainWindow() {

@@ -50,6 +50,7 @@ public:
     void cmdCancel_Click();
 
 private:
+    void WireUndoCommands(); // main_window_undo.cpp
     void Form_Load();
     void Form_Resize();
     bool Form_QueryUnload();

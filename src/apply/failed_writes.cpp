@@ -1,0 +1,78 @@
+#include "apply/failed_writes.h"
+
+#include "platform/text.h"
+#include "prompts/messages.h"
+#include "settings/settings_catalogue.h"
+
+#include <algorithm>
+
+std::wstring FailureReason(LONG error) {
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+        return L"access denied";
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return L"not found";
+    case ERROR_BAD_PATHNAME:
+        return L"not a registry location";
+    case ERROR_KEY_DELETED:
+        return L"key deleted meanwhile";
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+    case ERROR_NO_SYSTEM_RESOURCES:
+        return L"out of memory";
+    case ERROR_DISK_FULL:
+        return L"disk full";
+    case ERROR_WRITE_PROTECT:
+        return L"write-protected";
+    case ERROR_BADDB:
+    case ERROR_BADKEY:
+    case ERROR_REGISTRY_CORRUPT:
+    case ERROR_REGISTRY_IO_FAILED:
+        return L"registry damaged";
+    default:
+        return L"error " + std::to_wstring(error);
+    }
+}
+
+namespace {
+
+// A verb's caption sits on the key whose Command subkey the setting reads.
+bool IsVerbOf(const Registry::FailedWrite& f, std::wstring_view readPath, std::wstring_view readName) {
+    constexpr std::wstring_view command = L"\\Command";
+    if (!f.name.empty() || !readName.empty() || readPath.size() <= command.size()) return false;
+    const size_t cut = readPath.size() - command.size();
+    return text::EqualsNoCase(readPath.substr(cut), command) &&
+           text::EqualsNoCase(f.path, readPath.substr(0, cut));
+}
+
+} // namespace
+
+std::wstring FailureName(const Registry::FailedWrite& f) {
+    if (!f.subject.empty()) return f.subject;
+    if (text::EqualsNoCase(f.path, SettingsPaths::FolderShell) && f.name.empty())
+        return std::wstring(SettingKeys::DefaultMenuItem);
+    for (const SettingRow& row : SettingRows()) {
+        for (auto [path, name] :
+             {std::pair{row.Toggle.Path, row.Toggle.Name}, {row.Number.Path, row.Number.Name}}) {
+            if (path.empty()) continue;
+            if ((text::EqualsNoCase(f.path, path) && text::EqualsNoCase(f.name, name)) ||
+                IsVerbOf(f, path, name))
+                return std::wstring(row.Key);
+        }
+    }
+    return f.name.empty() ? f.path : f.path + L"\\" + f.name;
+}
+
+std::vector<std::wstring> FailureLines(const std::vector<Registry::FailedWrite>& failures) {
+    std::vector<std::wstring> lines;
+    for (const Registry::FailedWrite& f : failures) {
+        std::wstring line = FailureName(f) + L": " + FailureReason(f.error);
+        if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+void ReportFailedWrites(PromptPort& prompts, const std::vector<Registry::FailedWrite>& failures) {
+    if (!failures.empty()) Messages::ShowFailedWrites(prompts, FailureLines(failures));
+}
