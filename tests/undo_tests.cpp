@@ -60,10 +60,7 @@ void SetEveryToggle(Session& s, bool on) {
     for (const auto& key : keys) s.Settings.SetImage(key, on ? SettingImage::On : SettingImage::Off);
 }
 
-// Each case keeps its record in its throwaway folder.
 struct UndoFixture : SessionFixture {
-    UndoFixture() { SetLastApplyFolder(machine.root); }
-    ~UndoFixture() { SetLastApplyFolder({}); }
     std::wstring Record() const { return machine.root + L"\\Korvath\\Tessaly\\Last Apply.reg"; }
     std::vector<RegFile::Section> Sections() const {
         std::vector<RegFile::Section> sections;
