@@ -9,6 +9,8 @@ namespace RegFile {
 namespace {
 
 constexpr size_t WrapColumn = 76; // as the registry editor wraps long hex data
+// The last line of a saved file; the registry editor skips it as a comment.
+constexpr std::wstring_view EndLine = L"\r\n; End of record\r\n";
 
 std::wstring Quote(std::wstring_view s) {
     std::wstring out = L"\"";
@@ -238,21 +240,19 @@ std::optional<std::vector<Section>> Parse(std::wstring_view text) {
 }
 
 bool Save(const std::wstring& filePath, const std::vector<Section>& sections) {
-    const std::wstring text = L"\xFEFF" + Format(sections);
-    const std::wstring temporary = filePath + L".new";
-    HANDLE raw = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const std::wstring text = L"\xFEFF" + Format(sections) + std::wstring(EndLine);
+    // Written in place: replacing a file costs the system far more than rewriting it, and a file cut short
+    // lacks its last line, so it is never taken for a whole one.
+    HANDLE raw = CreateFileW(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (raw == INVALID_HANDLE_VALUE) return false;
     UniqueKernelHandle file(raw);
     const auto size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
     DWORD written = 0;
-    const bool ok = WriteFile(file.get(), text.data(), size, &written, nullptr) && written == size;
+    if (WriteFile(file.get(), text.data(), size, &written, nullptr) && written == size) return true;
     file.reset();
-    if (!ok || !MoveFileExW(temporary.c_str(), filePath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileW(temporary.c_str());
-        return false;
-    }
-    return true;
+    DeleteFileW(filePath.c_str());
+    return false;
 }
 
 LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections) {
@@ -270,7 +270,7 @@ LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections) {
     std::wstring text(static_cast<size_t>(size.QuadPart / 2), L'\0');
     DWORD read = 0;
     if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(size.QuadPart), &read, nullptr) ||
-        read != size.QuadPart || text.front() != L'\xFEFF')
+        read != size.QuadPart || text.front() != L'\xFEFF' || !text.ends_with(EndLine))
         return LoadResult::Damaged;
     auto parsed = Parse(std::wstring_view(text).substr(1));
     if (!parsed) return LoadResult::Damaged;

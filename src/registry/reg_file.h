@@ -30,10 +30,9 @@ std::wstring Format(const std::vector<Section>& sections);
 // No value when any line cannot be read: a file is taken whole or not at all.
 std::optional<std::vector<Section>> Parse(std::wstring_view text);
 
-// UTF-16 LE with its byte-order mark, written beside the target and moved over it, so a reader never sees
-// half a file.
+// UTF-16 LE with its byte-order mark, closed by a comment line that tells a whole file from one cut short.
 bool Save(const std::wstring& filePath, const std::vector<Section>& sections);
-enum class LoadResult { Loaded, Missing, Damaged };
+enum class LoadResult { Loaded, Missing, Damaged }; // Damaged: unreadable, cut short or not parsed
 LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections);
 
 // Carries the sections out in order, as the registry editor imports them; false when any step failed

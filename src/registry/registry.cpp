@@ -33,26 +33,43 @@ UniqueHKey Open(HKEY root, const std::wstring& subkey, REGSAM access) {
     return key;
 }
 
+// A key to read from: one a recorder keeps open, or one opened for this read (and kept, while a recorder
+// is active).
+class ReadKey {
+public:
+    ReadKey(const std::wstring& path, HKEY root, const std::wstring& subkey) {
+        WriteRecorder* recorder = WriteRecorder::Active();
+        if (recorder && (key_ = recorder->OpenKey(path, false))) return;
+        UniqueHKey opened = Open(root, subkey, KEY_READ);
+        key_ = opened.get();
+        if (recorder && opened)
+            recorder->KeepOpen(path, std::move(opened), false);
+        else
+            owned_ = std::move(opened);
+    }
+    explicit operator bool() const { return key_ != nullptr; }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+    UniqueHKey owned_;
+};
+
 // The value's raw data and type; no value when it cannot be read.
 std::optional<Data> Query(HKEY key, const std::wstring& name) {
-    DWORD type = 0, size = 0;
-    LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
-    Bytes data;
-    // Another writer may grow the value between the two calls; try again with the new size.
-    for (int attempt = 0; rc == ERROR_SUCCESS && attempt < 4; ++attempt) {
+    // Most values fit a first guess, which saves asking for the size first.
+    DWORD type = 0, size = 256;
+    Bytes data(size);
+    LONG rc =
+        RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    // Another writer may grow the value between two calls; try again with the new size.
+    for (int attempt = 0; rc == ERROR_MORE_DATA && attempt < 4; ++attempt) {
         data.resize(size);
-        DWORD got = size;
-        rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
-        if (rc == ERROR_SUCCESS) {
-            data.resize(got);
-            return Data{type, std::move(data)};
-        }
-        if (rc == ERROR_MORE_DATA) {
-            size = got;
-            rc = ERROR_SUCCESS;
-        }
+        rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
     }
-    return std::nullopt;
+    if (rc != ERROR_SUCCESS) return std::nullopt;
+    data.resize(size);
+    return Data{type, std::move(data)};
 }
 
 // The recorder that wants to know what a write replaces, or null.
@@ -94,11 +111,11 @@ struct WriteKey {
     LONG error = ERROR_SUCCESS;
 };
 
-// Opens for writing (and reading, when a recorder notes what is replaced), creating the key and its
-// parents once if it is missing.
+// Opens for writing (and reading, when a recorder notes what is replaced or keeps the key open for later
+// reads), creating the key and its parents once if it is missing.
 WriteKey OpenForWrite(const std::wstring& path, HKEY root, const std::wstring& subkey,
-                      WriteRecorder* recorder) {
-    const REGSAM access = recorder ? KEY_READ | KEY_WRITE : KEY_WRITE;
+                      WriteRecorder* recorder, bool readToo) {
+    const REGSAM access = recorder || readToo ? KEY_READ | KEY_WRITE : KEY_WRITE;
     WriteKey w;
     w.error = RegOpenKeyExW(root, subkey.c_str(), 0, access, w.key.put());
     if (w.error == ERROR_SUCCESS) return w;
@@ -121,21 +138,28 @@ WriteKey OpenForWrite(const std::wstring& path, HKEY root, const std::wstring& s
 }
 
 bool SetValue(const std::wstring& path, const std::wstring& name, DWORD type, const void* data, size_t size) {
-    auto [root, subkey] = SplitRegPath(path);
-    if (!root) return Fail(path, name, ERROR_BAD_PATHNAME);
+    WriteRecorder* active = WriteRecorder::Active();
     WriteRecorder* recorder = Noting();
-    WriteKey w = OpenForWrite(path, root, subkey, recorder);
-    if (!w.key) return Fail(path, name, w.error);
+    HKEY key = active ? active->OpenKey(path, true) : nullptr;
+    WriteKey w;
+    if (!key) {
+        auto [root, subkey] = SplitRegPath(path);
+        if (!root) return Fail(path, name, ERROR_BAD_PATHNAME);
+        w = OpenForWrite(path, root, subkey, recorder, active != nullptr);
+        if (!w.key) return Fail(path, name, w.error);
+        key = w.key.get();
+    }
     std::optional<std::optional<Data>> prior; // set when the write changes something worth noting
-    if (recorder && !recorder->Covers(path) && !recorder->Noted(path, name)) {
-        auto now = Query(w.key.get(), name);
+    if (recorder && !recorder->Covers(path) && !recorder->NoteRewrite(path, name)) {
+        auto now = Query(key, name);
         const auto* bytes = static_cast<const std::byte*>(data);
         if (!now || now->type != type ||
             !std::equal(now->bytes.begin(), now->bytes.end(), bytes, bytes + size))
             prior = std::move(now);
     }
-    const LONG rc = RegSetValueExW(w.key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data),
-                                   static_cast<DWORD>(size));
+    const LONG rc =
+        RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+    if (w.key && active) active->KeepOpen(path, std::move(w.key), true);
     if (rc != ERROR_SUCCESS) return Fail(path, name, rc);
     if (prior) recorder->NoteValue(path, name, std::move(*prior));
     return true;
@@ -218,10 +242,9 @@ SplitResult SplitRegPath(const std::wstring& path) {
 std::wstring ReadString(const std::wstring& path, const std::wstring& name) {
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return L"";
-    UniqueHKey key = Open(root, subkey, KEY_READ);
+    ReadKey key(path, root, subkey);
     if (!key) return std::wstring(ErrorText);
     auto value = Query(key.get(), name);
-    key.reset();
     if (!value) return std::wstring(ErrorText);
 
     const auto& [type, data] = *value;
@@ -245,7 +268,7 @@ std::wstring ReadString(const std::wstring& path, const std::wstring& name) {
 std::int32_t ReadDword(const std::wstring& path, const std::wstring& name) {
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return 0;
-    UniqueHKey key = Open(root, subkey, KEY_READ);
+    ReadKey key(path, root, subkey);
     if (!key) return ErrorNumber;
     std::uint32_t buffer = 0;
     DWORD size = sizeof buffer;
@@ -258,7 +281,7 @@ std::int32_t ReadDword(const std::wstring& path, const std::wstring& name) {
 std::optional<Bytes> ReadBinary(const std::wstring& path, const std::wstring& name) {
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return Bytes{};
-    UniqueHKey key = Open(root, subkey, KEY_READ);
+    ReadKey key(path, root, subkey);
     if (!key) return std::nullopt;
     auto value = Query(key.get(), name);
     if (!value) return std::nullopt;
@@ -268,7 +291,7 @@ std::optional<Bytes> ReadBinary(const std::wstring& path, const std::wstring& na
 std::optional<Data> ReadValue(const std::wstring& path, const std::wstring& name) {
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return std::nullopt;
-    UniqueHKey key = Open(root, subkey, KEY_READ);
+    ReadKey key(path, root, subkey);
     if (!key) return std::nullopt;
     return Query(key.get(), name);
 }
@@ -302,7 +325,8 @@ bool DeleteValue(const std::wstring& path, const std::wstring& name) {
         return rc == ERROR_FILE_NOT_FOUND || Fail(path, name, rc);
     }
     std::optional<Data> prior;
-    if (recorder && !recorder->Covers(path) && !recorder->Noted(path, name)) prior = Query(key.get(), name);
+    if (recorder && !recorder->Covers(path) && !recorder->NoteRewrite(path, name))
+        prior = Query(key.get(), name);
     rc = RegDeleteValueW(key.get(), name.c_str());
     if (rc == ERROR_FILE_NOT_FOUND) return true;
     if (rc != ERROR_SUCCESS) return Fail(path, name, rc);
@@ -326,6 +350,7 @@ bool DeleteKey(const std::wstring& parentPath, const std::wstring& subkeyName) {
         tree = SnapshotKey(key.get(), subkeyName);
         if (!tree) return true; // no such key: nothing to delete
     }
+    if (WriteRecorder* active = WriteRecorder::Active()) active->CloseKeys();
     rc = RegDeleteKeyW(key.get(), subkeyName.c_str());
     if (rc == ERROR_FILE_NOT_FOUND) return true;
     if (rc != ERROR_SUCCESS) return Fail(path, L"", rc);
@@ -342,6 +367,7 @@ bool DeleteTree(const std::wstring& path) {
         tree = SnapshotKey(root, subkey);
         if (!tree) return true;
     }
+    if (WriteRecorder* active = WriteRecorder::Active()) active->CloseKeys();
     const LONG rc = RegDeleteTreeW(root, subkey.c_str());
     if (rc == ERROR_FILE_NOT_FOUND) return true;
     if (rc != ERROR_SUCCESS) return Fail(path, L"", rc);

@@ -13,8 +13,7 @@ std::wstring Lower(std::wstring s) {
     return s;
 }
 
-bool SameOrBelow(const std::wstring& lowerPath, const std::wstring& key) {
-    const std::wstring lowerKey = Lower(key);
+bool SameOrBelow(const std::wstring& lowerPath, const std::wstring& lowerKey) {
     return lowerPath == lowerKey || (lowerPath.starts_with(lowerKey) && lowerPath[lowerKey.size()] == L'\\');
 }
 
@@ -33,16 +32,18 @@ WriteRecorder* WriteRecorder::Active() {
 }
 
 bool WriteRecorder::Covers(const std::wstring& keyPath) const {
+    if (covered_.empty()) return false;
     const std::wstring lower = Lower(keyPath);
-    for (const std::wstring& key : created_)
+    for (const std::wstring& key : covered_)
         if (SameOrBelow(lower, key)) return true;
-    for (const DeletedKey& key : deleted_)
-        if (SameOrBelow(lower, key.keyPath)) return true;
     return false;
 }
 
-bool WriteRecorder::Noted(const std::wstring& keyPath, const std::wstring& name) const {
-    return valueIndex_.contains(Lower(keyPath + L"\n" + name));
+bool WriteRecorder::NoteRewrite(const std::wstring& keyPath, const std::wstring& name) {
+    auto at = valueIndex_.find(Lower(keyPath + L"\n" + name));
+    if (at == valueIndex_.end()) return false;
+    values_[at->second].rewritten = true;
+    return true;
 }
 
 void WriteRecorder::NoteValue(const std::wstring& keyPath, const std::wstring& name,
@@ -53,10 +54,38 @@ void WriteRecorder::NoteValue(const std::wstring& keyPath, const std::wstring& n
 
 void WriteRecorder::NoteCreated(const std::wstring& keyPath) {
     created_.push_back(keyPath);
+    covered_.push_back(Lower(keyPath));
 }
 
 void WriteRecorder::NoteDeleted(const std::wstring& keyPath, std::vector<KeyState> tree) {
     deleted_.push_back({keyPath, std::move(tree)});
+    covered_.push_back(Lower(keyPath));
+}
+
+HKEY WriteRecorder::OpenKey(const std::wstring& keyPath, bool forWriting) const {
+    for (const OpenKeyEntry& open : open_)
+        if (open.path == keyPath && (open.forWriting || !forWriting)) return open.key.get();
+    return nullptr;
+}
+
+void WriteRecorder::KeepOpen(const std::wstring& keyPath, UniqueHKey key, bool forWriting) {
+    constexpr size_t Kept = 16;
+    for (OpenKeyEntry& open : open_)
+        if (open.path == keyPath) { // a key kept for reading, now opened for writing too
+            open.key = std::move(key);
+            open.forWriting = forWriting;
+            return;
+        }
+    if (open_.size() < Kept) {
+        open_.push_back({keyPath, std::move(key), forWriting});
+        return;
+    }
+    open_[nextOpen_] = {keyPath, std::move(key), forWriting};
+    nextOpen_ = (nextOpen_ + 1) % Kept;
+}
+
+void WriteRecorder::CloseKeys() {
+    for (WriteRecorder* recorder = this; recorder; recorder = recorder->outer_) recorder->open_.clear();
 }
 
 void WriteRecorder::NoteFailure(const std::wstring& keyPath, const std::wstring& name, LONG error) {
@@ -64,7 +93,8 @@ void WriteRecorder::NoteFailure(const std::wstring& keyPath, const std::wstring&
 }
 
 void WriteRecorder::DropUnchanged() {
-    std::erase_if(values_, [](const PriorValue& v) { return ReadValue(v.keyPath, v.name) == v.prior; });
+    std::erase_if(values_,
+                  [](const PriorValue& v) { return v.rewritten && ReadValue(v.keyPath, v.name) == v.prior; });
     valueIndex_.clear();
     for (size_t i = 0; i < values_.size(); ++i)
         valueIndex_.emplace(Lower(values_[i].keyPath + L"\n" + values_[i].name), i);

@@ -3,6 +3,7 @@
 // a value's type and bytes or that it was absent, a key it creates, a key it deletes with everything in
 // it. A write that changes nothing and one that fails leave no note; failures are kept apart, each with
 // the name of the setting or item being written (the subject) and the system's error.
+#include "platform/unique_handle.h"
 #include "registry/reg_file.h"
 #include "registry/registry.h"
 
@@ -37,7 +38,7 @@ public:
 
     bool Empty() const { return values_.empty() && created_.empty() && deleted_.empty(); }
     const std::vector<FailedWrite>& Failures() const { return failures_; }
-    // Forgets values that stand as they were before, written over and back again.
+    // Forgets values written over and back again, so they stand as they were before.
     void DropUnchanged();
     // What puts back every noted change, in an order the registry editor can import: keys deleted, latest
     // first, come back as they were; then the values; last, keys that were created go.
@@ -47,7 +48,8 @@ public:
     bool NotesPrior() const { return notePrior_; }
     // Whether the key already lies in a key noted as created or deleted, so its prior state is known.
     bool Covers(const std::wstring& keyPath) const;
-    bool Noted(const std::wstring& keyPath, const std::wstring& name) const;
+    // Whether the value's prior state is noted already; if so it may now stand as it was before.
+    bool NoteRewrite(const std::wstring& keyPath, const std::wstring& name);
     void NoteValue(const std::wstring& keyPath, const std::wstring& name, std::optional<Data> prior);
     void NoteCreated(const std::wstring& keyPath);
     // The key as it was, parents first; paths relative to it ("" for the key itself).
@@ -57,11 +59,18 @@ public:
     };
     void NoteDeleted(const std::wstring& keyPath, std::vector<KeyState> tree);
     void NoteFailure(const std::wstring& keyPath, const std::wstring& name, LONG error);
+    // Apply comes back to the same few keys again and again; the keys written lately stay open for the next
+    // write, which pays for reading what each write replaces. Any key deletion closes them all.
+    // Reads keep their keys too, opened for reading only.
+    HKEY OpenKey(const std::wstring& keyPath, bool forWriting) const;
+    void KeepOpen(const std::wstring& keyPath, UniqueHKey key, bool forWriting);
+    void CloseKeys(); // this recorder's and those it sits inside
 
 private:
     struct PriorValue {
         std::wstring keyPath, name;
         std::optional<Data> prior;
+        bool rewritten = false;
     };
     struct DeletedKey {
         std::wstring keyPath;
@@ -75,7 +84,15 @@ private:
     std::map<std::wstring, size_t> valueIndex_; // lower-case "key\nname"
     std::vector<std::wstring> created_;
     std::vector<DeletedKey> deleted_;
+    std::vector<std::wstring> covered_; // the created and deleted keys, in lower case
     std::vector<FailedWrite> failures_;
+    struct OpenKeyEntry {
+        std::wstring path;
+        UniqueHKey key;
+        bool forWriting = false;
+    };
+    std::vector<OpenKeyEntry> open_;
+    size_t nextOpen_ = 0;
 };
 
 // Names the subject for the writes made while it lives, then puts back the one before.
