@@ -213,23 +213,28 @@ TEST_CASE("what the record holds") {
 }
 
 TEST_CASE("a record that cannot be read is neither used nor deleted") {
-    const char* damaged[] = {
-        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Control "
-        "Panel\\Sound]\r\n\"Beep\"=\"No\r\n",
-        "Windows Registry Editor Version 4.00\r\n",
-        "Windows Registry Editor Version 5.00\r\n\"Beep\"=\"No\"\r\n", // a value outside any key
-        "Windows Registry Editor Version 5.00\r\n[HKEY_NOWHERE\\x]\r\n",
-        "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\x]\r\n\"a\"=hex:0\r\n",
-        "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\x]\r\n\"a\"=dword:1\r\n",
-        "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\x]\r\n\"a\"=hex(2):41,00,\\\r\n",
+    const std::string end = "\r\n; End of record\r\n";
+    const std::string header = "Windows Registry Editor Version 5.00\r\n";
+    const std::string good = header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=dword:00000001\r\n";
+    const std::string damaged[] = {
+        good,                                                     // cut short: no closing line
+        header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=\"b\r\n" + end, // an unclosed text
+        "Windows Registry Editor Version 4.00\r\n" + end,
+        header + "\"a\"=\"b\"\r\n" + end, // a value outside any key
+        header + "[HKEY_NOWHERE\\x]\r\n" + end,
+        header + "[HKEY_CURRENT_USER\\x\r\n" + end,
+        header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=hex:0\r\n" + end,
+        header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=dword:1\r\n" + end,
+        header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=hex(2):41,00,\\\r\n" + end,
+        header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=\"b\" x\r\n" + end,
     };
-    for (const char* text : damaged) {
+    for (const std::string& text : damaged) {
         CAPTURE(text);
         UndoFixture f;
         Session& s = f.Load({});
         ApplyChanges(s, f.system, f.prompts);
         std::wstring wide = L"\xFEFF";
-        for (const char* c = text; *c; ++c) wide += static_cast<wchar_t>(*c);
+        for (char c : text) wide += static_cast<wchar_t>(c);
         std::ofstream(std::filesystem::path(f.Record()), std::ios::binary)
             .write(reinterpret_cast<const char*>(wide.data()), static_cast<std::streamsize>(wide.size() * 2));
         const std::wstring before = DumpRegistry();
@@ -240,6 +245,20 @@ TEST_CASE("a record that cannot be read is neither used nor deleted") {
         CHECK(f.prompts.shown[0].buttons == std::array<std::wstring, 3>{L"OK", L"", L""});
         CHECK(DumpRegistry() == before);
         CHECK(LastApplyRecordExists());
+    }
+    SUBCASE("the same file whole is taken") {
+        UndoFixture f;
+        Session& s = f.Load({});
+        const std::string text = "\xFF\xFE" + [&] {
+            std::string wide;
+            for (char c : good + end) wide += std::string{c, '\0'};
+            return wide;
+        }();
+        std::filesystem::create_directories(std::filesystem::path(f.Record()).parent_path());
+        std::ofstream(std::filesystem::path(f.Record()), std::ios::binary).write(text.data(), text.size());
+        f.prompts.Answer(1);
+        CHECK(UndoLastApply(s, f.system, f.prompts) == UndoResult::Undone);
+        CHECK(RawGetValue(HKCU, L"x", L"a").exists);
     }
 }
 
