@@ -353,3 +353,42 @@ TEST_CASE("Tools, Undo Last Apply in the main window") {
     for (const SettingNode& node : nodes) CHECK(s.Settings.Image(node.Key) == node.Image);
     DestroyWindow(main.hwnd());
 }
+
+TEST_CASE("the registry layer under a recorder") {
+    RegistrySandbox sandbox;
+    const std::wstring key = L"HKEY_CURRENT_USER\\K";
+    RawSetString(HKCU, L"K", L"kept", L"1");
+    RawSetString(HKCU, L"K\\Sub", L"", L"sub");
+    const std::wstring before = DumpRegistry();
+    Registry::WriteRecorder recorder;
+
+    SUBCASE("deletions and rewrites come back; a key deleted meanwhile is opened afresh") {
+        CHECK(Registry::DeleteValue(key, L"kept"));
+        CHECK(Registry::WriteString(key + L"\\Sub", L"v", L"x"));
+        CHECK(Registry::WriteString(key + L"\\Sub", L"v", L"y"));
+        CHECK(Registry::DeleteValue(key + L"\\Sub", L"v"));
+        CHECK(Registry::DeleteKey(key, L"Sub"));
+        CHECK(Registry::WriteString(key + L"\\Sub", L"", L"again"));
+        CHECK(RawText(HKCU, L"K\\Sub", L"") == L"again");
+        CHECK(Registry::WriteDword(key + L"\\New\\Deeper", L"n", 1));
+        recorder.DropUnchanged();
+        CHECK(RegFile::Import(recorder.UndoSections()));
+        CHECK(DumpRegistry() == before);
+    }
+    SUBCASE("writes say whether they stored anything, and failures carry their subject") {
+        {
+            ReadOnlyKey locked(HKCU, L"K");
+            Registry::WriteSubject subject(L"Locked Setting");
+            CHECK_FALSE(Registry::WriteString(key, L"kept", L"2"));
+            CHECK_FALSE(Registry::DeleteValue(key, L"kept"));
+        }
+        CHECK(Registry::DeleteValue(key, L"missing"));
+        CHECK(Registry::DeleteKey(key, L"Missing"));
+        CHECK(recorder.Empty());
+        REQUIRE(recorder.Failures().size() == 2);
+        CHECK(recorder.Failures()[0].subject == L"Locked Setting");
+        CHECK(recorder.Failures()[0].error == ERROR_ACCESS_DENIED);
+        CHECK(recorder.Subject().empty());
+        CHECK(DumpRegistry() == before);
+    }
+}
