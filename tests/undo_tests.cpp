@@ -179,8 +179,13 @@ TEST_CASE("what the record holds") {
     SUBCASE("keys Apply creates go whole; values it replaces come back with their own type; a value written "
             "as it was is not recorded, and an Apply that changed nothing leaves no record") {
         SetEveryToggle(s, true);
+        s.IconCacheDirty = true;
+        f.prompts.Answer(1, true); // the rebuild notice switched off: the user's choice, not Apply's
         ApplyChanges(s, f.system, f.prompts);
         const auto entries = f.Entries();
+        CHECK(RawGetValue(HKCU, L"Software\\Korvath\\Tessaly\\2.0\\Settings", L"Dialog Rebuild").exists);
+        CHECK_FALSE(Contains(entries,
+                             L"HKEY_CURRENT_USER\\Software\\Korvath\\Tessaly\\2.0\\Settings|Dialog Rebuild"));
         CHECK(Contains(entries, L"HKEY_CLASSES_ROOT\\Directory|-")); // the outermost key created
         CHECK_FALSE(Contains(entries, L"HKEY_CLASSES_ROOT\\Directory\\Shell\\DosHere\\Command|"));
         CHECK(Contains(entries, L"HKEY_CURRENT_USER\\Control Panel\\Sound|Beep"));

@@ -2,6 +2,7 @@
 
 #include "registry/program_keys.h"
 #include "registry/registry.h"
+#include "registry/write_recorder.h"
 
 namespace Messages {
 namespace {
@@ -27,7 +28,10 @@ bool Suppressed(const wchar_t* valueName) {
 
 int AskSuppressible(PromptPort& prompts, const Prompt& prompt, const wchar_t* valueName) {
     const PromptResult result = prompts.ShowPrompt(prompt);
-    if (result.ticked) Registry::WriteDword(ProgramSettingsKey, valueName, 1);
+    if (result.ticked) {
+        Registry::WriteRecorder unrecorded(false); // a preference of the prompt's own: no Apply undoes it
+        Registry::WriteDword(ProgramSettingsKey, valueName, 1);
+    }
     return result.button;
 }
 
