@@ -180,6 +180,7 @@ TEST_CASE("what the record holds") {
             "as it was is not recorded, and an Apply that changed nothing leaves no record") {
         SetEveryToggle(s, true);
         s.IconCacheDirty = true;
+        RawSetDword(HKCU, L"Software\\Korvath\\Tessaly\\2.0\\Settings", L"Splash", 1); // has run before
         f.prompts.Answer(1, true); // the rebuild notice switched off: the user's choice, not Apply's
         ApplyChanges(s, f.system, f.prompts);
         const auto entries = f.Entries();
