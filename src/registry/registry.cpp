@@ -382,6 +382,8 @@ bool DeleteTree(const std::wstring& path) {
 }
 
 bool CreateKey(const std::wstring& path) {
+    WriteRecorder* active = WriteRecorder::Active();
+    if (active && active->OpenKey(path, true)) return true; // open, so it exists
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return Fail(path, L"", ERROR_BAD_PATHNAME);
     WriteRecorder* recorder = Noting();
@@ -393,6 +395,8 @@ bool CreateKey(const std::wstring& path) {
         return Fail(path, L"", rc);
     }
     if (!missing.empty()) recorder->NoteCreated(RootPart(path) + L"\\" + missing);
+    // The values an import writes next go to this key.
+    if (active) active->KeepOpen(path, std::move(key), true);
     return true;
 }
 
