@@ -78,10 +78,12 @@ bool SaveLastApplyRecord(Registry::WriteRecorder& recorder) {
     if (path.empty()) return false;
     recorder.DropUnchanged();
     if (!recorder.Empty()) {
-        const std::wstring base = LocalAppData();
-        CreateDirectoryW((base + L"\\Korvath").c_str(), nullptr);
+        const auto sections = recorder.UndoSections();
+        if (RegFile::Save(path, sections)) return true;
+        // The first record makes its folders.
+        CreateDirectoryW((LocalAppData() + L"\\Korvath").c_str(), nullptr);
         CreateDirectoryW(RecordFolder().c_str(), nullptr);
-        if (RegFile::Save(path, recorder.UndoSections())) return true;
+        if (RegFile::Save(path, sections)) return true;
     }
     DeleteFileW(path.c_str());
     return false;
