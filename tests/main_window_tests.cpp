@@ -432,6 +432,11 @@ TEST_CASE("the tabs and menus hold every entry; a menu entry is enabled exactly 
         CHECK(MenuEnabled(bar, id));
     for (int id : {IdMenuSaveTheme, IdMenuSaveThemeAs, IdMenuUndoLastApply})
         CHECK_FALSE(MenuEnabled(bar, id));
+    // Undo waits for an Apply to record; the menu looks again each time it opens.
+    f.session->MarkChanged();
+    f.Command(IdApply);
+    SendMessageW(f.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(bar, 1)), 1);
+    CHECK(MenuEnabled(bar, IdMenuUndoLastApply));
 
     ACCEL keys[8] = {};
     REQUIRE(CopyAcceleratorTableW(f.main->Accelerators(), keys, 8) == 5);

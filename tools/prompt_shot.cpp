@@ -60,7 +60,7 @@ public:
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) {
-        fwprintf(stderr, L"usage: prompt_shot one|three|check|network|overwrite out.bmp\n");
+        fwprintf(stderr, L"usage: prompt_shot one|three|check|network|overwrite|failed out.bmp\n");
         return 2;
     }
     const std::wstring shape = argv[1];
@@ -81,6 +81,13 @@ int wmain(int argc, wchar_t** argv) {
         Messages::ShowRebuildNotice(captured, L"Windows 95");
     else if (shape == L"network")
         Messages::ConfirmHideNetwork(captured);
+    else if (shape == L"failed")
+        Messages::ShowFailedWrites(
+            captured,
+            {L"Beep On Errors: access denied", L"Programs: access denied", L"Favorites: access denied",
+             L"Documents: access denied", L"Settings: access denied", L"Find: access denied",
+             L"Help: access denied", L"Run...: access denied", L"Log Off...: access denied",
+             L"Suspend: access denied", L"Shut Down...: access denied", L"Closed Folder: access denied"});
     else if (shape == L"overwrite")
         Messages::AskOverwriteTheme(captured, L"C:\\Documents\\Themes\\Collections\\Autumn_Leaves_And_Winter_"
                                               L"Frost_Complete_Set.tstheme");

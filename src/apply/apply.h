@@ -1,6 +1,8 @@
 #pragma once
 // Apply: writes every staged setting, icon, name and pointer to the registry in a fixed order, tells the
 // running system, then rebuilds the icon cache and offers a restart when the session asks for them.
+// Every write is recorded (registry/write_recorder.h): the record is saved for Undo Last Apply before the
+// restart question, and writes that failed are listed in one prompt.
 #include "platform/ports.h"
 
 class Session;

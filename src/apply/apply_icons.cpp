@@ -7,6 +7,7 @@
 #include "icons/tooltips.h"
 #include "platform/text.h"
 #include "registry/registry.h"
+#include "registry/write_recorder.h"
 #include "session/session.h"
 
 #include <string_view>
@@ -45,6 +46,7 @@ struct ListWriter {
         if (!location) return;
         const std::wstring reference = List().ItemFullPath(std::wstring(key));
         if (location->IsFileType() && reference.size() < 2) return;
+        Registry::WriteSubject subject{std::wstring(key)};
         Registry::WriteString(location->iconKey, location->iconValue, reference);
     }
 
@@ -54,6 +56,7 @@ struct ListWriter {
         std::wstring caption = List().ItemCaption(std::wstring(key));
         caption.resize(
             caption.size() > location->nameSuffix.size() ? caption.size() - location->nameSuffix.size() : 0);
+        Registry::WriteSubject subject{std::wstring(key)};
         Registry::WriteString(location->nameKey, L"", caption);
     }
 
@@ -93,10 +96,12 @@ struct RecycleBinState {
 void AlignRecycleBin(const ListWriter& desktop, const RecycleBinState& bin) {
     const wchar_t* item = bin.empty ? L"Recycle Bin (empty)" : L"Recycle Bin (full)";
     if (!desktop.List().Find(item)) return;
+    Registry::WriteSubject subject{item};
     Registry::WriteString(bin.key, L"", desktop.List().ItemFullPath(item));
 }
 
 void ApplyBitmapThumbnail(const Session& session) {
+    Registry::WriteSubject subject{L"Bitmap Thumbnail as Default Icon"};
     if (session.Settings.IsOn(L"Bitmap Thumbnail as Default Icon")) {
         Registry::WriteString(L"HKEY_CLASSES_ROOT\\.bmp", L"", L"Paint.Picture");
         Registry::WriteString(L"HKEY_CLASSES_ROOT\\.bmp\\ShellNew", L"Command", L"");
@@ -131,6 +136,7 @@ void ApplyIcons(Session& session, SystemPort& system) {
         auto location = pointers.Locate(entry.key);
         if (!location) continue;
         // An empty value is the Windows default pointer.
+        Registry::WriteSubject subject{std::wstring(entry.key)};
         Registry::WriteString(location->iconKey, location->iconValue,
                               pointers.List().ItemFullPathmouse(std::wstring(entry.key)));
     }

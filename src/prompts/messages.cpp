@@ -2,6 +2,7 @@
 
 #include "registry/program_keys.h"
 #include "registry/registry.h"
+#include "registry/write_recorder.h"
 
 namespace Messages {
 namespace {
@@ -28,7 +29,10 @@ bool Suppressed(const wchar_t* valueName) {
 
 int AskSuppressible(PromptPort& prompts, const Prompt& prompt, const wchar_t* valueName) {
     const PromptResult result = prompts.ShowPrompt(prompt);
-    if (result.ticked) Registry::WriteDword(ProgramSettingsKey, valueName, 1);
+    if (result.ticked) {
+        Registry::WriteRecorder unrecorded(false); // a preference of the prompt's own: no Apply undoes it
+        Registry::WriteDword(ProgramSettingsKey, valueName, 1);
+    }
     return result.button;
 }
 
@@ -151,6 +155,24 @@ int ShowRebuildNotice(PromptPort& prompts, const std::wstring& osName) {
 
 int ShowEmptyIconName(PromptPort& prompts) {
     return Ask(prompts, Make(L"You must provide a name for your system icon.", {L"OK", L"", L""},
+                             PromptIconExclamation));
+}
+
+int ShowFailedWrites(PromptPort& prompts, const std::vector<std::wstring>& lines) {
+    constexpr size_t Shown = 10;
+    std::wstring message = L"Some changes could not be saved:\n";
+    for (size_t i = 0; i < lines.size() && i < Shown; ++i) message += L"\n" + lines[i];
+    if (lines.size() > Shown) message += L"\nand " + std::to_wstring(lines.size() - Shown) + L" more";
+    return Ask(prompts, Make(std::move(message), {L"OK", L"", L""}, PromptIconExclamation));
+}
+
+int AskUndoLastApply(PromptPort& prompts) {
+    return Ask(prompts, Make(L"Put back every value that the last Apply changed?", {L"Cancel", L"OK", L""},
+                             PromptIconQuestion));
+}
+
+int ShowUndoRecordDamaged(PromptPort& prompts) {
+    return Ask(prompts, Make(L"The record of the last Apply is damaged and was not used.", {L"OK", L"", L""},
                              PromptIconExclamation));
 }
 

@@ -5,6 +5,7 @@
 #include "platform/ports.h"
 
 #include <string>
+#include <vector>
 
 namespace Messages {
 
@@ -40,5 +41,11 @@ int AskRestart(PromptPort& prompts);
 int ShowRebuildNotice(PromptPort& prompts, const std::wstring& osName);
 // "OK".
 int ShowEmptyIconName(PromptPort& prompts);
+// "OK". One line per failed write ("Beep On Errors: access denied"); ten at most, then how many more.
+int ShowFailedWrites(PromptPort& prompts, const std::vector<std::wstring>& lines);
+// "Cancel" / "OK".
+int AskUndoLastApply(PromptPort& prompts);
+// "OK".
+int ShowUndoRecordDamaged(PromptPort& prompts);
 
 } // namespace Messages

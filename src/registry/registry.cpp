@@ -2,6 +2,9 @@
 
 #include "platform/ports.h"
 #include "platform/unique_handle.h"
+#include "registry/write_recorder.h"
+
+#include <algorithm>
 
 namespace Registry {
 namespace {
@@ -35,38 +38,180 @@ UniqueHKey Open(HKEY root, const std::wstring& subkey, REGSAM access) {
     return key;
 }
 
-// Opens for writing, creating the key and its parents once if it is missing.
-UniqueHKey OpenForWrite(HKEY root, const std::wstring& subkey) {
-    UniqueHKey key = Open(root, subkey, KEY_WRITE);
-    if (!key) {
-        UniqueHKey created;
-        if (RegCreateKeyW(root, subkey.c_str(), created.put()) != ERROR_SUCCESS) created.abandon();
-        created.reset();
-        key = Open(root, subkey, KEY_WRITE);
+// A key to read from: one a recorder keeps open, or one opened for this read (and kept, while a recorder
+// is active).
+class ReadKey {
+public:
+    ReadKey(const std::wstring& path, HKEY root, const std::wstring& subkey) {
+        WriteRecorder* recorder = WriteRecorder::Active();
+        if (recorder && (key_ = recorder->OpenKey(path, false))) return;
+        UniqueHKey opened = Open(root, subkey, KEY_READ);
+        key_ = opened.get();
+        if (recorder && opened)
+            recorder->KeepOpen(path, std::move(opened), false);
+        else
+            owned_ = std::move(opened);
     }
-    return key;
-}
+    explicit operator bool() const { return key_ != nullptr; }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+    UniqueHKey owned_;
+};
 
 // The value's raw data and type; no value when it cannot be read.
-std::optional<std::pair<DWORD, Bytes>> Query(HKEY key, const std::wstring& name) {
-    DWORD type = 0, size = 0;
-    LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
-    Bytes data;
-    // Another writer may grow the value between the two calls; try again with the new size.
-    for (int attempt = 0; rc == ERROR_SUCCESS && attempt < 4; ++attempt) {
+std::optional<Data> Query(HKEY key, const std::wstring& name) {
+    // Most values fit a first guess, which saves asking for the size first.
+    DWORD type = 0, size = 256;
+    Bytes data(size);
+    LONG rc =
+        RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    // Another writer may grow the value between two calls; try again with the new size.
+    for (int attempt = 0; rc == ERROR_MORE_DATA && attempt < 4; ++attempt) {
         data.resize(size);
-        DWORD got = size;
-        rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
-        if (rc == ERROR_SUCCESS) {
-            data.resize(got);
-            return std::make_pair(type, std::move(data));
-        }
-        if (rc == ERROR_MORE_DATA) {
-            size = got;
-            rc = ERROR_SUCCESS;
-        }
+        rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
     }
-    return std::nullopt;
+    if (rc != ERROR_SUCCESS) return std::nullopt;
+    data.resize(size);
+    return Data{type, std::move(data)};
+}
+
+// The recorder that wants to know what a write replaces, or null.
+WriteRecorder* Noting() {
+    WriteRecorder* recorder = WriteRecorder::Active();
+    return recorder && recorder->NotesPrior() ? recorder : nullptr;
+}
+
+bool Fail(const std::wstring& path, const std::wstring& name, LONG error) {
+    if (WriteRecorder* recorder = WriteRecorder::Active()) recorder->NoteFailure(path, name, error);
+    return false;
+}
+
+std::wstring RootPart(const std::wstring& path) {
+    return path.substr(0, path.find(L'\\'));
+}
+
+bool KeyMissing(HKEY root, const std::wstring& subkey) {
+    UniqueHKey key;
+    const LONG rc = RegOpenKeyExW(root, subkey.c_str(), 0, KEY_QUERY_VALUE, key.put());
+    if (rc != ERROR_SUCCESS) key.abandon();
+    return rc == ERROR_FILE_NOT_FOUND;
+}
+
+// The outermost missing key along the subkey path; empty when the key exists.
+std::wstring FirstMissing(HKEY root, std::wstring subkey) {
+    std::wstring missing;
+    while (!subkey.empty() && KeyMissing(root, subkey)) {
+        missing = subkey;
+        const size_t slash = subkey.rfind(L'\\');
+        if (slash == subkey.npos) break;
+        subkey.resize(slash);
+    }
+    return missing;
+}
+
+struct WriteKey {
+    UniqueHKey key;
+    LONG error = ERROR_SUCCESS;
+};
+
+// Opens for writing (and reading, when a recorder notes what is replaced or keeps the key open for later
+// reads), creating the key and its parents once if it is missing.
+WriteKey OpenForWrite(const std::wstring& path, HKEY root, const std::wstring& subkey,
+                      WriteRecorder* recorder, bool readToo) {
+    const REGSAM access = recorder || readToo ? KEY_READ | KEY_WRITE : KEY_WRITE;
+    WriteKey w;
+    w.error = RegOpenKeyExW(root, subkey.c_str(), 0, access, w.key.put());
+    if (w.error == ERROR_SUCCESS) return w;
+    w.key.abandon();
+    const std::wstring missing = recorder && w.error == ERROR_FILE_NOT_FOUND && !recorder->Covers(path)
+                                     ? FirstMissing(root, subkey)
+                                     : L"";
+    UniqueHKey created;
+    const LONG createError = RegCreateKeyW(root, subkey.c_str(), created.put());
+    if (createError != ERROR_SUCCESS) created.abandon();
+    created.reset();
+    if (createError == ERROR_SUCCESS && !missing.empty())
+        recorder->NoteCreated(RootPart(path) + L"\\" + missing);
+    w.error = RegOpenKeyExW(root, subkey.c_str(), 0, access, w.key.put());
+    if (w.error != ERROR_SUCCESS) {
+        w.key.abandon();
+        if (createError != ERROR_SUCCESS) w.error = createError;
+    }
+    return w;
+}
+
+bool SetValue(const std::wstring& path, const std::wstring& name, DWORD type, const void* data, size_t size) {
+    WriteRecorder* active = WriteRecorder::Active();
+    WriteRecorder* recorder = Noting();
+    HKEY key = active ? active->OpenKey(path, true) : nullptr;
+    WriteKey w;
+    if (!key) {
+        auto [root, subkey] = SplitRegPath(path);
+        if (!root) return Fail(path, name, ERROR_BAD_PATHNAME);
+        w = OpenForWrite(path, root, subkey, recorder, active != nullptr);
+        if (!w.key) return Fail(path, name, w.error);
+        key = w.key.get();
+    }
+    std::optional<std::optional<Data>> prior; // set when the write changes something worth noting
+    if (recorder && !recorder->Covers(path) && !recorder->NoteRewrite(path, name)) {
+        auto now = Query(key, name);
+        const auto* bytes = static_cast<const std::byte*>(data);
+        if (!now || now->type != type ||
+            !std::equal(now->bytes.begin(), now->bytes.end(), bytes, bytes + size))
+            prior = std::move(now);
+    }
+    const LONG rc =
+        RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+    if (w.key && active) active->KeepOpen(path, std::move(w.key), true);
+    if (rc != ERROR_SUCCESS) return Fail(path, name, rc);
+    if (prior) recorder->NoteValue(path, name, std::move(*prior));
+    return true;
+}
+
+// Every value and key below `key`, parents first.
+void Snapshot(HKEY key, const std::wstring& relative, std::vector<WriteRecorder::KeyState>& out) {
+    DWORD subkeys = 0, values = 0, longestKey = 0, longestValue = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, &longestKey, nullptr, &values,
+                         &longestValue, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return;
+    WriteRecorder::KeyState state{relative, {}};
+    for (DWORD i = 0; i < values; ++i) {
+        std::wstring name(longestValue + 1, L'\0');
+        DWORD size = longestValue + 1;
+        if (RegEnumValueW(key, i, name.data(), &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            continue;
+        name.resize(size);
+        if (auto data = Query(key, name)) state.values.emplace_back(std::move(name), std::move(*data));
+    }
+    out.push_back(std::move(state));
+    for (DWORD i = 0; i < subkeys; ++i) {
+        std::wstring name(longestKey + 1, L'\0');
+        DWORD size = longestKey + 1;
+        if (RegEnumKeyExW(key, i, name.data(), &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            continue;
+        name.resize(size);
+        UniqueHKey child;
+        if (RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, child.put()) != ERROR_SUCCESS) {
+            child.abandon();
+            continue;
+        }
+        Snapshot(child.get(), relative.empty() ? name : relative + L"\\" + name, out);
+    }
+}
+
+// The key with everything in it, or no value when there is no such key to note.
+std::optional<std::vector<WriteRecorder::KeyState>> SnapshotKey(HKEY parent, const std::wstring& subkey) {
+    UniqueHKey key;
+    std::vector<WriteRecorder::KeyState> tree;
+    if (const LONG rc = RegOpenKeyExW(parent, subkey.c_str(), 0, KEY_READ, key.put()); rc != ERROR_SUCCESS) {
+        key.abandon();
+        // A key that is there but cannot be read is still deleted if the system lets us.
+        return rc == ERROR_FILE_NOT_FOUND ? std::nullopt : std::optional(tree);
+    }
+    Snapshot(key.get(), L"", tree);
+    return tree;
 }
 
 bool IsTextType(DWORD type) {
@@ -106,10 +251,9 @@ SplitResult SplitRegPath(const std::wstring& path) {
 std::wstring ReadString(const std::wstring& path, const std::wstring& name) {
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return L"";
-    UniqueHKey key = Open(root, subkey, KEY_READ);
+    ReadKey key(path, root, subkey);
     if (!key) return std::wstring(ErrorText);
     auto value = Query(key.get(), name);
-    key.reset();
     if (!value) return std::wstring(ErrorText);
 
     const auto& [type, data] = *value;
@@ -133,7 +277,7 @@ std::wstring ReadString(const std::wstring& path, const std::wstring& name) {
 std::int32_t ReadDword(const std::wstring& path, const std::wstring& name) {
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return 0;
-    UniqueHKey key = Open(root, subkey, KEY_READ);
+    ReadKey key(path, root, subkey);
     if (!key) return ErrorNumber;
     std::uint32_t buffer = 0;
     DWORD size = sizeof buffer;
@@ -146,64 +290,131 @@ std::int32_t ReadDword(const std::wstring& path, const std::wstring& name) {
 std::optional<Bytes> ReadBinary(const std::wstring& path, const std::wstring& name) {
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return Bytes{};
-    UniqueHKey key = Open(root, subkey, KEY_READ);
+    ReadKey key(path, root, subkey);
     if (!key) return std::nullopt;
     auto value = Query(key.get(), name);
     if (!value) return std::nullopt;
-    return std::move(value->second);
+    return std::move(value->bytes);
 }
 
-void WriteString(const std::wstring& path, const std::wstring& name, const std::wstring& value) {
+std::optional<Data> ReadValue(const std::wstring& path, const std::wstring& name) {
+    auto [root, subkey] = SplitRegPath(path);
+    if (!root) return std::nullopt;
+    ReadKey key(path, root, subkey);
+    if (!key) return std::nullopt;
+    return Query(key.get(), name);
+}
+
+bool WriteString(const std::wstring& path, const std::wstring& name, const std::wstring& value) {
     Watch(L"WriteString", path, name);
-    auto [root, subkey] = SplitRegPath(path);
-    if (!root) return;
-    UniqueHKey key = OpenForWrite(root, subkey);
-    if (!key) return;
     // With its terminating zero: readers that expect one would otherwise run past the data.
-    RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    return SetValue(path, name, REG_SZ, value.c_str(), (value.size() + 1) * sizeof(wchar_t));
 }
 
-void WriteDword(const std::wstring& path, const std::wstring& name, std::int32_t value) {
+bool WriteDword(const std::wstring& path, const std::wstring& name, std::int32_t value) {
     Watch(L"WriteDword", path, name);
-    auto [root, subkey] = SplitRegPath(path);
-    if (!root) return;
-    UniqueHKey key = OpenForWrite(root, subkey);
-    if (!key) return;
     auto data = static_cast<std::uint32_t>(value);
-    RegSetValueExW(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+    return SetValue(path, name, REG_DWORD, &data, sizeof data);
 }
 
-void WriteBinary(const std::wstring& path, const std::wstring& name, const Bytes& value) {
+bool WriteBinary(const std::wstring& path, const std::wstring& name, const Bytes& value) {
     Watch(L"WriteBinary", path, name);
-    auto [root, subkey] = SplitRegPath(path);
-    if (!root) return;
-    UniqueHKey key = OpenForWrite(root, subkey);
-    if (!key) return;
-    RegSetValueExW(key.get(), name.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(value.data()),
-                   static_cast<DWORD>(value.size()));
+    return SetValue(path, name, REG_BINARY, value.data(), value.size());
 }
 
-void DeleteValue(const std::wstring& path, const std::wstring& name) {
+bool WriteValue(const std::wstring& path, const std::wstring& name, const Data& value) {
+    Watch(L"WriteValue", path, name);
+    return SetValue(path, name, value.type, value.bytes.data(), value.bytes.size());
+}
+
+bool DeleteValue(const std::wstring& path, const std::wstring& name) {
     Watch(L"DeleteValue", path, name);
     auto [root, subkey] = SplitRegPath(path);
-    if (!root) return;
-    if (UniqueHKey key = Open(root, subkey, KEY_WRITE)) RegDeleteValueW(key.get(), name.c_str());
+    if (!root) return Fail(path, name, ERROR_BAD_PATHNAME);
+    WriteRecorder* recorder = Noting();
+    UniqueHKey key;
+    LONG rc = RegOpenKeyExW(root, subkey.c_str(), 0, recorder ? KEY_READ | KEY_WRITE : KEY_WRITE, key.put());
+    if (rc != ERROR_SUCCESS) {
+        key.abandon();
+        return rc == ERROR_FILE_NOT_FOUND || Fail(path, name, rc);
+    }
+    std::optional<Data> prior;
+    if (recorder && !recorder->Covers(path) && !recorder->NoteRewrite(path, name))
+        prior = Query(key.get(), name);
+    rc = RegDeleteValueW(key.get(), name.c_str());
+    if (rc == ERROR_FILE_NOT_FOUND) return true;
+    if (rc != ERROR_SUCCESS) return Fail(path, name, rc);
+    if (prior) recorder->NoteValue(path, name, std::move(prior));
+    return true;
 }
 
-void DeleteKey(const std::wstring& parentPath, const std::wstring& subkeyName) {
+bool DeleteKey(const std::wstring& parentPath, const std::wstring& subkeyName) {
     Watch(L"DeleteKey", parentPath, subkeyName);
     auto [root, subkey] = SplitRegPath(parentPath);
-    if (!root) return;
-    if (UniqueHKey key = Open(root, subkey, KEY_WRITE)) RegDeleteKeyW(key.get(), subkeyName.c_str());
+    const std::wstring path = parentPath + L"\\" + subkeyName;
+    if (!root) return Fail(path, L"", ERROR_BAD_PATHNAME);
+    UniqueHKey key;
+    LONG rc = RegOpenKeyExW(root, subkey.c_str(), 0, KEY_WRITE, key.put());
+    if (rc != ERROR_SUCCESS) {
+        key.abandon();
+        return rc == ERROR_FILE_NOT_FOUND || Fail(path, L"", rc);
+    }
+    WriteRecorder* recorder = Noting();
+    std::optional<std::vector<WriteRecorder::KeyState>> tree;
+    if (recorder && !recorder->Covers(path)) {
+        tree = SnapshotKey(key.get(), subkeyName);
+        if (!tree) return true; // no such key: nothing to delete
+    }
+    if (WriteRecorder* active = WriteRecorder::Active()) active->CloseKeys();
+    rc = RegDeleteKeyW(key.get(), subkeyName.c_str());
+    if (rc == ERROR_FILE_NOT_FOUND) return true;
+    if (rc != ERROR_SUCCESS) return Fail(path, L"", rc);
+    if (tree) recorder->NoteDeleted(path, std::move(*tree));
+    return true;
 }
 
-void CreateKey(const std::wstring& path) {
-    Watch(L"CreateKey", path, {});
+bool DeleteTree(const std::wstring& path) {
+    Watch(L"DeleteTree", path, {});
     auto [root, subkey] = SplitRegPath(path);
-    if (!root) return;
+    if (!root || subkey.empty()) return Fail(path, L"", ERROR_BAD_PATHNAME);
+    WriteRecorder* recorder = Noting();
+    std::optional<std::vector<WriteRecorder::KeyState>> tree;
+    if (recorder && !recorder->Covers(path)) {
+        tree = SnapshotKey(root, subkey);
+        if (!tree) return true;
+    }
+    if (WriteRecorder* active = WriteRecorder::Active()) active->CloseKeys();
+    const LONG rc = RegDeleteTreeW(root, subkey.c_str());
+    if (rc == ERROR_FILE_NOT_FOUND) return true;
+    if (rc != ERROR_SUCCESS) return Fail(path, L"", rc);
+    // The key itself goes as well.
+    const size_t slash = subkey.rfind(L'\\');
+    UniqueHKey parent = Open(root, slash == subkey.npos ? L"" : subkey.substr(0, slash), KEY_WRITE);
+    const LONG gone =
+        parent ? RegDeleteKeyW(parent.get(), subkey.substr(slash + 1).c_str()) : ERROR_ACCESS_DENIED;
+    if (gone != ERROR_SUCCESS && gone != ERROR_FILE_NOT_FOUND) return Fail(path, L"", gone);
+    if (tree) recorder->NoteDeleted(path, std::move(*tree));
+    return true;
+}
+
+bool CreateKey(const std::wstring& path) {
+    Watch(L"CreateKey", path, {});
+    WriteRecorder* active = WriteRecorder::Active();
+    if (active && active->OpenKey(path, true)) return true; // open, so it exists
+    auto [root, subkey] = SplitRegPath(path);
+    if (!root) return Fail(path, L"", ERROR_BAD_PATHNAME);
+    WriteRecorder* recorder = Noting();
+    const std::wstring missing = recorder && !recorder->Covers(path) ? FirstMissing(root, subkey) : L"";
     UniqueHKey key;
-    if (RegCreateKeyW(root, subkey.c_str(), key.put()) != ERROR_SUCCESS) key.abandon();
+    const LONG rc = RegCreateKeyW(root, subkey.c_str(), key.put());
+    if (rc != ERROR_SUCCESS) {
+        key.abandon();
+        return Fail(path, L"", rc);
+    }
+    if (!missing.empty()) recorder->NoteCreated(RootPart(path) + L"\\" + missing);
+    // The values an import writes next go to this key.
+    if (active) active->KeepOpen(path, std::move(key), true);
+    return true;
 }
 
 } // namespace Registry

@@ -1,7 +1,8 @@
 #pragma once
 // Every registry access goes through here. A key is named by one text, root name and subkey path
 // ("HKEY_CURRENT_USER\Control Panel\Cursors"); each call opens, does one thing and closes.
-// Reads never fail loudly: they return the sentinels below. Writes never report failure.
+// Reads never fail loudly: they return the sentinels below. Writes say whether they succeeded, and while a
+// WriteRecorder is active (write_recorder.h) each one first notes what it replaces.
 #include <windows.h>
 
 #include <cstddef>
@@ -38,14 +39,28 @@ std::int32_t ReadDword(const std::wstring& path, const std::wstring& name);
 // No value (the "Error" sentinel) when the key or value cannot be read; empty bytes for an unknown root.
 std::optional<Bytes> ReadBinary(const std::wstring& path, const std::wstring& name);
 
-// The three writes create a missing key and its missing parents.
-void WriteString(const std::wstring& path, const std::wstring& name, const std::wstring& value);
-void WriteDword(const std::wstring& path, const std::wstring& name, std::int32_t value);
-void WriteBinary(const std::wstring& path, const std::wstring& name, const Bytes& value);
-void DeleteValue(const std::wstring& path, const std::wstring& name);
+// A value as stored: its type and raw bytes.
+struct Data {
+    DWORD type = REG_NONE;
+    Bytes bytes;
+    bool operator==(const Data&) const = default;
+};
+
+// No value when the key or value cannot be read.
+std::optional<Data> ReadValue(const std::wstring& path, const std::wstring& name);
+
+// The writes create a missing key and its missing parents. Each returns false when nothing was stored;
+// deleting what is not there counts as done.
+bool WriteString(const std::wstring& path, const std::wstring& name, const std::wstring& value);
+bool WriteDword(const std::wstring& path, const std::wstring& name, std::int32_t value);
+bool WriteBinary(const std::wstring& path, const std::wstring& name, const Bytes& value);
+bool WriteValue(const std::wstring& path, const std::wstring& name, const Data& value);
+bool DeleteValue(const std::wstring& path, const std::wstring& name);
 // Whether a key with subkeys goes is the platform's choice (Windows NT keeps it).
-void DeleteKey(const std::wstring& parentPath, const std::wstring& subkeyName);
-void CreateKey(const std::wstring& path);
+bool DeleteKey(const std::wstring& parentPath, const std::wstring& subkeyName);
+// The key, its values and every key below it.
+bool DeleteTree(const std::wstring& path);
+bool CreateKey(const std::wstring& path);
 
 // Where the format message goes; null restores the real message box.
 void SetMessagePort(MessageBoxPort* port);

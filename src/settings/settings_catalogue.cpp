@@ -1,6 +1,7 @@
 #include "settings/settings_catalogue.h"
 
 #include "platform/text.h"
+#include "registry/write_recorder.h"
 
 #include <algorithm>
 #include <array>
@@ -443,8 +444,11 @@ std::span<const SettingRow* const> SettingsInApplyOrder() {
 }
 
 void WriteSettings(SettingWriteContext& context) {
-    for (const SettingRow* row : ApplyRows)
-        if (IsListed(*row, context.Facts)) row->Write.Rule(*row, row->Write, context);
+    for (const SettingRow* row : ApplyRows) {
+        if (!IsListed(*row, context.Facts)) continue;
+        Registry::WriteSubject subject{std::wstring(row->Key)}; // names the setting if a write fails
+        row->Write.Rule(*row, row->Write, context);
+    }
 }
 
 const SettingRow* FindSettingRow(std::wstring_view key) {

@@ -77,6 +77,7 @@ MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts
     WireHelpCommands();
     WireIconCommands();
     WireSettingsCommands();
+    WireUndoCommands();
 }
 
 MainWindow::~MainWindow() {

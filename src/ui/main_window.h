@@ -108,6 +108,7 @@ private:
     void WireIconCommands();
     // The design: tab strip, panels, information bar, buttons and menus.
     void CreateControls();
+    void WireUndoCommands(); // main_window_undo.cpp
     void Form_Load();
     void Form_Resize();
     void Form_Paint();

@@ -1,5 +1,6 @@
 // The menu bar, the settings tree's "Right Click" menu, the shortcut keys, and the File menu's mirror of
 // the recent-theme list.
+#include "apply/undo.h"
 #include "icons/icon_location.h"
 #include "session/session.h"
 #include "themes/recent_themes.h"
@@ -94,8 +95,9 @@ void MainWindow::RefreshMenuStates(HMENU menu) {
         }
         const UINT id = GetMenuItemID(menu, position);
         if (id == 0 || id == static_cast<UINT>(-1)) continue; // separators
-        EnableMenuItem(menu, position,
-                       MF_BYPOSITION | (HasCommand(static_cast<int>(id)) ? MF_ENABLED : MF_GRAYED));
+        bool enabled = HasCommand(static_cast<int>(id));
+        if (id == IdMenuUndoLastApply) enabled = enabled && LastApplyRecordExists(); // nothing to undo yet
+        EnableMenuItem(menu, position, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A session on a throwaway machine: facts built directly, the registry in a sandbox, the ports scripted.
 // Arrange the registry first, then Load(), which reads it as start-up does.
+#include "apply/undo.h"
 #include "icons/catalogue_variants.h"
 #include "platform/startup_facts.h"
 #include "session/session.h"
@@ -21,6 +22,11 @@ inline std::wstring Calls(const RecordingSystemPort& port) {
 struct SessionFixture {
     RegistrySandbox sandbox; // first: everything below reads and writes inside it
     TempMachine machine;
+    // Apply's undo record goes to the throwaway folder, never to the prefix the test programs share.
+    struct RecordFolder {
+        explicit RecordFolder(const std::wstring& folder) { SetLastApplyFolder(folder); }
+        ~RecordFolder() { SetLastApplyFolder({}); }
+    } recordFolder{machine.root};
     ScriptedPromptPort prompts;
     RecordingSystemPort system;
     std::unique_ptr<Session> session;

@@ -1,0 +1,400 @@
+#include "apply/apply.h"
+#include "apply/undo.h"
+#include "registry/reg_file.h"
+#include "registry/write_recorder.h"
+#include "settings/settings_catalogue.h"
+#include "support/registry_dump.h"
+#include "support/session_fixture.h"
+#include "support/wide_text.h"
+#include "ui/command_ids.h"
+#include "ui/main_window.h"
+
+#include <doctest/doctest.h>
+
+#include <aclapi.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const HKEY HKCR = HKEY_CLASSES_ROOT, HKCU = HKEY_CURRENT_USER, HKLM = HKEY_LOCAL_MACHINE;
+const std::wstring ShellIcons = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons";
+const std::wstring Policies = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+const std::wstring MyComputer = L"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+
+template <size_t N>
+void RawSetBytes(HKEY root, const std::wstring& key, const std::wstring& name, DWORD type,
+                 const char (&bytes)[N]) {
+    RawSetValue(root, key, name, type, bytes, N - 1);
+}
+
+// A machine with values of every shape Apply overwrites or deletes: texts without their zero, texts of
+// other types, a multi-string, binary data, verbs with values of their own, a deleted-then-kept link.
+void UsedMachine(const TempMachine& m) {
+    const std::wstring icon = m.Write(m.app, L"star.ico", IconFileBytes(IconFileKind::Icon)) + L",0";
+    RawSetString(HKLM, ShellIcons, L"19", icon);
+    RawSetValue(HKCU, L"Control Panel\\Cursors", L"Arrow", REG_SZ, L"C:\\x.cur", 16); // no terminating zero
+    RawSetBytes(HKCU, L"Control Panel\\Sound", L"Beep", REG_MULTI_SZ, "Y\0e\0s\0\0\0x\0\0\0\0\0");
+    RawSetBytes(HKCU, L"Control Panel\\desktop", L"MenuShowDelay", REG_EXPAND_SZ, "4\0\x30\0\x30\0\0\0");
+    RawSetBytes(HKCU, L"Control Panel\\desktop", L"SmoothScroll", REG_BINARY, "\x01\0\0\0");
+    RawSetBytes(HKCU, Policies, L"NoSaveSettings", REG_BINARY, "\x01\0\0\0\x07");
+    RawSetBytes(HKCU, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", L"link", REG_BINARY,
+                "\0\0\0\0");
+    RawSetString(HKCR, L"Folder\\Shell\\RootExplore", L"", L"Explore from here");
+    RawSetString(HKCR, L"Folder\\Shell\\RootExplore", L"Extended", L"");
+    RawSetString(HKCR, L"Folder\\Shell\\RootExplore\\Command", L"", L"EXPLORER.EXE /E,/Root,/IDList,%I");
+    RawSetString(HKCR, L"*\\QuickView", L"", L"*");
+    RawSetDword(HKCR, L"*\\QuickView", L"Order", 3);
+    RawSetString(HKCR, MyComputer, L"", L"Workstation");
+    RawSetString(HKCR, L".txt", L"", L"txtfile");
+    RawSetString(HKCR, L".bmp", L"", L"Paint.Picture");
+}
+
+void SetEveryToggle(Session& s, bool on) {
+    std::vector<std::wstring> keys;
+    for (const SettingNode& n : s.Settings.Nodes())
+        if (n.Kind == SettingKind::Toggle && n.Image != SettingImage::Unavailable) keys.push_back(n.Key);
+    for (const auto& key : keys) s.Settings.SetImage(key, on ? SettingImage::On : SettingImage::Off);
+}
+
+struct UndoFixture : SessionFixture {
+    std::wstring Record() const { return machine.root + L"\\Korvath\\Tessaly\\Last Apply.reg"; }
+    std::vector<RegFile::Section> Sections() const {
+        std::vector<RegFile::Section> sections;
+        REQUIRE(RegFile::Load(Record(), sections) == RegFile::LoadResult::Loaded);
+        return sections;
+    }
+    // Every value of the record as "key|name" ("key|-" for a key it removes).
+    std::vector<std::wstring> Entries() const {
+        std::vector<std::wstring> out;
+        for (const RegFile::Section& s : Sections()) {
+            if (s.remove) out.push_back(s.path + L"|-");
+            for (const RegFile::Value& v : s.values) out.push_back(s.path + L"|" + v.name);
+        }
+        return out;
+    }
+};
+
+bool Contains(const std::vector<std::wstring>& list, const std::wstring& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// Denies every write to one key while it lives; Wine enforces key security as Windows NT does.
+class ReadOnlyKey {
+public:
+    ReadOnlyKey(HKEY root, const std::wstring& subkey) : root_(root), subkey_(subkey) { Set(KEY_READ); }
+    ~ReadOnlyKey() { Set(KEY_ALL_ACCESS); }
+
+private:
+    void Set(DWORD rights) {
+        RawSetDword(root_, subkey_, L"", 0); // makes sure the key exists
+        RegDeleteKeyValueW(root_, subkey_.c_str(), L"");
+        UniqueHKey key;
+        REQUIRE(RegOpenKeyExW(root_, subkey_.c_str(), 0, WRITE_DAC | READ_CONTROL, key.put()) ==
+                ERROR_SUCCESS);
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        PSID everyone = nullptr;
+        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+        EXPLICIT_ACCESSW access{rights, SET_ACCESS, NO_INHERITANCE, {}};
+        access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+        access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+        access.Trustee.ptstrName = static_cast<LPWSTR>(everyone);
+        PACL acl = nullptr;
+        SetEntriesInAclW(1, &access, nullptr, &acl);
+        SECURITY_DESCRIPTOR sd;
+        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+        CHECK(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS);
+        LocalFree(acl);
+        FreeSid(everyone);
+    }
+    HKEY root_;
+    std::wstring subkey_;
+};
+
+} // namespace
+
+TEST_CASE("Undo puts back exactly what a whole Apply changed, in the same session or after a restart") {
+    struct Row {
+        const char* name;
+        MachineKind kind;
+        bool on, restart;
+    } rows[] = {
+        {"Windows 95, every toggle on, same session", {false, true, L"4.71.1712.6"}, true, false},
+        {"Windows NT, every toggle off, after a restart", {true, false, L"4.72.3110.8"}, false, true},
+        {"Windows NT, every toggle on, after a restart", {true, true, L"4.72.3110.8"}, true, true},
+    };
+    for (const Row& row : rows) {
+        CAPTURE(std::string(row.name));
+        UndoFixture f;
+        UsedMachine(f.machine);
+        Session& s = f.Load(row.kind);
+        const std::wstring before = DumpRegistry();
+        const std::wstring programs = s.Lists[IconCategory::Start].ItemFullPath(L"Programs");
+        const auto beep = s.Settings.Image(L"Beep On Errors");
+
+        SetEveryToggle(s, row.on);
+        s.Lists[IconCategory::Start].Change(
+            L"Programs", L"",
+            f.machine.Write(f.machine.app, L"moon.ico", IconFileBytes(IconFileKind::Icon)) + L",0");
+        s.Settings.SetStagedText(L"Double Click Width", L"9");
+        s.CurrentThemePath = L"C:\\Themes\\Sun.tstheme";
+        s.IconCacheDirty = true;
+        ApplyChanges(s, f.system, f.prompts);
+        REQUIRE(LastApplyRecordExists());
+        REQUIRE(DumpRegistry() != before);
+
+        if (row.restart) f.LoadFacts(MachineFacts(f.machine, row.kind)); // a new session reads the record
+        Session& after = *f.session;
+        f.prompts = {};
+        f.system.calls.clear();
+        f.prompts.Answer(1);
+        CHECK(UndoLastApply(after, f.system, f.prompts) == UndoResult::Undone);
+        CHECK(DumpRegistry() == before);
+        CHECK_FALSE(LastApplyRecordExists());
+        REQUIRE_FALSE(f.prompts.shown.empty());
+        CHECK(f.prompts.shown[0].message == L"Put back every value that the last Apply changed?");
+        CHECK(f.prompts.shown[0].buttons == std::array<std::wstring, 3>{L"Cancel", L"OK", L""});
+        CHECK(f.prompts.shown[0].icon == PromptIconQuestion);
+
+        // The session shows the registry again, and the system heard of it as after an Apply.
+        CHECK(after.Lists[IconCategory::Start].ItemFullPath(L"Programs") == programs);
+        CHECK(after.Settings.Image(L"Beep On Errors") == beep);
+        CHECK(after.CurrentThemePath.empty());
+        CHECK_FALSE(after.HasUnappliedChanges());
+        const std::wstring calls = Calls(f.system);
+        CHECK(calls.find(L"SPI 87 0 - 0|BROADCAST 46|BROADCAST 46|ASSOCCHANGED") != calls.npos);
+        CHECK(calls.find(L"SPI 2 ") != calls.npos);
+    }
+}
+
+TEST_CASE("what the record holds") {
+    UndoFixture f;
+    UsedMachine(f.machine);
+    Session& s = f.Load({true, true, L"4.72.3110.8"});
+
+    SUBCASE("keys Apply creates go whole; values it replaces come back with their own type; a value written "
+            "as it was is not recorded, and an Apply that changed nothing leaves no record") {
+        SetEveryToggle(s, true);
+        s.IconCacheDirty = true;
+        RawSetDword(HKCU, L"Software\\Korvath\\Tessaly\\2.0\\Settings", L"Splash", 1); // has run before
+        f.prompts.Answer(1, true); // the rebuild notice switched off: the user's choice, not Apply's
+        ApplyChanges(s, f.system, f.prompts);
+        const auto entries = f.Entries();
+        CHECK(RawGetValue(HKCU, L"Software\\Korvath\\Tessaly\\2.0\\Settings", L"Dialog Rebuild").exists);
+        CHECK_FALSE(Contains(entries,
+                             L"HKEY_CURRENT_USER\\Software\\Korvath\\Tessaly\\2.0\\Settings|Dialog Rebuild"));
+        CHECK(Contains(entries, L"HKEY_CLASSES_ROOT\\Directory|-")); // the outermost key created
+        CHECK_FALSE(Contains(entries, L"HKEY_CLASSES_ROOT\\Directory\\Shell\\DosHere\\Command|"));
+        CHECK(Contains(entries, L"HKEY_CURRENT_USER\\Control Panel\\Sound|Beep"));
+        CHECK_FALSE(Contains(entries, L"HKEY_CLASSES_ROOT\\*\\QuickView|")); // "*" already
+        const std::wstring text = RegFile::Format(f.Sections());
+        CHECK(text.starts_with(L"Windows Registry Editor Version 5.00\r\n"));
+        CHECK(text.find(L"\"Beep\"=hex(7):59,00,65,00,73,00,00,00,78,00,00,00,00,00\r\n") != text.npos);
+        CHECK(text.find(L"\"link\"=hex:00,00,00,00\r\n") != text.npos);
+
+        f.system.calls.clear();
+        ApplyChanges(s, f.system, f.prompts);
+        CHECK_FALSE(LastApplyRecordExists());
+    }
+    SUBCASE("keys Apply deletes come back with every value") {
+        SetEveryToggle(s, false);
+        ApplyChanges(s, f.system, f.prompts);
+        const std::wstring text = RegFile::Format(f.Sections());
+        CHECK(text.find(L"[-HKEY_CLASSES_ROOT\\*\\QuickView]\r\n\r\n[HKEY_CLASSES_ROOT\\*\\QuickView]\r\n"
+                        L"@=\"*\"\r\n\"Order\"=dword:00000003\r\n") != text.npos);
+        CHECK(text.find(L"[HKEY_CLASSES_ROOT\\Folder\\Shell\\RootExplore]\r\n@=\"Explore from here\"\r\n"
+                        L"\"Extended\"=\"\"\r\n") != text.npos);
+    }
+    SUBCASE("the file is UTF-16 with its byte-order mark") {
+        ApplyChanges(s, f.system, f.prompts);
+        std::ifstream file(std::filesystem::path(f.Record()), std::ios::binary);
+        std::string head(4, '\0');
+        file.read(head.data(), 4);
+        CHECK(head == std::string("\xFF\xFEW\0", 4));
+    }
+}
+
+TEST_CASE("a record that cannot be read is neither used nor deleted") {
+    const std::string end = "\r\n; End of record\r\n";
+    const std::string header = "Windows Registry Editor Version 5.00\r\n";
+    const std::string good = header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=dword:00000001\r\n";
+    const std::string damaged[] = {
+        good,                                                     // cut short: no closing line
+        header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=\"b\r\n" + end, // an unclosed text
+        "Windows Registry Editor Version 4.00\r\n" + end,
+        header + "\"a\"=\"b\"\r\n" + end, // a value outside any key
+        header + "[HKEY_NOWHERE\\x]\r\n" + end,
+        header + "[HKEY_CURRENT_USER\\x\r\n" + end,
+        header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=hex:0\r\n" + end,
+        header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=dword:1\r\n" + end,
+        header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=hex(2):41,00,\\\r\n" + end,
+        header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=\"b\" x\r\n" + end,
+    };
+    for (const std::string& text : damaged) {
+        CAPTURE(text);
+        UndoFixture f;
+        Session& s = f.Load({});
+        ApplyChanges(s, f.system, f.prompts);
+        std::wstring wide = L"\xFEFF";
+        for (char c : text) wide += static_cast<wchar_t>(c);
+        std::ofstream(std::filesystem::path(f.Record()), std::ios::binary)
+            .write(reinterpret_cast<const char*>(wide.data()), static_cast<std::streamsize>(wide.size() * 2));
+        const std::wstring before = DumpRegistry();
+        f.prompts = {};
+        CHECK(UndoLastApply(s, f.system, f.prompts) == UndoResult::Damaged);
+        REQUIRE(f.prompts.shown.size() == 1);
+        CHECK(f.prompts.shown[0].message == L"The record of the last Apply is damaged and was not used.");
+        CHECK(f.prompts.shown[0].buttons == std::array<std::wstring, 3>{L"OK", L"", L""});
+        CHECK(DumpRegistry() == before);
+        CHECK(LastApplyRecordExists());
+    }
+    SUBCASE("the same file whole is taken") {
+        UndoFixture f;
+        Session& s = f.Load({});
+        const std::string text = "\xFF\xFE" + [&] {
+            std::string wide;
+            for (char c : good + end) wide += std::string{c, '\0'};
+            return wide;
+        }();
+        std::filesystem::create_directories(std::filesystem::path(f.Record()).parent_path());
+        std::ofstream(std::filesystem::path(f.Record()), std::ios::binary).write(text.data(), text.size());
+        f.prompts.Answer(1);
+        CHECK(UndoLastApply(s, f.system, f.prompts) == UndoResult::Undone);
+        CHECK(RawGetValue(HKCU, L"x", L"a").exists);
+    }
+}
+
+TEST_CASE("registry files read back as written") {
+    auto data = [](DWORD type, std::string bytes) {
+        const auto* first = reinterpret_cast<const std::byte*>(bytes.data());
+        return Registry::Data{type, Registry::Bytes(first, first + bytes.size())};
+    };
+    const std::vector<RegFile::Section> sections = {
+        {L"HKEY_CURRENT_USER\\A", true, {}},
+        {L"HKEY_LOCAL_MACHINE\\B\\C",
+         false,
+         {{L"", data(REG_SZ, std::string("x\0\\\0\"\0\0\0", 8))},
+          {L"quote \" and \\", data(REG_DWORD, "\x78\x56\x34\x12")},
+          {L"gone", std::nullopt},
+          {L"no zero", data(REG_SZ, std::string("a\0b\0", 4))},
+          {L"odd", data(REG_SZ, "abc")},
+          {L"line", data(REG_SZ, std::string("a\0\n\0\0\0", 6))},
+          {L"expand", data(REG_EXPAND_SZ, std::string("%\0\0\0", 4))},
+          {L"multi", data(REG_MULTI_SZ, std::string("a\0\0\0b\0\0\0\0\0", 10))},
+          {L"qword", data(REG_QWORD, std::string(8, '\x7f'))},
+          {L"short dword", data(REG_DWORD, "\x01")},
+          {L"empty", data(REG_BINARY, "")},
+          {L"long", data(REG_BINARY, std::string(100, '\xab'))},
+          {L"none", data(REG_NONE, "\x01")}}},
+    };
+    const std::wstring text = RegFile::Format(sections);
+    CHECK(text.find(L"@=\"x\\\\\\\"\"\r\n") != text.npos);
+    CHECK(text.find(L"\"quote \\\" and \\\\\"=dword:12345678\r\n") != text.npos);
+    CHECK(text.find(L"\"qword\"=hex(b):7f,7f,") != text.npos);
+    CHECK(text.find(L",\\\r\n  ab,") != text.npos); // long data wraps as the registry editor wraps it
+    auto parsed = RegFile::Parse(text);
+    REQUIRE(parsed);
+    CHECK(*parsed == sections);
+}
+
+TEST_CASE("a refused write is reported by name, the rest is done, and the record leaves it out") {
+    UndoFixture f;
+    UsedMachine(f.machine);
+    Session& s = f.Load({true, true, L"4.72.3110.8"});
+    SetEveryToggle(s, true);
+    SUBCASE("one setting") {
+        {
+            ReadOnlyKey sound(HKCU, L"Control Panel\\Sound");
+            ApplyChanges(s, f.system, f.prompts);
+        }
+        REQUIRE(f.prompts.shown.size() == 1);
+        const Prompt& p = f.prompts.shown.back();
+        CHECK(p.message == L"Some changes could not be saved:\n"
+                           L"\nBeep On Errors: access denied\nExtended Sounds On Errors: access denied");
+        CHECK(p.icon == PromptIconExclamation);
+        CHECK(p.buttons == std::array<std::wstring, 3>{L"OK", L"", L""});
+        CHECK(RawText(HKCU, L"Control Panel\\desktop", L"CursorBlinkRate") == L"65535");
+        const auto entries = f.Entries();
+        CHECK_FALSE(Contains(entries, L"HKEY_CURRENT_USER\\Control Panel\\Sound|Beep"));
+        CHECK(Contains(entries, L"HKEY_CURRENT_USER\\Control Panel\\desktop|CursorBlinkRate"));
+    }
+    SUBCASE("a whole key of icons: ten lines, then how many more") {
+        {
+            ReadOnlyKey icons(HKLM, ShellIcons);
+            ApplyChanges(s, f.system, f.prompts);
+        }
+        const std::wstring message = f.prompts.shown.back().message;
+        CHECK(message.starts_with(L"Some changes could not be saved:\n\nPrograms: access denied\n"
+                                  L"Favorites: access denied\nDocuments: access denied\n"));
+        CHECK(message.ends_with(L"\nShut Down...: access denied\nand 25 more"));
+        CHECK(std::count(message.begin(), message.end(), L'\n') == 12);
+        CHECK(RawText(HKCU, L"Control Panel\\Sound", L"Beep") == L"Yes");
+        for (const std::wstring& entry : f.Entries()) CHECK(entry.find(L"Shell Icons") == entry.npos);
+    }
+}
+
+TEST_CASE("Tools, Undo Last Apply in the main window") {
+    UndoFixture f;
+    Session& s = f.Load({true});
+    MainWindow main(s, f.system, f.prompts);
+    REQUIRE(main.Create());
+    CHECK(main.HasCommand(IdMenuUndoLastApply));
+    const std::wstring before = DumpRegistry();
+    std::vector<SettingNode> nodes = s.Settings.Nodes();
+    SetEveryToggle(s, true);
+    SendMessageW(main.hwnd(), WM_COMMAND, MAKEWPARAM(IdCmdApply, 0), 0);
+    REQUIRE(LastApplyRecordExists());
+    f.prompts = {};
+    f.prompts.Answer(0); // "Cancel" changes nothing
+    SendMessageW(main.hwnd(), WM_COMMAND, MAKEWPARAM(IdMenuUndoLastApply, 0), 0);
+    CHECK(LastApplyRecordExists());
+    f.prompts.Answer(1);
+    SendMessageW(main.hwnd(), WM_COMMAND, MAKEWPARAM(IdMenuUndoLastApply, 0), 0);
+    CHECK(DumpRegistry() == before);
+    CHECK_FALSE(LastApplyRecordExists());
+    for (const SettingNode& node : nodes) CHECK(s.Settings.Image(node.Key) == node.Image);
+    DestroyWindow(main.hwnd());
+}
+
+TEST_CASE("the registry layer under a recorder") {
+    RegistrySandbox sandbox;
+    const std::wstring key = L"HKEY_CURRENT_USER\\K";
+    RawSetString(HKCU, L"K", L"kept", L"1");
+    RawSetString(HKCU, L"K\\Sub", L"", L"sub");
+    const std::wstring before = DumpRegistry();
+    Registry::WriteRecorder recorder;
+
+    SUBCASE("deletions and rewrites come back; a key deleted meanwhile is opened afresh") {
+        CHECK(Registry::DeleteValue(key, L"kept"));
+        CHECK(Registry::WriteString(key + L"\\Sub", L"v", L"x"));
+        CHECK(Registry::WriteString(key + L"\\Sub", L"v", L"y"));
+        CHECK(Registry::DeleteValue(key + L"\\Sub", L"v"));
+        CHECK(Registry::DeleteKey(key, L"Sub"));
+        CHECK(Registry::WriteString(key + L"\\Sub", L"", L"again"));
+        CHECK(RawText(HKCU, L"K\\Sub", L"") == L"again");
+        CHECK(Registry::WriteDword(key + L"\\New\\Deeper", L"n", 1));
+        recorder.DropUnchanged();
+        CHECK(RegFile::Import(recorder.UndoSections()));
+        CHECK(DumpRegistry() == before);
+    }
+    SUBCASE("writes say whether they stored anything, and failures carry their subject") {
+        {
+            ReadOnlyKey locked(HKCU, L"K");
+            Registry::WriteSubject subject(L"Locked Setting");
+            CHECK_FALSE(Registry::WriteString(key, L"kept", L"2"));
+            CHECK_FALSE(Registry::DeleteValue(key, L"kept"));
+        }
+        CHECK(Registry::DeleteValue(key, L"missing"));
+        CHECK(Registry::DeleteKey(key, L"Missing"));
+        CHECK(recorder.Empty());
+        REQUIRE(recorder.Failures().size() == 2);
+        CHECK(recorder.Failures()[0].subject == L"Locked Setting");
+        CHECK(recorder.Failures()[0].error == ERROR_ACCESS_DENIED);
+        CHECK(recorder.Subject().empty());
+        CHECK(DumpRegistry() == before);
+    }
+}
