@@ -1,5 +1,8 @@
+#include "apply/apply.h"
+#include "controls/common_dialog.h"
 #include "icons/catalogue_variants.h"
 #include "session/session.h"
+#include "themes/theme_commands.h"
 #include "ui/main_window.h"
 #include "ui/prompt_dialog.h"
 #include "ui/startup.h"
@@ -7,7 +10,22 @@
 #include <windows.h>
 #include <commctrl.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+#include <string>
+
+namespace {
+
+// "/a", one character and a theme path: load the theme, apply it (settings left out) and end, without the
+// window and without the closing steps. Cancelling the open dialog that an invalid file leads to ends too.
+int LoadAndApply(Session& session, const std::wstring& commandLine, SystemPort& system, PromptPort& prompts) {
+    CommonDialog dialog;
+    ThemePorts ports{dialog, prompts, system, {}, [&] { ApplyChanges(session, system, prompts); }};
+    OpenTheme(session, commandLine, true, ports);
+    return 0;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -18,10 +36,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     RealSystemPort system;
     RealPromptPort prompts(system, session.Facts.HelpFile);
+    const std::wstring commandLine = arguments ? arguments : L"";
+    if (commandLine.starts_with(L"/a")) return LoadAndApply(session, commandLine, system, prompts);
+
     MainWindow main(session, system, prompts);
     if (!main.Create()) return 1;
     system.owner = main.hwnd();
     prompts.SetOwner(main.hwnd());
+    if (!commandLine.empty()) main.OpenCommandLineTheme(commandLine);
     ShowWindow(main.hwnd(), showCommand);
     UpdateWindow(main.hwnd());
 

@@ -1,11 +1,11 @@
 #include "ui/main_window.h"
 
 #include "apply/apply.h"
+#include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "resources/resource_ids.h"
 #include "session/session.h"
-#include "prompts/messages.h"
 
 #include <commctrl.h>
 
@@ -43,6 +43,7 @@ MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts
     OnCommand(IdApply, [this] { cmdApply_Click(); });
     OnCommand(IdOk, [this] { cmdOK_Click(); });
     OnCommand(IdCancel, [this] { cmdCancel_Click(); });
+    WireThemeCommands();
 }
 
 MainWindow::~MainWindow() {

@@ -1,6 +1,7 @@
 #pragma once
 // `Main`: the program's one main window, from start to end. It shows the session and turns the user's
 // actions into commands; it keeps no state a command needs.
+#include "controls/common_dialog.h"
 #include "controls/list_box_icons.h"
 #include "controls/settings_tree.h"
 #include "icons/catalogue.h"
@@ -48,6 +49,8 @@ public:
     void cmdApply_Click();
     void cmdOK_Click();
     void cmdCancel_Click();
+    // Start-up with a theme path on the command line (main_window_themes.cpp).
+    void OpenCommandLineTheme(const std::wstring& commandLine);
 
 private:
     void Form_Load();
@@ -59,6 +62,12 @@ private:
     HWND CreateButton(const wchar_t* caption, int id, DWORD style = 0);
     void OnDestroyed() override;
 
+    // Theme commands (main_window_themes.cpp).
+    void WireThemeCommands();
+    void OpenThemeFile(const std::wstring& path, bool fromCommandLine = false);
+    void SaveThemeFile(bool toCurrent);
+    void Theme_BecameCurrent(const std::wstring& path);
+
     Session& session_;
     SystemPort& system_;
     PromptPort& prompts_;
@@ -69,4 +78,5 @@ private:
     HWND cmdApply_ = nullptr;
     std::unique_ptr<SettingsTree> SystemTree_;
     std::array<std::unique_ptr<ListBoxIcons>, IconCategories.size()> lists_;
+    CommonDialog CDialog_; // opens and saves themes
 };
