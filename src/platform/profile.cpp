@@ -27,6 +27,11 @@ bool WriteString(const std::wstring& section, const std::wstring& key, const std
 }
 
 bool CanWrite(const std::wstring& file) {
+    // Asked directly as well: a process with the rights to override the attribute would still write.
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
     UniqueKernelHandle handle(CreateFileW(file.c_str(), GENERIC_WRITE,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

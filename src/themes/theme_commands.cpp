@@ -125,7 +125,7 @@ std::wstring WithoutQuotes(const std::wstring& path) {
 }
 
 // Profile functions look for a bare name in the Windows folder; a name typed on the command line means the
-// current folder.
+// current folder, and %ThemeDir% needs the folder.
 std::wstring FullPath(const std::wstring& path) {
     if (path.empty()) return path;
     const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
@@ -227,7 +227,8 @@ bool OpenTheme(Session& session, std::wstring path, bool fromCommandLine, ThemeP
                 session.AutoApply = true;
                 path.erase(0, std::min<size_t>(3, path.size()));
             }
-            path = FullPath(WithoutQuotes(path));
+            path = WithoutQuotes(path);
+            if (const std::wstring full = FullPath(path); FileExists(full)) path = full;
         } else if (path.empty()) {
             ports.dialog.Title(L"Open Theme");
             ports.dialog.Filter(L"All Theme Files\0*.tstheme;*.motif;*.theme\0"
