@@ -19,6 +19,9 @@ for t in $tabs; do
   args="$args --tab ${t%%:*} --shot screenshots/tab-${t#*:}.bmp"
 done
 args="$args --tab 1 --expand-tree --shot screenshots/tab-shell-expanded.bmp"
+# The theme dialogs, opened as File menu clicks do (ids 200 and 202: Open Theme and Save Theme As).
+args="$args --command 200 --shot-top screenshots/dialog-open-theme.bmp --cancel-top"
+args="$args --command 202 --shot-top screenshots/dialog-save-theme.bmp --cancel-top"
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
   wine Tessaly.exe &
   app=\$!

@@ -1,6 +1,6 @@
 // Shows the real prompt in one of a few shapes, captures it from the screen into a .bmp once it has
 // painted, and closes it.
-//   prompt_shot one|three|check|network|overwrite out.bmp
+//   prompt_shot one|three|check|network|overwrite|missing out.bmp
 #include "platform/ports.h"
 #include "prompts/messages.h"
 #include "ui/prompt_dialog.h"
@@ -60,7 +60,7 @@ public:
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) {
-        fwprintf(stderr, L"usage: prompt_shot one|three|check|network|overwrite out.bmp\n");
+        fwprintf(stderr, L"usage: prompt_shot one|three|check|network|overwrite|missing out.bmp\n");
         return 2;
     }
     const std::wstring shape = argv[1];
@@ -81,6 +81,8 @@ int wmain(int argc, wchar_t** argv) {
         Messages::ShowRebuildNotice(captured, L"Windows 95");
     else if (shape == L"network")
         Messages::ConfirmHideNetwork(captured);
+    else if (shape == L"missing")
+        Messages::ShowMissingIcons(captured);
     else if (shape == L"overwrite")
         Messages::AskOverwriteTheme(captured, L"C:\\Documents\\Themes\\Collections\\Autumn_Leaves_And_Winter_"
                                               L"Frost_Complete_Set.tstheme");

@@ -1,6 +1,7 @@
 // Drives a running Tessaly from outside for screenshots: waits for the main window, selects tabs with the
 // keys a user would press, captures the window as a .bmp and closes it the way the close box does.
 //   window_shot --wait --tab 3 --shot start.bmp --tab 1 --expand-tree --shot shell.bmp --close
+//   window_shot --wait --command 200 --shot-top open.bmp --cancel-top --close
 #include "screen_capture.h"
 
 #include <windows.h>
@@ -98,6 +99,13 @@ int wmain(int argc, wchar_t** argv) {
             if (!SaveWindowBitmap(TopWindowOfProcess(), argv[++i])) return 1;
         } else if (a == L"--sleep" && i + 1 < argc) {
             Sleep(_wtoi(argv[++i]));
+        } else if (a == L"--command" && i + 1 < argc) {
+            // As a menu click sends it; a modal dialog it opens is then the process's top window.
+            PostMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(_wtoi(argv[++i]), 0), 0);
+            Sleep(2500);
+        } else if (a == L"--cancel-top") {
+            PostMessageW(TopWindowOfProcess(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            Sleep(700);
         } else if (a == L"--close") {
             PostMessageW(mainWindow, WM_CLOSE, 0, 0);
         } else {
