@@ -2,6 +2,7 @@
 // keys a user would press, captures the window as a .bmp and closes it the way the close box does.
 //   window_shot --wait --tab 3 --shot start.bmp --tab 1 --expand-tree --shot shell.bmp --close
 //   window_shot --wait --command 200 --shot-top open.bmp --cancel-top --close
+//   window_shot --answer-notice notice.bmp OK
 #include "screen_capture.h"
 
 #include <windows.h>
@@ -81,6 +82,22 @@ void ExpandTree() {
 
 } // namespace
 
+// Load-and-apply shows no main window; its only window is the notice Apply may show. Captures it and
+// presses its button with this caption.
+bool AnswerNotice(const wchar_t* out, const std::wstring& caption) {
+    HWND notice = nullptr;
+    for (int i = 0; i < 600 && !notice; ++i) {
+        notice = FindWindowW(L"#32770", nullptr);
+        if (!notice || !IsWindowVisible(notice)) notice = nullptr, Sleep(100);
+    }
+    if (!notice) return false;
+    Sleep(1000);
+    const bool saved = SaveWindowBitmap(notice, out);
+    if (HWND button = FindWindowExW(notice, nullptr, L"Button", caption.c_str()))
+        PostMessageW(button, BM_CLICK, 0, 0);
+    return saved;
+}
+
 int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) {
         std::wstring a = argv[i];
@@ -106,6 +123,9 @@ int wmain(int argc, wchar_t** argv) {
         } else if (a == L"--cancel-top") {
             PostMessageW(TopWindowOfProcess(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             Sleep(700);
+        } else if (a == L"--answer-notice" && i + 2 < argc) {
+            if (!AnswerNotice(argv[i + 1], argv[i + 2])) return 1;
+            i += 2;
         } else if (a == L"--close") {
             PostMessageW(mainWindow, WM_CLOSE, 0, 0);
         } else {
