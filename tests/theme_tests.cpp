@@ -37,6 +37,12 @@ struct ThemeFixture : SessionFixture {
         return machine.Write(themes, name, text);
     }
     std::wstring Ref(C c, const wchar_t* key) { return session->Lists[c].ItemFullPath(key); }
+    // An item's reference, whichever list holds it (keys are unique across the lists).
+    std::wstring Find(const std::wstring& key) {
+        for (C c : IconCategories)
+            if (session->Lists[c].Find(key)) return session->Lists[c].ItemFullPath(key);
+        return L"<no such item>";
+    }
     void Set(C c, const wchar_t* key, const std::wstring& ref) { session->Lists[c].Change(key, L"", ref); }
 };
 
@@ -153,7 +159,8 @@ TEST_CASE("a theme saved on one machine loads on another with the same icons, al
             CAPTURE(item.Key);
             if (item.Key == L"Busy" || item.Key == L"Normal Select") continue;
             std::wstring expected = a.Ref(c, item.Key.c_str());
-            if (expected.starts_with(a.machine.root)) expected.replace(0, a.machine.root.size(), b.machine.root);
+            if (expected.starts_with(a.machine.root))
+                expected.replace(0, a.machine.root.size(), b.machine.root);
             CHECK(b.Ref(c, item.Key.c_str()) == expected);
         }
 }
@@ -181,104 +188,78 @@ TEST_CASE("a theme file that cannot be written is reported and changes nothing")
 }
 
 TEST_CASE("each format read from whole, partial, empty and damaged files, never writing the registry") {
-    const std::string star = "%AppDir%star.ico,";
-    const std::string longName(150, 'd');
-    const std::string garbage = [] {
-        std::string g;
-        for (int i = 0; i < 4096; ++i) g.push_back(static_cast<char>((i * 7919) % 251));
-        return g;
-    }();
-    struct Expect {
-        C list;
-        const wchar_t* item;
-        std::wstring ref; // under the program folder; empty: unchanged
-    };
+    // In the files "@" stands for "%AppDir%star.ico,"; expected: item=reference under the program folder,
+    // or item= for unchanged.
+    const std::string longName(150, 'd'),
+        motifCls = "[CLSID\\{000",
+        shellIcons = "[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons]\n";
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) garbage.push_back(static_cast<char>((i * 7919) % 251));
     struct Row {
         const wchar_t* file;
         std::string text;
-        std::vector<Expect> expect;
+        std::wstring expect;
         bool missing = false;
     } rows[] = {
         {L"Full.tstheme",
-         "[Desktop Icons]\nMy Computer=" + star + "1\n[Drive Icons]\nRemoveable Drive=" + star +
-             "2\nNetwork Drive=" + star + "3\n[Other Icons]\nSharing=" + star + "4\nApplication=" + star +
-             "5\nDefault Icon=" + star + "6\n[System Icons]\nDefault Icon=" + star + "7\nApplication=" +
-             star + "8\n[Pointers]\nBusy=" + star + "9\n[Start Icons]\nSettings | Printers=" + star + "11\n",
-         {{C::Desktop, L"My Computer", L"star.ico,1"},
-          {C::Drives, L"Removable Drive", L"star.ico,2"},
-          {C::Drives, L"Network Drive (connected)", L"star.ico,3"},
-          {C::Others, L"Sharing Overlay", L"star.ico,4"},
-          {C::Apps, L"MS-DOS Application", L"star.ico,5"},
-          {C::Apps, L"Default Icon", L"star.ico,7"},
-          {C::Pointers, L"Busy", L"star.ico,9"},
-          {C::Start, L"Settings - Printers", L"star.ico,11"}}},
-        {L"CREDITS.TSTHEME",
-         "[Software Credits]\nSoftware=Tessaly 2.02\n",
-         {{C::Desktop, L"My Computer", L""}}},
-        {L"Empty.tstheme", "", {{C::Desktop, L"My Computer", L""}}},
-        {L"NoSections.tstheme", "My Computer=" + star + "1\n", {{C::Desktop, L"My Computer", L""}}},
-        {L"Garbage.tstheme", garbage, {{C::Desktop, L"My Computer", L""}}},
+         "[Desktop Icons]\nMy Computer=@1\n[Drive Icons]\nRemoveable Drive=@2\nNetwork Drive=@3\n[Other "
+         "Icons]\n"
+         "Sharing=@4\nApplication=@5\nDefault Icon=@6\n[System Icons]\nDefault Icon=@7\nApplication=@8\n"
+         "[Pointers]\nBusy=@9\n[Start Icons]\nSettings | Printers=@11\n",
+         L"My Computer=star.ico,1|Removable Drive=star.ico,2|Network Drive (connected)=star.ico,3|Sharing "
+         L"Overlay=star.ico,4|MS-DOS Application=star.ico,5|Default Icon=star.ico,7|Busy=star.ico,9|Settings "
+         L"- "
+         L"Printers=star.ico,11"},
+        {L"CREDITS.TSTHEME", "[Software Credits]\nSoftware=Tessaly 2.02\n", L"My Computer="},
+        {L"Empty.tstheme", "", L"My Computer="},
+        {L"NoSections.tstheme", "My Computer=@1\n", L"My Computer="},
+        {L"Garbage.tstheme", garbage, L"My Computer="},
         {L"Long.tstheme",
          "[Desktop Icons]\nMy Computer=" + std::string(100000, 'x') + ",1\nThe Internet=%AppDir%" + longName +
-             "\\star.ico,3\nNetwork Neighborhood=%AppDir%star.ico\nIn Box=1\nMy Briefcase=" + star +
-             "1\nMy Briefcase=" + star + "2\n",
-         {{C::Desktop, L"My Computer", L""},
-          {C::Desktop, L"The Internet", L"dddd\\star.ico,3"},
-          {C::Desktop, L"Network Neighborhood", L"star.ico,0"},
-          {C::Desktop, L"In Box", L""},
-          {C::Desktop, L"My Briefcase", L"star.ico,1"}}},
+             "\\star.ico,3\nNetwork Neighborhood=%AppDir%star.ico\nIn Box=1\nMy Briefcase=@1\nMy "
+             "Briefcase=@2\n",
+         L"My Computer=|The Internet=" + std::wstring(longName.begin(), longName.end()) +
+             L"\\star.ico,3|Network Neighborhood=star.ico,0|In Box=|My Briefcase=star.ico,1"},
         {L"Missing.tstheme",
          "[Desktop Icons]\nMy Computer=%AppDir%gone.ico,1\nNetwork Neighborhood=\\\\server\\share\\x.ico,0\n"
          "The Internet=//server/x.ico,0\nIn Box=\\/server\\x.ico,0\n",
-         {{C::Desktop, L"My Computer", L"gone.ico,1"},
-          {C::Desktop, L"Network Neighborhood", L""},
-          {C::Desktop, L"The Internet", L""},
-          {C::Desktop, L"In Box", L""}},
-         true},
+         L"My Computer=gone.ico,1|Network Neighborhood=|The Internet=|In Box=", true},
         {L"Sun.MOTIF",
-         "[CLSID\\{00020D75-0000-0000-C000-000000000046}\\DefaultIcon]\nDefaultValue=" + star +
-             "1\n[CLSID\\{00020D76-0000-0000-C000-000000000046}\\DefaultIcon]\nDefaultValue=" + star +
-             "2\n[CLSID\\{992CFFA0-F557-101A-88EC-00DD010CCC48}\\DefaultIcon]\nDefaultValue=" + star +
-             "3\n[CLSID\\{a4d92740-67cd-11cf-96f2-00aa00a11dd9}\\DefaultIcon]\nDefaultValue=\n"
-             "[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons]\n19=" +
-             star + "4\n2=" + star + "5\n[Control Panel\\Cursors]\nNWPen=" + star + "6\n",
-         {{C::Desktop, L"In Box", L"star.ico,2"},
-          {C::Folders, L"Dial-Up Networking", L"star.ico,3"},
-          {C::Start, L"Programs", L"star.ico,4"},
-          {C::Apps, L"MS-DOS Application", L"star.ico,5"},
-          {C::Pointers, L"Handwriting", L"star.ico,6"}}},
+         motifCls + "20D75-0000-0000-C000-000000000046}\\DefaultIcon]\nDefaultValue=@1\n" + motifCls +
+             "20D76-0000-0000-C000-000000000046}\\DefaultIcon]\nDefaultValue=@2\n"
+             "[CLSID\\{992CFFA0-F557-101A-88EC-00DD010CCC48}\\DefaultIcon]\nDefaultValue=@3\n"
+             "[CLSID\\{a4d92740-67cd-11cf-96f2-00aa00a11dd9}\\DefaultIcon]\nDefaultValue=\n" +
+             shellIcons + "19=@4\n2=@5\n[Control Panel\\Cursors]\nNWPen=@6\n",
+         L"In Box=star.ico,2|Dial-Up Networking=star.ico,3|Programs=star.ico,4|MS-DOS "
+         L"Application=star.ico,5|Handwriting=star.ico,6"},
         {L"Sun.Theme",
-         "[CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon]\nfull=" + star +
-             "1\n[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons]\n19=" + star +
-             "4\n[Control Panel\\Cursors]\nWait=" + star + "2\n",
-         {{C::Desktop, L"Recycle Bin (full)", L"star.ico,1"},
-          {C::Start, L"Programs", L""},
-          {C::Pointers, L"Busy", L"star.ico,2"}}},
+         "[CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon]\nfull=@1\n" + shellIcons +
+             "19=@4\n[Control Panel\\Cursors]\nWait=@2\n",
+         L"Recycle Bin (full)=star.ico,1|Programs=|Busy=star.ico,2"},
     };
-    for (const Row& row : rows) {
+    for (Row& row : rows) {
         CAPTURE(row.file);
         ThemeFixture f;
         f.machine.Write(f.machine.app, L"star.ico", IconFileBytes(IconFileKind::Icon));
         f.machine.Write(f.machine.MakeFolder(L"App\\" + std::wstring(longName.begin(), longName.end())),
                         L"star.ico", IconFileBytes(IconFileKind::Icon));
         Session& s = f.Load(Win95);
-        std::vector<std::wstring> before;
-        for (const Expect& e : row.expect) before.push_back(f.Ref(e.list, e.item));
         const std::wstring registry = DumpRegistry();
+        for (size_t at; (at = row.text.find('@')) != std::string::npos;)
+            row.text.replace(at, 1, "%AppDir%star.ico,");
+        std::vector<std::pair<std::wstring, std::wstring>> expected; // item, reference
+        for (std::wstringstream list(row.expect); std::getline(list, row.expect, L'|');) {
+            const size_t eq = row.expect.find(L'=');
+            const std::wstring item = row.expect.substr(0, eq), ref = row.expect.substr(eq + 1);
+            expected.push_back({item, ref.empty() ? f.Find(item) : f.machine.app + L"\\" + ref});
+        }
         const std::wstring path = f.Theme(row.file, row.text);
         REQUIRE(OpenTheme(s, path, false, f.ports));
-        for (size_t i = 0; i < row.expect.size(); ++i) {
-            std::wstring expected =
-                row.expect[i].ref.empty() ? before[i] : f.machine.app + L"\\" + row.expect[i].ref;
-            if (size_t d = expected.find(L"dddd"); d != expected.npos)
-                expected.replace(d, 4, longName.size(), L'd');
-            CHECK(f.Ref(row.expect[i].list, row.expect[i].item) == expected);
-        }
+        for (const auto& [item, ref] : expected) CHECK(f.Find(item) == ref);
         CHECK(f.prompts.shown.size() == (row.missing ? 1u : 0u));
         CHECK(DumpRegistry() == registry);
         CHECK(f.current == std::vector<std::wstring>{path});
-        CHECK(s.IconCacheDirty);
-        CHECK(s.HasUnappliedChanges());
+        CHECK((s.IconCacheDirty && s.HasUnappliedChanges()));
     }
 }
 

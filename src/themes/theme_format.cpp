@@ -1,6 +1,6 @@
 #include "themes/theme_format.h"
 
-#include "platform/program_identity.h"
+#include "platform/program_info.h"
 #include "platform/text.h"
 
 #include <array>
@@ -17,8 +17,8 @@ bool EndsWithNoCase(std::wstring_view s, std::wstring_view ending) {
 constexpr ThemeCredit Credits[] = {
     {L"Software", L"Tessaly 2.02"},
     {L"Company", L"Korvath"},
-    {L"Website", ProgramWebAddress},
-    {L"Email", ProgramEmailAddress},
+    {L"Website", ProgramWebSite},
+    {L"Email", ProgramEmail},
 };
 
 constexpr NativeThemeKey DesktopKeys[] = {
