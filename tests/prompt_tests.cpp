@@ -1,10 +1,10 @@
 #include "platform/gdi_guards.h"
-#include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "support/dialog_script.h"
 #include "support/registry_sandbox.h"
 #include "support/scripted_ports.h"
+#include "prompts/messages.h"
 #include "ui/prompt_dialog.h"
 
 #include <doctest/doctest.h>
