@@ -2,6 +2,7 @@
 # Writes PNGs of the prompt dialog in its main shapes into the build folder's screenshots folder:
 #   prompt_one.png, prompt_three.png, prompt_check.png, prompt_network.png, prompt_overwrite.png,
 #   prompt_failed.png
+#   prompt_missing.png
 # Uses the build folder's screenshot prefix; without a display it runs under Xvfb.
 set -e
 build=$(cd "$1" && pwd)
@@ -19,7 +20,7 @@ mkdir -p screenshots
 wineserver -w
 # Without a window manager the caption bar is only drawn when Wine draws the frame itself.
 wine reg add 'HKCU\Software\Wine\AppDefaults\prompt_shot.exe\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-for shape in one three check network overwrite failed; do
+for shape in one three check network overwrite failed missing; do
   wine prompt_shot.exe "$shape" "screenshots/prompt_$shape.bmp"
   /usr/bin/convert "screenshots/prompt_$shape.bmp" "screenshots/prompt_$shape.png" && rm -f "screenshots/prompt_$shape.bmp"
   echo "Screenshot: $build/screenshots/prompt_$shape.png"

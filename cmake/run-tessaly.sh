@@ -17,11 +17,28 @@ echo "No display: running under Xvfb and writing a screenshot"
 # No window manager runs there, so let Wine draw the window frames itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1; wineserver -w
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-  wine Tessaly.exe "$@" &
-  app=$!
-  wine window_shot.exe --wait --shot tessaly.bmp --close
-  wait $app' sh "$@"
-wineserver -w
+if [ "$1" = "/a" ]; then
+  # Load-and-apply ends by itself; what it may show is the rebuild notice, captured and answered.
+  rm -f tessaly.bmp
+  xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+    wine window_shot.exe --answer-notice tessaly.bmp OK &
+    helper=$!
+    wine Tessaly.exe "$@"
+    kill $helper 2>/dev/null
+    true' sh "$@"
+  wineserver -w
+  printf "Applied: %s\n" "$*"
+  [ -f tessaly.bmp ] || exit 0
+else
+  xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+    wine Tessaly.exe "$@" &
+    app=$!
+    wine window_shot.exe --wait --shot tessaly.bmp --close
+    # A loaded theme is not applied yet: closing asks whether to apply it first. No.
+    [ $# -eq 0 ] || wine window_shot.exe --answer-notice closing.bmp No
+    wait $app' sh "$@"
+  rm -f closing.bmp
+  wineserver -w
+fi
 /usr/bin/convert tessaly.bmp tessaly.png && rm -f tessaly.bmp
 echo "Screenshot: $build/tessaly.png"

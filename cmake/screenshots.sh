@@ -34,6 +34,9 @@ wineserver -w
 args="$args --find-node Speed --shot screenshots/tab-shell-number.bmp"
 args="$args --find-node Default --shot screenshots/tab-shell-folder-verb.bmp"
 args="$args --find-node Wrap --right-click --shot screenshots/tab-shell-right-click.bmp --close-menu"
+# The theme dialogs, opened as File menu clicks do (ids 200 and 202: Open Theme and Save Theme As).
+args="$args --command 200 --shot-top screenshots/dialog-open-theme.bmp --cancel-top"
+args="$args --command 202 --shot-top screenshots/dialog-save-theme.bmp --cancel-top"
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
   wine Tessaly.exe &
   app=\$!

@@ -95,12 +95,14 @@ TEST_CASE("every message shows its words, buttons, icon and check box, and retur
             L"defaults.\n\nAre you sure you want to continue?"),
         Row(AskSaveChanges, {L"&Cancel", L"No", L"Yes"}, 32514, L"", 0,
             L"Would you like to save your changes before closing?"),
-        Row([](PromptPort& p) { return ShowMissingIcons(p).button; }, {L"OK"}, 32516, noMore, 0,
+        Row(ShowMissingIcons, {L"OK"}, 32516, noMore, 0,
             L"When loading your theme, one or more icons could not be found on your system.\n\nThe "
             L"icon(s) may have been deleted, moved to a different folder, or renamed.\n\nThe program will "
             L"continue, but some icons may not display as they should."),
         Row([](PromptPort& p) { return ShowInvalidTheme(p, L"C:\\Themes\\Sun.motif"); }, {L"OK"}, 32513, L"",
             0, L"The file C:\\Themes\\Sun.motif does not appear to be a valid theme file."),
+        Row([](PromptPort& p) { return ShowThemeNotSaved(p, L"C:\\Themes\\Sun.tstheme"); }, {L"OK"}, 32513,
+            L"", 0, L"The theme could not be saved to C:\\Themes\\Sun.tstheme."),
         Row([](PromptPort& p) { return AskOverwriteTheme(p, L"C:\\Themes\\Sun.tstheme"); },
             {L"&Cancel", L"No", L"Yes"}, 32514, L"Do not ask me this question next time", 0,
             L"Are you sure you want to overwrite the Icon Theme:\n\nC:\\Themes\\Sun.tstheme\n\n\nIf you "
@@ -130,42 +132,50 @@ TEST_CASE("every message shows its words, buttons, icon and check box, and retur
         CHECK(std::tie(shown.message, shown.buttons, shown.icon, shown.checkCaption, shown.width) ==
               std::tie(message, buttons, icon, check, width));
     }
-    ScriptedPromptPort prompts; // the missing-icons notice hands its tick to the caller
-    prompts.Answer(0, true);
-    CHECK(ShowMissingIcons(prompts).ticked);
 }
 
-TEST_CASE("the rebuild notice and the overwrite question can be switched off") {
+TEST_CASE("the rebuild notice, the missing-icons notice and the overwrite question can be switched off") {
     RegistrySandbox sandbox;
-    auto rebuild = [](PromptPort& p) { return Messages::ShowRebuildNotice(p, L"Windows 95"); };
+    auto rebuild = [](PromptPort& p) {
+        // The missing-icons notice shares the rebuild notice's rules and answers.
+        const int missing = Messages::ShowMissingIcons(p);
+        CHECK(missing == Messages::ShowRebuildNotice(p, L"Windows 95"));
+        return missing;
+    };
     auto overwrite = [](PromptPort& p) { return Messages::AskOverwriteTheme(p, L"C:\\Themes\\Sun.tstheme"); };
     SUBCASE("0 and 10 show the overwrite question, 1 and any other number do not") {
         const std::pair<DWORD, bool> stored[] = {
             {0, true}, {10, true}, {1, false}, {2, false}, {0xFFFFFFFF, false}};
         for (auto [value, shows] : stored) {
             CAPTURE(value);
-            RawSetDword(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Overwrite", value);
+            for (const wchar_t* name : {L"Dialog Rebuild", L"Dialog Missing", L"Dialog Overwrite"})
+                RawSetDword(HKEY_CURRENT_USER, SettingsSubkey, name, value);
             ScriptedPromptPort prompts;
-            prompts.Answer(1);
+            for (int i = 0; i < 3; ++i) prompts.Answer(1);
+            CHECK(rebuild(prompts) == (shows ? 1 : Messages::NotShown));
             CHECK(overwrite(prompts) == (shows ? 1 : 2)); // switched off, the theme is overwritten
-            CHECK(prompts.shown.size() == (shows ? 1u : 0u));
+            CHECK(prompts.shown.size() == (shows ? 3u : 0u));
         }
     }
     SUBCASE("a tick stores 1 whichever button closed the prompt; no tick stores nothing") {
         ScriptedPromptPort prompts;
         prompts.Answer(1, false);
+        prompts.Answer(1, false);
         CHECK(rebuild(prompts) == 1);
         CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild").exists);
+        CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Missing").exists);
+        prompts.Answer(1, true);
         prompts.Answer(1, true);
         prompts.Answer(0, true);
         CHECK(rebuild(prompts) == 1);
         CHECK(overwrite(prompts) == 0);
-        CHECK(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild").data ==
-              std::vector<unsigned char>{1, 0, 0, 0});
-        CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Overwrite") == 1);
+        for (const wchar_t* name : {L"Dialog Rebuild", L"Dialog Missing", L"Dialog Overwrite"}) {
+            CHECK(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, name).type == REG_DWORD);
+            CHECK(Registry::ReadDword(ProgramSettingsKey, name) == 1);
+        }
         CHECK(rebuild(prompts) == Messages::NotShown);
         CHECK(overwrite(prompts) == 2);
-        CHECK(prompts.shown.size() == 3);
+        CHECK(prompts.shown.size() == 5);
     }
 }
 

@@ -1,6 +1,6 @@
 // Shows the real prompt in one of a few shapes, captures it from the screen into a .bmp once it has
 // painted, and closes it.
-//   prompt_shot one|three|check|network|overwrite out.bmp
+//   prompt_shot one|three|check|network|overwrite|missing out.bmp
 #include "platform/ports.h"
 #include "prompts/messages.h"
 #include "ui/prompt_dialog.h"
@@ -60,7 +60,7 @@ public:
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) {
-        fwprintf(stderr, L"usage: prompt_shot one|three|check|network|overwrite|failed out.bmp\n");
+        fwprintf(stderr, L"usage: prompt_shot one|three|check|network|overwrite|failed|missing out.bmp\n");
         return 2;
     }
     const std::wstring shape = argv[1];
@@ -88,6 +88,8 @@ int wmain(int argc, wchar_t** argv) {
              L"Documents: access denied", L"Settings: access denied", L"Find: access denied",
              L"Help: access denied", L"Run...: access denied", L"Log Off...: access denied",
              L"Suspend: access denied", L"Shut Down...: access denied", L"Closed Folder: access denied"});
+    else if (shape == L"missing")
+        Messages::ShowMissingIcons(captured);
     else if (shape == L"overwrite")
         Messages::AskOverwriteTheme(captured, L"C:\\Documents\\Themes\\Collections\\Autumn_Leaves_And_Winter_"
                                               L"Frost_Complete_Set.tstheme");

@@ -9,6 +9,8 @@
 // leaves it again.
 // On the Shell tab, --find-node TEXT selects the first node whose caption begins with TEXT, --right-click
 // presses the right button over the selected node, and --close-menu closes a menu left open.
+//   window_shot --wait --command 200 --shot-top open.bmp --cancel-top --close
+//   window_shot --answer-notice notice.bmp OK
 #include "screen_capture.h"
 
 #include <windows.h>
@@ -212,6 +214,22 @@ void CloseMenu() {
 
 } // namespace
 
+// Load-and-apply shows no main window; its only window is the notice Apply may show. Captures it and
+// presses its button with this caption.
+bool AnswerNotice(const wchar_t* out, const std::wstring& caption) {
+    HWND notice = nullptr;
+    for (int i = 0; i < 600 && !notice; ++i) {
+        notice = FindWindowW(L"#32770", nullptr);
+        if (!notice || !IsWindowVisible(notice)) notice = nullptr, Sleep(100);
+    }
+    if (!notice) return false;
+    Sleep(1000);
+    const bool saved = SaveWindowBitmap(notice, out);
+    if (HWND button = FindWindowExW(notice, nullptr, L"Button", caption.c_str()))
+        PostMessageW(button, BM_CLICK, 0, 0);
+    return saved;
+}
+
 int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) {
         std::wstring a = argv[i];
@@ -234,9 +252,6 @@ int wmain(int argc, wchar_t** argv) {
             if (!SaveWindowBitmap(mainWindow, argv[++i])) return 1;
         } else if (a == L"--shot-top" && i + 1 < argc) {
             if (!SaveWindowBitmap(TopWindowOfProcess(), argv[++i])) return 1;
-        } else if (a == L"--command" && i + 1 < argc) {
-            PostMessageW(mainWindow, WM_COMMAND, _wtoi(argv[++i]), 0);
-            Sleep(1000);
         } else if (a == L"--help-search" && i + 1 < argc) {
             HelpSearch(argv[++i]);
         } else if (a == L"--shot-help" && i + 1 < argc) {
@@ -256,6 +271,16 @@ int wmain(int argc, wchar_t** argv) {
         } else if (a == L"--escape") {
             for (int n = 0; n < 2; ++n) PostMessageW(mainWindow, WM_KEYDOWN, VK_ESCAPE, 0);
             Sleep(300);
+        } else if (a == L"--command" && i + 1 < argc) {
+            // As a menu click sends it; a modal dialog it opens is then the process's top window.
+            PostMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(_wtoi(argv[++i]), 0), 0);
+            Sleep(2500);
+        } else if (a == L"--cancel-top") {
+            PostMessageW(TopWindowOfProcess(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            Sleep(700);
+        } else if (a == L"--answer-notice" && i + 2 < argc) {
+            if (!AnswerNotice(argv[i + 1], argv[i + 2])) return 1;
+            i += 2;
         } else if (a == L"--close") {
             PostMessageW(mainWindow, WM_CLOSE, 0, 0);
         } else {

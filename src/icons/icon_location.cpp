@@ -68,22 +68,26 @@ std::wstring FileBaseName(std::wstring_view path) {
     return title;
 }
 
+bool DoEvents() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
 void Pause(float seconds) {
     using clock = std::chrono::steady_clock;
     if (!(seconds > 0)) return;
     const auto end =
         clock::now() + std::chrono::duration_cast<clock::duration>(std::chrono::duration<float>(seconds));
     for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // Leave the quit for the loop that owns it.
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        if (!DoEvents()) return;
         auto now = clock::now();
         if (now >= end) return;
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now).count();

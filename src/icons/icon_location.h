@@ -30,3 +30,6 @@ std::wstring FileBaseName(std::wstring_view path);
 
 // Waits the given seconds while the thread's pending window messages are handled.
 void Pause(float seconds);
+// Handles the thread's pending window messages and returns; false when it met the quit message, which it
+// leaves for the loop that owns it.
+bool DoEvents();

@@ -104,18 +104,27 @@ int AskSaveChanges(PromptPort& prompts) {
                              {L"&Cancel", L"No", L"Yes"}, PromptIconQuestion));
 }
 
-PromptResult ShowMissingIcons(PromptPort& prompts) {
-    return prompts.ShowPrompt(
+int ShowMissingIcons(PromptPort& prompts) {
+    constexpr wchar_t value[] = L"Dialog Missing";
+    if (Suppressed(value)) return NotShown;
+    return AskSuppressible(
+        prompts,
         Make(L"When loading your theme, one or more icons could not be found on your "
              L"system.\n\n"
              L"The icon(s) may have been deleted, moved to a different folder, or renamed.\n\n"
              L"The program will continue, but some icons may not display as they should.",
-             {L"OK", L"", L""}, PromptIconInformation, DoNotShowAgain));
+             {L"OK", L"", L""}, PromptIconInformation, DoNotShowAgain),
+        value);
 }
 
 int ShowInvalidTheme(PromptPort& prompts, const std::wstring& path) {
     return Ask(prompts, Make(L"The file " + path + L" does not appear to be a valid theme file.",
                              {L"OK", L"", L""}, PromptIconError));
+}
+
+int ShowThemeNotSaved(PromptPort& prompts, const std::wstring& path) {
+    return Ask(prompts,
+               Make(L"The theme could not be saved to " + path + L".", {L"OK", L"", L""}, PromptIconError));
 }
 
 int AskOverwriteTheme(PromptPort& prompts, const std::wstring& path) {

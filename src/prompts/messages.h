@@ -28,10 +28,12 @@ int ConfirmRestoreIcons(PromptPort& prompts, const std::wstring& osName);
 int ConfirmRestoreSettings(PromptPort& prompts, const std::wstring& osName);
 // "&Cancel" / "No" / "Yes".
 int AskSaveChanges(PromptPort& prompts);
-// "OK", with a "Do not show this dialog again" box whose state the caller may keep.
-PromptResult ShowMissingIcons(PromptPort& prompts);
+// "OK". Returns NotShown without showing once switched off ("Dialog Missing").
+int ShowMissingIcons(PromptPort& prompts);
 // "OK".
 int ShowInvalidTheme(PromptPort& prompts, const std::wstring& path);
+// "OK": the theme file cannot be written.
+int ShowThemeNotSaved(PromptPort& prompts, const std::wstring& path);
 // "&Cancel" / "No" / "Yes". Returns 2 without asking once the user has ticked the box ("Dialog Overwrite");
 // a tick is stored whichever button closed the prompt.
 int AskOverwriteTheme(PromptPort& prompts, const std::wstring& path);

@@ -78,6 +78,7 @@ MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts
     WireIconCommands();
     WireSettingsCommands();
     WireUndoCommands();
+    WireThemeCommands();
 }
 
 MainWindow::~MainWindow() {

@@ -2,6 +2,7 @@
 // `Main`: the program's one main window, from start to end. It shows the session and turns the user's
 // actions into commands; it keeps no state a command needs.
 #include "controls/border_3d.h"
+#include "controls/common_dialog.h"
 #include "controls/list_box_icons.h"
 #include "controls/settings_tree.h"
 #include "controls/tool_bar_icons.h"
@@ -153,6 +154,12 @@ private:
 
     void OnDestroyed() override;
 
+    // Theme commands (main_window_themes.cpp).
+    void WireThemeCommands();
+    void OpenThemeFile(const std::wstring& path, bool fromCommandLine = false);
+    void SaveThemeFile(bool toCurrent);
+    void Theme_BecameCurrent(const std::wstring& path);
+
     Session& session_;
     SystemPort& system_;
     PromptPort& prompts_;
@@ -176,4 +183,5 @@ private:
     std::array<std::optional<std::wstring>, 4> recentShown_;
     bool recentSeparatorShown_ = false;
     std::shared_ptr<IconCommandParts> iconParts_;
+    CommonDialog CDialog_; // opens and saves themes
 };

@@ -33,6 +33,33 @@ template <typename Show> std::wstring MessageOf(Show show) {
     return port.shown.empty() ? L"" : port.shown[0].message;
 }
 
+// File dialogs that answer from a script (a path, or empty for Cancel) and record each call as
+// "OPEN title|filter" or "SAVE title|filter", the filter's NULs shown as "|".
+class ScriptedFileDialogPort : public FileDialogPort {
+public:
+    void Filter(const std::wstring& pairs) override { filter_ = pairs; }
+    void Title(const std::wstring& title) override { title_ = title; }
+    bool ShowOpen(std::wstring& fileName) override { return Show(L"OPEN ", fileName); }
+    bool ShowSave(std::wstring& fileName) override { return Show(L"SAVE ", fileName); }
+
+    std::deque<std::wstring> answers;
+    std::vector<std::wstring> calls;
+
+private:
+    bool Show(const wchar_t* kind, std::wstring& fileName) {
+        std::wstring call = kind + title_ + L"|" + filter_;
+        for (wchar_t& c : call)
+            if (c == L'\0') c = L'|';
+        calls.push_back(call);
+        fileName.clear();
+        if (answers.empty()) return false;
+        fileName = answers.front();
+        answers.pop_front();
+        return !fileName.empty();
+    }
+    std::wstring filter_, title_;
+};
+
 class RecordingSystemPort : public SystemPort {
 public:
     bool SetSystemParameter(UINT action, UINT uiParam, const SpiParam& pvParam, UINT winIni) override;
