@@ -31,7 +31,7 @@ for slot in "1:Blue Sky" "2:Autumn" "3:Classic Shell"; do
 done
 wineserver -w
 # The value editor open on a number and on the folder verb, and the right-click menu over a setting.
-args="$args --find-node Speed --shot screenshots/tab-shell-number.bmp"
+args="$args --tab 1 --find-node Speed --shot screenshots/tab-shell-number.bmp"
 args="$args --find-node Default --shot screenshots/tab-shell-folder-verb.bmp"
 args="$args --find-node Wrap --right-click --shot screenshots/tab-shell-right-click.bmp --close-menu"
 # The theme dialogs, opened as File menu clicks do (ids 200 and 202: Open Theme and Save Theme As).
