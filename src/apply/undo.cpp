@@ -124,7 +124,7 @@ bool RefreshFromRegistry(Session& session) {
     if (!session.Settings.StagedText(verbKey).empty())
         session.Settings.SetStagedText(verbKey, ReadFolderVerb());
 
-    const std::wstring theme = Registry::ReadString(ProgramSettingsKey, L"Current Theme");
+    const std::wstring theme = Registry::ReadString(ProgramSettingsKey, CurrentThemeValue);
     session.CurrentThemePath = theme == Registry::ErrorText ? L"" : theme;
     session.IconCacheDirty = session.RestartNeeded = false;
     session.MarkApplied();

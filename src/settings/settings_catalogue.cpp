@@ -329,11 +329,11 @@ constexpr SettingRow Rows[] = {
     {.Key = L"My Computer", .Caption = L"Add Tessaly to My Computer context menu", .Parent = L"Options",
      .Kind = Toggle, .Toggle = Text(MyComputerVerbCommand, L"", OwnProgramCommand), .HelpTopic = 59, .Write = {WriteMyComputerVerb, L"&Tessaly..."}},
     {.Key = L"Display Splash Screen", .Parent = L"Options", .Kind = Toggle,
-     .Toggle = Dword(ProgramSettings, L"Splash", NumberIsOrUnread, 1), .DefaultOn = true, .HelpTopic = 60, .Write = OnOff(1, 0)},
+     .Toggle = Dword(ProgramSettings, SplashValue, NumberIsOrUnread, 1), .DefaultOn = true, .HelpTopic = 60, .Write = OnOff(1, 0)},
     {.Key = L"Restore Active Tab", .Parent = L"Options", .Kind = Toggle,
-     .Toggle = Dword(ProgramSettings, L"Active Tab", TabIndexOrUnread), .DefaultOn = true, .HelpTopic = 61, .Write = {WriteActiveTab}},
+     .Toggle = Dword(ProgramSettings, ActiveTabValue, TabIndexOrUnread), .DefaultOn = true, .HelpTopic = 61, .Write = {WriteActiveTab}},
     {.Key = L"Restore Window Position", .Parent = L"Options", .Kind = Toggle,
-     .Toggle = Dword(ProgramSettings, L"Positions", NumberIsOrUnread, 1), .DefaultOn = true, .HelpTopic = 62, .Write = OnOff(1, 0)},
+     .Toggle = Dword(ProgramSettings, PositionsValue, NumberIsOrUnread, 1), .DefaultOn = true, .HelpTopic = 62, .Write = OnOff(1, 0)},
 };
 // clang-format on
 

@@ -178,7 +178,7 @@ void SaveTheme(Session& session, bool toCurrent, ThemePorts& ports) {
     }
     BecomeCurrent(session, path, ports);
     WriteThemeFile(session, path);
-    Registry::WriteString(ProgramSettingsKey, L"Current Theme", session.CurrentThemePath);
+    Registry::WriteString(ProgramSettingsKey, CurrentThemeValue, session.CurrentThemePath);
 }
 
 // --- Open
