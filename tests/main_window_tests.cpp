@@ -159,8 +159,17 @@ TEST_CASE("start-up places the window by the stored position, and closing stores
 
 // Whether a splash window was up while start-up paused, and where its owner was.
 HWND splashSeen = nullptr, splashOwner = nullptr;
+// This program's splash only: another test program may show one of its own meanwhile.
+HWND OwnSplash() {
+    for (HWND w = FindWindowW(SplashClass, nullptr); w; w = FindWindowExW(nullptr, w, SplashClass, nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process == GetCurrentProcessId()) return w;
+    }
+    return nullptr;
+}
 void CALLBACK LookForSplash(HWND, UINT, UINT_PTR, DWORD) {
-    if (HWND splash = FindWindowW(SplashClass, nullptr)) {
+    if (HWND splash = OwnSplash()) {
         splashSeen = splash;
         splashOwner = GetWindow(splash, GW_OWNER);
     }
@@ -194,7 +203,7 @@ TEST_CASE(
         KillTimer(nullptr, timer);
         CHECK((splashSeen != nullptr) == c.shown);
         if (c.shown) CHECK(splashOwner == f.Window());
-        CHECK(FindWindowW(SplashClass, nullptr) == nullptr); // closed once start-up is done
+        CHECK(OwnSplash() == nullptr); // closed once start-up is done
         const bool placed = c.commandLine.empty();
         CHECK((f.Position().x == 1500 / TwipsPerPixel()) == placed);
         CHECK(f.main->opened.size() == (placed ? 0u : 1u));

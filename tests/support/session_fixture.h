@@ -21,7 +21,7 @@ inline std::wstring Calls(const RecordingSystemPort& port) {
 }
 
 // Every toggle the tree can switch; the ones shown unavailable stay so.
-void SetEveryToggle(Session& s, bool on) {
+inline void SetEveryToggle(Session& s, bool on) {
     std::vector<std::wstring> keys;
     for (const SettingNode& n : s.Settings.Nodes())
         if (n.Kind == SettingKind::Toggle && n.Image != SettingImage::Unavailable) keys.push_back(n.Key);
