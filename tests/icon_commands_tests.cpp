@@ -139,7 +139,8 @@ TEST_CASE("the restores ask first; Cancel stops, OK and closing the prompt go ah
             (icons ? RestoreAllIcons : RestoreAllPointers)(s, f.prompts, f.system, f.view);
 
             const auto confirm = icons ? Messages::ConfirmRestoreIcons : Messages::ConfirmRestorePointers;
-            CHECK(f.prompts.shown.at(0).message == MessageOf([&](PromptPort& p) { confirm(p, L"Windows NT"); }));
+            CHECK(f.prompts.shown.at(0).message ==
+                  MessageOf([&](PromptPort& p) { confirm(p, L"Windows NT"); }));
             const bool ran = answer != 0;
             CHECK((f.List(IconCategory::Start).ItemFullPath(L"Help") == L"C:\\picked.ico,3") ==
                   !(ran && icons));
