@@ -54,14 +54,6 @@ void LiveIn(const TempMachine& m) {
     RawSetString(HKCU, Desktop, L"Wallpaper", L"C:\\WINDOWS\\Clouds.bmp");
 }
 
-// Every toggle the tree can switch; the ones shown unavailable stay so.
-void SetEveryToggle(Session& s, bool on) {
-    std::vector<std::wstring> keys;
-    for (const SettingNode& n : s.Settings.Nodes())
-        if (n.Kind == SettingKind::Toggle && n.Image != SettingImage::Unavailable) keys.push_back(n.Key);
-    for (const auto& key : keys) s.Settings.SetImage(key, on ? SettingImage::On : SettingImage::Off);
-}
-
 // What a user who went through the numbers, the folder verb and the tabs leaves staged.
 void EditEverything(Session& s) {
     s.Settings.SetStagedText(L"Double Click Width", L"6");

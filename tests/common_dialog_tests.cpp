@@ -11,9 +11,6 @@
 
 #include <doctest/doctest.h>
 
-#include <filesystem>
-#include <fstream>
-
 namespace {
 
 constexpr int FileNameBox = 0x47c, FileTypeBox = 0x470; // the dialog's cmb13 and cmb1
@@ -109,11 +106,7 @@ TEST_CASE("the File menu's theme commands through the real dialogs, and the rece
         DialogScript script({Type(folder + L"\\Mine")});
         command(IdMenuSaveThemeAs);
         CHECK(script.Completed());
-        CHECK(s.CurrentThemePath == folder + L"\\Mine.tstheme");
-        std::ifstream in(std::filesystem::path(s.CurrentThemePath));
-        std::string first;
-        std::getline(in, first);
-        CHECK(first.starts_with("[Software Credits]"));
+        CHECK(s.CurrentThemePath == folder + L"\\Mine.tstheme"); // read back below from the recent list
     }
     const std::wstring other =
         f.machine.Write(folder, L"Other.motif",

@@ -6,6 +6,7 @@
 #include "icons/icon_location.h"
 #include "icons/rename.h"
 #include "icons/restore.h"
+#include "prompts/messages.h"
 #include "support/scripted_icon_ports.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
@@ -13,7 +14,6 @@
 #include <doctest/doctest.h>
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 using namespace std::literals;
@@ -23,7 +23,7 @@ namespace {
 
 struct Commands : SessionFixture {
     ScriptedIconChooser chooser;
-    ScriptedFileDialog files;
+    ScriptedFileDialogPort files;
     RecordingIconView view;
 
     Session& Start(IconCategory tab, const MachineKind& kind = {.nt = true}) {
@@ -80,7 +80,7 @@ TEST_CASE("Change on the Pointer tab browses for a pointer file and stages it wi
          {std::optional<std::wstring>(), std::optional(L"C:\\P\\busy.ani"s)}) {
         Commands f;
         Session& s = f.Start(IconCategory::Pointers);
-        f.files.answer = chosen;
+        if (chosen) f.files.answers.push_back(*chosen);
         f.Change();
         CHECK(f.List(IconCategory::Pointers).ItemFullPath(L"Normal Select") ==
               (chosen ? *chosen + L",0" : s.Facts.OwnExePath + L",1"));
@@ -88,10 +88,8 @@ TEST_CASE("Change on the Pointer tab browses for a pointer file and stages it wi
         CHECK(s.HasUnappliedChanges() == chosen.has_value());
         CHECK_FALSE(s.IconCacheDirty);
         CHECK(f.chooser.asked.empty());
-        CHECK(f.files.title == L"Browse for Pointers");
-        CHECK(
-            f.files.filter ==
-            L"Cursor Files\0*.cur;*.ani\0Standard Cursors (*.cur)\0*.cur\0Animated Cursors (*.ani)\0*.ani\0"sv);
+        CHECK(f.files.calls == Strings{L"OPEN Browse for Pointers|Cursor Files|*.cur;*.ani|Standard Cursors "
+                                       L"(*.cur)|*.cur|Animated Cursors (*.ani)|*.ani|"});
     }
 }
 
@@ -140,10 +138,9 @@ TEST_CASE("the restores ask first; Cancel stops, OK and closing the prompt go ah
             f.prompts.Answer(answer);
             (icons ? RestoreAllIcons : RestoreAllPointers)(s, f.prompts, f.system, f.view);
 
-            CHECK(
-                f.prompts.shown.at(0).message ==
-                L"Restoring all your Windows NT " + std::wstring(icons ? L"system icons" : L"pointers") +
-                    L" will return them to Microsoft setup defaults.\n\nAre you sure you want to continue?");
+            const auto confirm = icons ? Messages::ConfirmRestoreIcons : Messages::ConfirmRestorePointers;
+            CHECK(f.prompts.shown.at(0).message ==
+                  MessageOf([&](PromptPort& p) { confirm(p, L"Windows NT"); }));
             const bool ran = answer != 0;
             CHECK((f.List(IconCategory::Start).ItemFullPath(L"Help") == L"C:\\picked.ico,3") ==
                   !(ran && icons));

@@ -1,4 +1,5 @@
 // The icon picker and the rename dialog as a user drives them, and the main window's icon commands.
+#include "prompts/messages.h"
 #include "support/dialog_script.h"
 #include "support/scripted_icon_ports.h"
 #include "support/session_fixture.h"
@@ -17,8 +18,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-using namespace std::literals;
 
 namespace {
 
@@ -51,7 +50,7 @@ bool LeavesMark(const std::function<void(HDC)>& draw) {
 // confirmed with OK if it can be, otherwise cancelled, so a missed close shows as a wrong result.
 struct Picker {
     OwnerWindow owner;
-    ScriptedFileDialog browse;
+    ScriptedFileDialogPort browse;
     frmChangeIcon dialog{browse};
     std::vector<std::wstring> messages; // title|text|style
 
@@ -102,7 +101,6 @@ TEST_CASE(
     CHECK(p.Run(file, 19, [&](HWND d) {
         const IconGrid& grid = p.dialog.grid();
         CHECK((grid.Count() > 32 && grid.SelectedIndex() == 19 && grid.ScrollValue() == 0));
-        CHECK((grid.SelectionLeft() == 152 && grid.SelectionTop() == 114));
         CHECK((p.OkEnabled(d) && GetFocus() == p.dialog.lstMain()));
         CHECK(TextOf(d) == L"Change Icon");
         HWND scroll = GetDlgItem(d, frmChangeIcon::IdScroll);
@@ -156,7 +154,7 @@ TEST_CASE("the picker's file messages leave OK disabled; Browse and Enter show a
     const std::wstring five = m.Copy(L"five_icons.dll", m.root), none = m.Copy(L"no_icons.dll", m.root);
     const std::wstring missing = m.root + L"\\gone.dll";
     Picker p;
-    p.browse.answer = five;
+    p.browse.answers = {five};
     CHECK_FALSE(p.Run(none, 0, [&](HWND d) {
         CHECK_FALSE(p.OkEnabled(d));
         HWND box = GetDlgItem(d, frmChangeIcon::IdFilename);
@@ -176,10 +174,9 @@ TEST_CASE("the picker's file messages leave OK disabled; Browse and Enter show a
     }));
     CHECK(p.messages == std::vector<std::wstring>{L"Change Icon|No Icons found in \"" + none + L"\"|48",
                                                   L"Tessaly|File not found \"" + missing + L"\"|0"});
-    CHECK(p.browse.title == L"Change Icon");
-    CHECK(
-        p.browse.filter ==
-        L"Icon Files\0*.exe;*.dll;*.icl;*.ico\0Programs\0*.exe\0Libraries\0*.dll\0Icons\0*.ico\0All Files\0*.*\0"sv);
+    CHECK(p.browse.calls ==
+          std::vector<std::wstring>{L"OPEN Change Icon|Icon Files|*.exe;*.dll;*.icl;*.ico|"
+                                    L"Programs|*.exe|Libraries|*.dll|Icons|*.ico|All Files|*.*|"});
 
     const std::function<void(HWND)> cancels[] = {
         [](HWND d) { PostMessageW(GetFocus() ? GetFocus() : d, WM_KEYDOWN, VK_ESCAPE, 0); },
@@ -227,7 +224,7 @@ TEST_CASE("the rename dialog: the bin's shared name, the empty name undone, the 
               ok(d);
               CHECK((TextOf(box) == L"My Computer" && GetFocus() == box));
           }) == L"Type a new name for My Computer|My Computer|Drives|");
-    CHECK(f.prompts.shown.at(0).message == L"You must provide a name for your system icon.");
+    CHECK(f.prompts.shown.at(0).message == MessageOf(Messages::ShowEmptyIconName));
     CHECK_FALSE(s.HasUnappliedChanges());
 
     CHECK(run(L"My Computer", [&](HWND d) {
@@ -245,7 +242,7 @@ TEST_CASE("the rename dialog: the bin's shared name, the empty name undone, the 
 TEST_CASE("the main window's icon commands: new pointers show at once, Default, restores and Rename") {
     SessionFixture f;
     ScriptedIconChooser chooser;
-    ScriptedFileDialog files;
+    ScriptedFileDialogPort files;
     f.Load({.nt = true});
     MainWindow main(*f.session, f.system, f.prompts);
     REQUIRE(main.Create());
@@ -261,7 +258,7 @@ TEST_CASE("the main window's icon commands: new pointers show at once, Default, 
          RGB(0, 255, 0)},
     };
     for (const auto& [path, colour] : pointers) {
-        files.answer = path;
+        files.answers = {path};
         command(IdCmdChange);
         CHECK(TextOf(main.InfoBar()) == path + L",0");
         CHECK(main.List(IconCategory::Pointers)

@@ -1,14 +1,10 @@
 #include "ui/main_window.h"
 
-#include "icons/catalogue_variants.h"
+#include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
-#include "session/session.h"
 #include "support/dialog_script.h"
-#include "support/icon_files.h"
 #include "support/leak_check.h"
-#include "support/registry_sandbox.h"
-#include "support/scripted_ports.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
 #include "themes/recent_themes.h"
@@ -163,15 +159,25 @@ TEST_CASE("start-up places the window by the stored position, and closing stores
 
 // Whether a splash window was up while start-up paused, and where its owner was.
 HWND splashSeen = nullptr, splashOwner = nullptr;
+// This program's splash only: another test program may show one of its own meanwhile.
+HWND OwnSplash() {
+    for (HWND w = FindWindowW(SplashClass, nullptr); w; w = FindWindowExW(nullptr, w, SplashClass, nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process == GetCurrentProcessId()) return w;
+    }
+    return nullptr;
+}
 void CALLBACK LookForSplash(HWND, UINT, UINT_PTR, DWORD) {
-    if (HWND splash = FindWindowW(SplashClass, nullptr)) {
+    if (HWND splash = OwnSplash()) {
         splashSeen = splash;
         splashOwner = GetWindow(splash, GW_OWNER);
     }
 }
 
 TEST_CASE(
-    "the splash shows for the pause on a first start, and not when switched off or with a command line") {
+    "the splash shows for the pause on a first start, and not when switched off or with a command line, "
+    "which goes to Open Theme instead of placing the window") {
     struct Case {
         const char* name;
         std::optional<int> stored;
@@ -187,7 +193,8 @@ TEST_CASE(
         splashSeen = splashOwner = nullptr;
         const UINT_PTR timer = SetTimer(nullptr, 0, 300, &LookForSplash);
         Fixture f({.arrange =
-                       [&c](const TempMachine&) {
+                       [&c](const TempMachine& m) {
+                           Store({{LeftValue, L"1500"}, {TopValue, L"900"}}, {{PositionsValue, 1}})(m);
                            if (c.stored) Registry::WriteDword(ProgramSettingsKey, SplashValue, *c.stored);
                        },
                    .commandLine = c.commandLine,
@@ -196,17 +203,12 @@ TEST_CASE(
         KillTimer(nullptr, timer);
         CHECK((splashSeen != nullptr) == c.shown);
         if (c.shown) CHECK(splashOwner == f.Window());
-        CHECK(FindWindowW(SplashClass, nullptr) == nullptr); // closed once start-up is done
+        CHECK(OwnSplash() == nullptr); // closed once start-up is done
+        const bool placed = c.commandLine.empty();
+        CHECK((f.Position().x == 1500 / TwipsPerPixel()) == placed);
+        CHECK(f.main->opened.size() == (placed ? 0u : 1u));
+        if (!placed) CHECK(f.main->opened[0] == std::pair(c.commandLine, true));
     }
-}
-
-TEST_CASE("a command line goes to Open Theme instead of placing the window") {
-    const auto stored = Store({{LeftValue, L"1500"}, {TopValue, L"900"}}, {{PositionsValue, 1}});
-    Fixture f({.arrange = stored, .commandLine = L"C:\\Themes\\Sun.tstheme", .wire = [](TestMain& m) {
-                   m.RecordOpenTheme();
-               }});
-    CHECK(f.main->opened == std::vector<std::pair<std::wstring, bool>>{{L"C:\\Themes\\Sun.tstheme", true}});
-    CHECK(f.Position().x != 1500 / TwipsPerPixel());
 }
 
 TEST_CASE("the stored tab and tree node are selected at start and recorded at close") {
@@ -241,17 +243,7 @@ TEST_CASE("the stored tab and tree node are selected at start and recorded at cl
     }
 }
 
-TEST_CASE("closing without changes asks nothing; the window's life leaves no handle behind") {
-    Fixture f;
-    HWND window = f.Window();
-    f.Command(IdCancel);
-    CHECK(f.prompts.shown.empty());
-    CHECK_FALSE(IsWindow(window));
-    f.main.reset();
-    CHECK(LiveHandleCounts() == f.beforeWindow);
-}
-
-TEST_CASE("closing asks about unapplied changes, and tells of a declined restart") {
+TEST_CASE("closing asks about unapplied changes, tells of a declined restart, and leaves no handle behind") {
     const std::wstring shellIcons =
         L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons";
     struct Case {
@@ -283,13 +275,12 @@ TEST_CASE("closing asks about unapplied changes, and tells of a declined restart
         else
             f.Close();
         REQUIRE(f.prompts.shown.size() == (c.asked ? 1u : 0u));
-        if (c.asked) {
-            CHECK(f.prompts.shown[0].message == L"Would you like to save your changes before closing?");
-            CHECK(f.prompts.shown[0].buttons == std::array<std::wstring, 3>{L"&Cancel", L"No", L"Yes"});
-        }
+        if (c.asked) CHECK(f.prompts.shown[0].message == MessageOf(Messages::AskSaveChanges));
         CHECK(IsWindow(window) == !c.closed);
         CHECK(f.session->HasUnappliedChanges() == (c.changed && !c.applied));
         CHECK((Registry::ReadString(shellIcons, L"19") != L"Error") == c.applied);
+        f.main.reset();
+        CHECK(LiveHandleCounts() == f.beforeWindow);
     }
 
     SUBCASE("Windows shutting down asks too, and stores the preferences") {
@@ -308,9 +299,7 @@ TEST_CASE("closing asks about unapplied changes, and tells of a declined restart
         f.session->RestartDeclined = true;
         f.Close();
         REQUIRE(f.prompts.shown.size() == 1);
-        CHECK(f.prompts.shown[0].message ==
-              L"One or more of these changes you have made will only take effect "
-              L"the next time you start Windows.");
+        CHECK(f.prompts.shown[0].message == MessageOf(Messages::ShowNextStartNotice));
     }
 }
 

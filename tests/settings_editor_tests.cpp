@@ -4,6 +4,7 @@
 #include "registry/registry.h"
 #include "settings/settings_editor.h"
 #include "settings/settings_restore.h"
+#include "support/dialog_script.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
 #include "ui/command_ids.h"
@@ -18,20 +19,6 @@ namespace {
 
 constexpr int Closed = PromptResult::Closed;
 const std::wstring Desktop(SettingsPaths::Desktop), Mouse(SettingsPaths::Mouse);
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-std::wstring TextOf(HWND w) {
-    wchar_t buffer[256] = {};
-    GetWindowTextW(w, buffer, 256);
-    return buffer;
-}
 
 // A session on a sandboxed registry; `arrange` writes the registry before the session reads it.
 struct Editing : SessionFixture {
@@ -253,11 +240,7 @@ TEST_CASE("restoring all settings asks first and puts back every setup default")
 }
 
 TEST_CASE("double-click and the space bar toggle the selected setting; groups and declined warnings stay") {
-    ShellTab t;
-    t.DoubleClick(L"Swap Mouse Buttons");
-    CHECK(t.Image(L"Swap Mouse Buttons") == SettingImage::On);
-    CHECK(t.ApplyEnabled());
-    t.s().MarkApplied();
+    ShellTab t; // a toggle switched by double-click is checked with the edits that reach the registry
     t.DoubleClick(L"Mouse");
     t.prompts.Answer(0);
     t.DoubleClick(L"Notepad");

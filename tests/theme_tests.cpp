@@ -1,5 +1,6 @@
 // Saving and loading themes: the file each save writes, each format's reader on whole, partial, empty and
 // damaged files, and load-and-apply from the command line in a program of its own.
+#include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "support/registry_dump.h"
@@ -176,9 +177,8 @@ TEST_CASE("a theme file that cannot be written is reported and changes nothing")
         f.dialog.answers.push_back(target);
         SaveTheme(s, false, f.ports);
         REQUIRE(f.prompts.shown.size() == 1);
-        CHECK(f.prompts.shown[0].message == L"The theme could not be saved to " + target + L".");
-        CHECK(f.prompts.shown[0].icon == PromptIconError);
-        CHECK(f.prompts.shown[0].buttons == std::array<std::wstring, 3>{L"OK", L"", L""});
+        CHECK(f.prompts.shown[0].message ==
+              MessageOf([&](PromptPort& p) { Messages::ShowThemeNotSaved(p, target); }));
     }
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
     CHECK(ReadBytes(locked) == "[Desktop Icons]\r\nMy Computer=x.ico,1\r\n");
@@ -283,8 +283,8 @@ TEST_CASE("Open Theme: the dialog, files that are no themes, Cancel and the comm
         L"OPEN Open Theme|All Theme Files|*.tstheme;*.motif;*.theme|Icon Theme "
         L"(*.tstheme)|*.tstheme|Microangelo Motif (*.motif)|*.motif|Microsoft Theme "
         L"(*.theme)|*.theme|";
-    auto invalid = [](const std::wstring& p) {
-        return L"The file " + p + L" does not appear to be a valid theme file.";
+    auto invalid = [](const std::wstring& path) {
+        return MessageOf([&](PromptPort& p) { Messages::ShowInvalidTheme(p, path); });
     };
     SUBCASE("another ending, and a deleted file, get the prompt and the dialog again") {
         f.dialog.answers = {notes, sun};

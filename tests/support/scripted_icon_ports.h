@@ -1,28 +1,12 @@
 #pragma once
-// Scripted stand-ins for the icon commands' ports: a picker and a file dialog that answer from a script
-// and record what they were asked, and a view that records what the window was told.
+// Scripted stand-ins for the icon commands' ports: a picker that answers from a script and records what it
+// was asked, and a view that records what the window was told. File dialogs: ScriptedFileDialogPort.
 #include "icons/icon_ports.h"
-#include "platform/ports.h"
+#include "support/scripted_ports.h"
 
 #include <optional>
 #include <string>
 #include <vector>
-
-class ScriptedFileDialog : public FileDialogPort {
-public:
-    void Filter(const std::wstring& pairs) override { filter = pairs; }
-    void Title(const std::wstring& text) override { title = text; }
-    bool ShowOpen(std::wstring& fileName) override {
-        ++opens;
-        fileName = answer.value_or(L"");
-        return answer.has_value();
-    }
-    bool ShowSave(std::wstring& fileName) override { return ShowOpen(fileName); }
-
-    std::optional<std::wstring> answer; // none: the user cancels
-    std::wstring filter, title;
-    int opens = 0;
-};
 
 class ScriptedIconChooser : public IconChooserPort {
 public:

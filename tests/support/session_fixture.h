@@ -11,12 +11,21 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // The calls a recording port saw, joined by "|", so that a difference prints readably.
 inline std::wstring Calls(const RecordingSystemPort& port) {
     std::wstring out;
     for (const auto& call : port.calls) out += (out.empty() ? L"" : L"|") + call;
     return out;
+}
+
+// Every toggle the tree can switch; the ones shown unavailable stay so.
+inline void SetEveryToggle(Session& s, bool on) {
+    std::vector<std::wstring> keys;
+    for (const SettingNode& n : s.Settings.Nodes())
+        if (n.Kind == SettingKind::Toggle && n.Image != SettingImage::Unavailable) keys.push_back(n.Key);
+    for (const auto& key : keys) s.Settings.SetImage(key, on ? SettingImage::On : SettingImage::Off);
 }
 
 struct SessionFixture {
