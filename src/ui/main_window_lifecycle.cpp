@@ -141,7 +141,8 @@ void MainWindow::Form_Unload() {
     if (Registry::ReadDword(ProgramSettingsKey, ActiveTabValue) != 0)
         Registry::WriteDword(ProgramSettingsKey, ActiveTabValue, session_.SelectedTab);
     // A tree never shown still has the stored node selected.
-    if (SystemTree_->hwnd()) Registry::WriteString(ProgramSettingsKey, SelectedNodeValue, SystemTree_->SelectedKey());
+    if (SystemTree_->hwnd())
+        Registry::WriteString(ProgramSettingsKey, SelectedNodeValue, SystemTree_->SelectedKey());
     // The resting place, also when the window is minimized.
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
