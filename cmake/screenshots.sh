@@ -48,6 +48,9 @@ for f in screenshots/*.bmp; do
   /usr/bin/convert "$f" "${f%.bmp}.png" && rm -f "$f"
 done
 ls "$build"/screenshots/*.png
-"$here/prompt-shots.sh" "$build"
-"$here/parts-shots.sh" "$build"
-"$here/dialog-shots.sh" "$build"
+# The dialogs, each drawn by a small tool of its own.
+shots="$here/tool-shots.sh"
+"$shots" "$build" prompt_shot one:prompt_one three:prompt_three check:prompt_check network:prompt_network \
+  overwrite:prompt_overwrite failed:prompt_failed missing:prompt_missing
+"$shots" "$build" parts_shot splash about toolbar
+"$shots" "$build" dialog_shot picker:picker_shell32 pointers:pointer_browser rename

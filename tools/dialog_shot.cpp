@@ -19,27 +19,10 @@ namespace {
 std::wstring outPath;
 bool saved = false;
 
-HWND FindDialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM out) {
-            wchar_t className[32]{};
-            GetClassNameW(w, className, 32);
-            if (std::wstring(className) == L"#32770" && IsWindowVisible(w)) {
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // The first ticks let the dialog paint; then it is captured and closed.
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     static int ticks = 0;
-    HWND dialog = FindDialog();
+    HWND dialog = VisibleDialogOfThread();
     if (!dialog || ++ticks < 10) return;
     if (!saved) {
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);

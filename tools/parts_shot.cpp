@@ -32,25 +32,10 @@ void Pump(DWORD milliseconds) {
     }
 }
 
-HWND FindDialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM out) {
-            wchar_t className[32]{};
-            GetClassNameW(w, className, 32);
-            if (std::wstring(className) != L"#32770" || !IsWindowVisible(w)) return TRUE;
-            *reinterpret_cast<HWND*>(out) = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // About: past the first memory refresh, with the pointer resting on the web address.
 void CALLBACK AboutTick(HWND, UINT, UINT_PTR, DWORD) {
     static int ticks = 0;
-    HWND about = FindDialog();
+    HWND about = VisibleDialogOfThread();
     if (!about || ++ticks < 16) return;
     if (!saved) {
         SendMessageW(GetDlgItem(about, frmAbout::LabelId(frmAbout::WebLabel)), WM_MOUSEMOVE, 0,

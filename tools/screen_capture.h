@@ -1,6 +1,6 @@
 #pragma once
-// Writes what the screen shows of a window, or of any rectangle, to a 24-bit .bmp file, for the screenshot
-// tools.
+// For the screenshot tools: writes what the screen shows of a window, or of any rectangle, to a 24-bit .bmp
+// file, and finds the dialog a tool has opened.
 #include <windows.h>
 
 #include <cstdio>
@@ -39,4 +39,21 @@ inline bool SaveWindowBitmap(HWND window, const std::wstring& path) {
     RECT r;
     GetWindowRect(window, &r);
     return SaveScreenBitmap(r, path);
+}
+
+// The visible dialog box (class "#32770") of the calling thread, or null: what a modal dialog a tool has
+// opened looks like from a timer of its own.
+inline HWND VisibleDialogOfThread() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM out) {
+            wchar_t className[32]{};
+            GetClassNameW(w, className, 32);
+            if (std::wstring(className) != L"#32770" || !IsWindowVisible(w)) return TRUE;
+            *reinterpret_cast<HWND*>(out) = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
