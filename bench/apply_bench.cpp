@@ -100,11 +100,6 @@ void WriteThroughLayer(const Write& w) {
             std::wstring(reinterpret_cast<const wchar_t*>(v.data.data()), v.data.size() / 2 - 1));
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 TESSALY_BENCH(apply_full_session) {
@@ -138,7 +133,8 @@ TESSALY_BENCH(apply_full_session) {
         floors.push_back(bench::MedianMicros(1, bare));
         applies.push_back(bench::MedianMicros(1, apply));
     }
-    bench::Report("Apply, full session, no prompts or broadcasts", Median(applies), Median(floors));
+    bench::Report("Apply, full session, no prompts or broadcasts", bench::Median(applies),
+                  bench::Median(floors));
 
     // For scale: the same values with each key opened once and no layer in between.
     std::vector<std::pair<std::wstring, std::vector<const Write*>>> byKey;
@@ -159,8 +155,8 @@ TESSALY_BENCH(apply_full_session) {
     };
     std::vector<double> raws;
     for (int round = 0; round < 41; ++round) raws.push_back(bench::MedianMicros(1, raw));
-    bench::Report("for scale: the floor against raw writes, each key opened once", Median(floors),
-                  Median(raws));
+    bench::Report("for scale: the floor against raw writes, each key opened once", bench::Median(floors),
+                  bench::Median(raws));
 }
 
 TESSALY_BENCH(apply_broadcasts) {

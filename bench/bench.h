@@ -19,6 +19,10 @@ struct Register {
     Register(const char* name, Function run) { All().push_back({name, run}); }
 };
 
+// Wall time of one run, in microseconds.
+double Micros(const std::function<void()>& work);
+// The middle value of some measurements.
+double Median(std::vector<double> values);
 // Median wall time of `repeat` runs, in microseconds.
 double MedianMicros(int repeat, const std::function<void()>& work);
 

@@ -17,16 +17,21 @@ std::vector<Entry>& All() {
     return entries;
 }
 
+double Micros(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 double MedianMicros(int repeat, const std::function<void()>& work) {
     std::vector<double> times;
-    for (int i = 0; i < repeat; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    for (int i = 0; i < repeat; ++i) times.push_back(Micros(work));
+    return Median(std::move(times));
 }
 
 void Report(const char* what, double micros, double baselineMicros) {

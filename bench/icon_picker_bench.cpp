@@ -16,17 +16,6 @@
 
 namespace {
 
-double Micros(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 // What a picker filling its grid one icon at a time would do.
 void ExtractOneByOne(const std::wstring& file) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -40,14 +29,14 @@ void CompareFills(const char* what, const std::wstring& file, int repeat) {
     size_t icons = 0;
     // Turns taken so that both see the same load on a shared machine.
     for (int i = 0; i < repeat; ++i) {
-        single.push_back(Micros([&] { ExtractOneByOne(file); }));
-        batch.push_back(Micros([&] {
+        single.push_back(bench::Micros([&] { ExtractOneByOne(file); }));
+        batch.push_back(bench::Micros([&] {
             FileIcons all;
             icons = static_cast<size_t>(all.Load(file));
         }));
     }
     std::printf("  %zu icons\n", icons);
-    bench::Report(what, Median(batch), Median(single));
+    bench::Report(what, bench::Median(batch), bench::Median(single));
 }
 
 std::wstring BesideProgram(const wchar_t* name) {
@@ -77,7 +66,7 @@ void ShowAndScroll(const std::wstring& file) {
                 std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
             HWND scroll = GetDlgItem(d.hwnd(), frmChangeIcon::IdScroll);
             pages = 0;
-            scrolled = Micros([&] {
+            scrolled = bench::Micros([&] {
                 while (d.grid().ScrollValue() < d.grid().ScrollMax()) {
                     SendMessageW(d.hwnd(), WM_HSCROLL, SB_PAGERIGHT, reinterpret_cast<LPARAM>(scroll));
                     UpdateWindow(d.lstMain());
@@ -89,7 +78,7 @@ void ShowAndScroll(const std::wstring& file) {
         };
         picker.ChooseIcon(nullptr, file, 0);
     }
-    std::printf("  picker shown and painted: median %.1f ms over 5 runs\n", Median(shown) / 1000);
+    std::printf("  picker shown and painted: median %.1f ms over 5 runs\n", bench::Median(shown) / 1000);
     std::printf("  %d pages scrolled and painted in %.1f ms (%.1f us a page); file reads in all: %d\n", pages,
                 scrolled / 1000, pages ? scrolled / pages : 0.0, reads);
 }

@@ -27,21 +27,10 @@ struct Host {
     HWND hwnd;
 };
 
-double Micros(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 // The machine is shared, so the baseline and the measured work take turns: both see the same load.
 struct Paired {
     std::vector<double> work, baseline;
-    void Report(const char* what) const { bench::Report(what, Median(work), Median(baseline)); }
+    void Report(const char* what) const { bench::Report(what, bench::Median(work), bench::Median(baseline)); }
 };
 
 void ExtractAll(const std::vector<std::wstring>& files, const std::vector<int>& indexes) {
@@ -73,8 +62,8 @@ TESSALY_BENCH(list_box_refresh) {
     const auto loadsBefore = view.pictures().loads();
     Paired unchanged;
     for (int r = 0; r < Repeat; ++r) {
-        unchanged.baseline.push_back(Micros([&] { ExtractAll(files, zeros); }));
-        unchanged.work.push_back(Micros([&] { model.ListRefresh(); }));
+        unchanged.baseline.push_back(bench::Micros([&] { ExtractAll(files, zeros); }));
+        unchanged.work.push_back(bench::Micros([&] { model.ListRefresh(); }));
     }
     unchanged.Report("ListRefresh, 19 unchanged .ico files");
     std::printf("    file reads per refresh: %.1f\n", double(view.pictures().loads() - loadsBefore) / Repeat);
@@ -88,9 +77,9 @@ TESSALY_BENCH(list_box_refresh) {
     Paired changed;
     for (int r = 0; r < Repeat; ++r) {
         rewrite(2 * r);
-        changed.baseline.push_back(Micros([&] { ExtractAll(files, zeros); }));
+        changed.baseline.push_back(bench::Micros([&] { ExtractAll(files, zeros); }));
         rewrite(2 * r + 1);
-        changed.work.push_back(Micros([&] { model.ListRefresh(); }));
+        changed.work.push_back(bench::Micros([&] { model.ListRefresh(); }));
     }
     changed.Report("ListRefresh, 19 .ico files rewritten before each");
     std::printf("    file reads per refresh: %.1f\n",
@@ -116,8 +105,8 @@ TESSALY_BENCH(list_box_refresh_shell32) {
     model.ListRefresh();
     Paired unchanged;
     for (int r = 0; r < Repeat; ++r) {
-        unchanged.baseline.push_back(Micros([&] { ExtractAll(files, indexes); }));
-        unchanged.work.push_back(Micros([&] { model.ListRefresh(); }));
+        unchanged.baseline.push_back(bench::Micros([&] { ExtractAll(files, indexes); }));
+        unchanged.work.push_back(bench::Micros([&] { model.ListRefresh(); }));
     }
     unchanged.Report("ListRefresh, 19 icons of shell32.dll, unchanged");
 }

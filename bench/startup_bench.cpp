@@ -28,11 +28,6 @@ double MillisSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 std::wstring BuildFolder() {
     std::wstring path = ModulePath(); // build\bench\tessaly_bench.exe
     path.resize(path.rfind(L'\\'));
@@ -96,7 +91,7 @@ TESSALY_BENCH(startup) {
         floor.push_back(TimeStart(folder + L"bench\\startup_floor.exe"));
         tessaly.push_back(TimeStart(folder + L"Tessaly.exe"));
     }
-    const double floorMs = Median(floor), tessalyMs = Median(tessaly);
+    const double floorMs = bench::Median(floor), tessalyMs = bench::Median(tessaly);
     bench::Report("start to main window shown (median of 9)", tessalyMs * 1000, floorMs * 1000);
     // On a shared machine the fastest start is the one least disturbed by others.
     bench::Report("start to main window shown (fastest of 9)",
@@ -130,6 +125,7 @@ TESSALY_BENCH(startup) {
         MSG msg; // the window's quit message is not for this program
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}
     }
-    for (const auto& step : order) std::printf("    %-40s %8.1f ms\n", step.c_str(), Median(steps[step]));
+    for (const auto& step : order)
+        std::printf("    %-40s %8.1f ms\n", step.c_str(), bench::Median(steps[step]));
     Registry::DeleteKey(tessalyKey + L"\\2.0", L"Settings");
 }

@@ -42,11 +42,6 @@ void Flip(Session& s, const TempMachine& m, bool on) {
     s.MarkChanged();
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // The registry editor's import, straight onto the Win32 calls.
 void ImportBare(const std::vector<RegFile::Section>& sections) {
     for (const RegFile::Section& section : sections) {
@@ -101,11 +96,12 @@ TESSALY_BENCH(apply_recording) {
     size_t values = 0;
     for (const auto& section : sections) values += section.values.size() + 1;
     std::printf("  %zu keys and values in the last record\n", values);
-    bench::Report("Apply with its undo record (goal <= 1.3)", Median(withRecord), Median(without));
+    bench::Report("Apply with its undo record (goal <= 1.3)", bench::Median(withRecord),
+                  bench::Median(without));
     // Writing a file is at the mercy of the disk, which other processes share; shown apart.
     bench::Report("  of which saving the record file",
                   bench::MedianMicros(21, [&] { RegFile::Save(LastApplyRecordPath(), sections); }),
-                  Median(without));
+                  bench::Median(without));
 }
 
 TESSALY_BENCH(undo_last_apply) {
@@ -135,8 +131,9 @@ TESSALY_BENCH(undo_last_apply) {
         f.system.calls.clear();
     }
     std::printf("  %zu keys and values put back\n", values);
-    bench::Report("Undo Last Apply, full Apply (goal <= 1.5)", Median(undo), Median(bare));
+    bench::Report("Undo Last Apply, full Apply (goal <= 1.5)", bench::Median(undo), bench::Median(bare));
     // Deleting a file is slow under Wine and no registry write; shown apart for what it is.
-    bench::Report("  of which deleting the record file", Median(deletes), Median(bare));
-    bench::Report("  Undo less deleting the file", Median(undo) - Median(deletes), Median(bare));
+    bench::Report("  of which deleting the record file", bench::Median(deletes), bench::Median(bare));
+    bench::Report("  Undo less deleting the file", bench::Median(undo) - bench::Median(deletes),
+                  bench::Median(bare));
 }

@@ -123,7 +123,6 @@ frmAbout::frmAbout(MemoryReader memory) : memory_(std::move(memory)) {
 
 void frmAbout::Show(HWND owner, SystemPort& system) {
     system_ = &system;
-    owner_ = owner;
     DialogTemplate layout(L"About Tessaly", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE);
     layout.AddControl(L"STATIC", L"", IdPicture, SS_OWNERDRAW | WS_VISIBLE);
     layout.AddControl(L"STATIC", L"", 102, SS_ETCHEDHORZ | WS_VISIBLE);
@@ -164,15 +163,7 @@ void frmAbout::Form_Load() {
         place(LabelId(label.index), label.x, label.y, label.width, label.height);
     place(IdClose, ClientWidth - 12 - 88, ClientHeight - 12 - 26, 88, 26);
 
-    RECT frame{0, 0, ClientWidth, ClientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    RECT ownerRect{};
-    if (!owner_ || !GetWindowRect(owner_, &ownerRect) || IsIconic(owner_))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &ownerRect, 0);
-    const POINT at = CentreOver(ownerRect, width, height);
-    SetWindowPos(dialog, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeAndCentreOverOwner(dialog, ClientWidth, ClientHeight);
 
     wchar_t path[MAX_PATH]{};
     GetModuleFileNameW(nullptr, path, MAX_PATH);

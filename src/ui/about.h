@@ -77,7 +77,6 @@ private:
 
     MemoryReader memory_;
     SystemPort* system_ = nullptr;
-    HWND owner_ = nullptr;
     std::array<LinkLook, 2> links_{};
     UniqueHFont titleFont_;
     UniqueHFont underlinedFont_;

@@ -180,16 +180,7 @@ void frmChangeIcon::Form_Load() {
     MoveWindow(GetDlgItem(dialog, IdOK), ClientWidth - Margin - 2 * ButtonWidth - 6, ButtonsTop, ButtonWidth,
                ButtonHeight, FALSE);
 
-    RECT frame{0, 0, ClientWidth, ClientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    RECT ownerRect{};
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &ownerRect))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &ownerRect, 0);
-    const POINT place = CentreOver(ownerRect, width, height);
-    SetWindowPos(dialog, nullptr, place.x, place.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeAndCentreOverOwner(dialog, ClientWidth, ClientHeight);
 
     EnableOK(false);
     SetDlgItemTextW(dialog, IdFilename, startFile_.c_str());

@@ -63,6 +63,19 @@ POINT CentreOver(const RECT& owner, int width, int height) {
             owner.top + ((owner.bottom - owner.top) - height) / 2};
 }
 
+void SizeAndCentreOverOwner(HWND dialog, int clientWidth, int clientHeight) {
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    RECT ownerRect{};
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    if (!owner || !IsWindowVisible(owner) || IsIconic(owner) || !GetWindowRect(owner, &ownerRect))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &ownerRect, 0);
+    const POINT at = CentreOver(ownerRect, width, height);
+    SetWindowPos(dialog, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 ScreenTwips ScreenTwips::Current() {
     ScreenTwips scale;
     WindowDc screen(nullptr);

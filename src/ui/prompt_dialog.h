@@ -29,6 +29,9 @@ PromptLayout LayOutPrompt(int textHeight, int width, bool hasCheck, int captionB
 
 // Left and top that centre a window of the given size over another (all in twips, whole twips).
 POINT CentreOver(const RECT& owner, int width, int height);
+// Gives a dialog the outer size for a client area of clientWidth by clientHeight pixels and centres it over
+// its owner, or over the work area when the owner is hidden or minimized.
+void SizeAndCentreOverOwner(HWND dialog, int clientWidth, int clientHeight);
 
 // The screen's twips per pixel, horizontally and vertically.
 struct ScreenTwips {

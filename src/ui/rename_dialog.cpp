@@ -81,16 +81,7 @@ void frmRename::Form_Load() {
     place(IdOK, 174, 150, 75, 25);
     place(IdCancel, 255, 150, 75, 25);
 
-    RECT frame{0, 0, ClientWidth, ClientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    RECT ownerRect{};
-    HWND owner = GetWindow(dialog, GW_OWNER);
-    if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &ownerRect))
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &ownerRect, 0);
-    const POINT at = CentreOver(ownerRect, width, height);
-    SetWindowPos(dialog, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeAndCentreOverOwner(dialog, ClientWidth, ClientHeight);
 
     SetDlgItemTextW(dialog, IdLabel, (L"Type a new name for " + target_->key).c_str());
     HWND textbox = GetDlgItem(dialog, IdTextbox);
