@@ -55,7 +55,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int showCommand) {
         prompts.SetOwner(window);
     });
     if (!created) return 1;
-    if (!main.hwnd()) return 0; // a theme loaded and applied from the command line has ended the program
+    if (!main.hwnd()) return 0; // the window ended during start-up
     ShowWindow(main.hwnd(), showCommand);
     UpdateWindow(main.hwnd());
 

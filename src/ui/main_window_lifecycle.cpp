@@ -48,7 +48,7 @@ void MainWindow::Form_Load() {
     if (!session_.CommandLine.empty()) {
         if (openTheme_) {
             openTheme_(session_.CommandLine, true);
-            if (!hwnd()) return; // a load-and-apply ends the program from within
+            if (!hwnd()) return; // the theme's load may have ended the window
         }
     } else {
         // 5.
