@@ -3,7 +3,6 @@
 #include "apply/failed_writes.h"
 #include "apply/shell_refresh.h"
 #include "icons/catalogue_reader.h"
-#include "platform/text.h"
 #include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/reg_file.h"
@@ -28,32 +27,6 @@ std::wstring LocalAppData() {
 std::wstring RecordFolder() {
     const std::wstring base = LocalAppData();
     return base.empty() ? L"" : base + L"\\Korvath\\Tessaly";
-}
-
-// Apply's system calls for the settings, made from the state just read back.
-void AnnounceSettings(const Session& session, SystemPort& system) {
-    const SettingsState& s = session.Settings;
-    auto flag = [&](const wchar_t* key) -> UINT { return s.IsOn(key) ? 1 : 0; };
-    system.SetSystemParameter(SPI_SETBEEP, flag(L"Beep On Errors"), {}, 0);
-    system.SetSystemParameter(
-        SPI_SETANIMATION, sizeof(ANIMATIONINFO),
-        ANIMATIONINFO{sizeof(ANIMATIONINFO), static_cast<int>(flag(L"Window Animation"))},
-        SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
-    system.SetSystemParameter(SPI_SETICONTITLEWRAP, flag(L"Wrap Icon Titles"), {}, 0);
-    system.SetSystemParameter(SPI_SETMOUSEBUTTONSWAP, flag(L"Swap Mouse Buttons"), {}, 0);
-    for (auto [key, spi] : {std::pair{L"Double Click Height", SPI_SETDOUBLECLKHEIGHT},
-                            {L"Double Click Width", SPI_SETDOUBLECLKWIDTH},
-                            {L"Double Click Speed", SPI_SETDOUBLECLICKTIME},
-                            {L"Drag Height", SPI_SETDRAGHEIGHT},
-                            {L"Drag Width", SPI_SETDRAGWIDTH}})
-        if (auto value = text::ParseInt32(s.StagedText(key)); value && *value >= 0)
-            system.SetSystemParameter(spi, static_cast<UINT>(*value), {}, 0);
-    system.SetSystemParameter(SPI_SETFONTSMOOTHING, flag(L"Font Smoothing") * (session.Facts.IsNT() ? 2 : 1),
-                              {}, 0);
-    system.SetSystemParameter(SPI_SETDRAGFULLWINDOWS, flag(L"Full Window Dragging"), {}, 0);
-    std::wstring wallpaper = Registry::ReadString(std::wstring(SettingsPaths::Desktop), L"Wallpaper");
-    if (wallpaper == Registry::ErrorText) wallpaper.clear();
-    system.SetSystemParameter(SPI_SETDESKWALLPAPER, 0, wallpaper, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 }
 
 } // namespace
@@ -149,7 +122,8 @@ UndoResult UndoLastApply(Session& session, SystemPort& system, PromptPort& promp
     Registry::WriteRecorder failures(false);
     RegFile::Import(sections);
     const bool iconsChanged = RefreshFromRegistry(session);
-    AnnounceSettings(session, system);
+    SettingWriteContext announce{session.Settings, session.Facts, system, session.SelectedTab};
+    AnnounceSettings(announce); // Apply's system calls, from the state just read back
     system.SetSystemParameter(SPI_SETCURSORS, 0, {}, 0);
     if (iconsChanged) {
         // The rebuild stores the icon size, and may create its key; both go back as the record left them.

@@ -100,25 +100,56 @@ Registry::Bytes FourBytes(std::int32_t first) {
     return {std::byte(static_cast<unsigned char>(first)), std::byte{0}, std::byte{0}, std::byte{0}};
 }
 
-// The toggle's on or off value where it is read, text or number, then its system call.
-void WriteOnOff(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c) {
+void WriteOnOff(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c);
+void WriteStaged(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c);
+void WriteAnimation(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c);
+void WriteFontSmoothing(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c);
+void WriteWallpaperStyle(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c);
+
+// The system call that makes a row's setting take effect at once, made from the staged state: by Apply
+// right after the row's write, and by Undo once the registry is back. It follows the row's write rule.
+void Announce(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c) {
+    if (w.Rule == WriteOnOff || w.Rule == WriteWallpaperStyle) {
+        if (w.Spi) c.System.SetSystemParameter(w.Spi, IsOn(row, c) ? 1 : 0, {}, 0);
+    } else if (w.Rule == WriteStaged && w.Spi) {
+        // The call needs an unsigned number: a text that is no number, or a negative one, skips it rather
+        // than pass a wrapped-around value.
+        if (auto value = text::ParseInt32(c.State.StagedText(std::wstring(row.Key))); value && *value >= 0)
+            c.System.SetSystemParameter(w.Spi, static_cast<UINT>(*value), {}, 0);
+    } else if (w.Rule == WriteAnimation) {
+        c.System.SetSystemParameter(SPI_SETANIMATION, sizeof(ANIMATIONINFO),
+                                    ANIMATIONINFO{sizeof(ANIMATIONINFO), IsOn(row, c)},
+                                    SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    } else if (w.Rule == WriteFontSmoothing) {
+        c.System.SetSystemParameter(SPI_SETFONTSMOOTHING, IsOn(row, c) ? (c.Facts.IsNT() ? 2 : 1) : 0, {}, 0);
+    }
+    if (w.Rule == WriteWallpaperStyle) {
+        // The wallpaper passed again, so that the style shows.
+        std::wstring wallpaper = Registry::ReadString(std::wstring(Desktop), L"Wallpaper");
+        if (wallpaper == Registry::ErrorText) wallpaper.clear(); // never hand the sentinel to the system
+        c.System.SetSystemParameter(SPI_SETDESKWALLPAPER, 0, wallpaper, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    }
+}
+
+// The toggle's on or off value where it is read, text or number.
+void StoreOnOff(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c) {
     const bool on = IsOn(row, c);
     const std::wstring path(row.Toggle.Path), name(row.Toggle.Name);
     if (row.Toggle.Type == ValueType::Dword)
         Registry::WriteDword(path, name, on ? w.OnNumber : w.OffNumber);
     else
         Registry::WriteString(path, name, std::wstring(on ? w.OnText : w.OffText));
-    if (w.Spi) c.System.SetSystemParameter(w.Spi, on ? 1 : 0, {}, 0);
 }
-// A staged number is written as it stands; its system call needs an unsigned number, so a text that is
-// no number, or a negative one, skips the call rather than pass a wrapped-around value.
+void WriteOnOff(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c) {
+    StoreOnOff(row, w, c);
+    Announce(row, w, c);
+}
+// A staged number is written as it stands.
 void WriteStaged(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c) {
     const std::wstring& staged = c.State.StagedText(std::wstring(row.Key));
     if (staged.empty()) return;
     Registry::WriteString(std::wstring(row.Number.Path), std::wstring(row.Number.Name), staged);
-    if (!w.Spi) return;
-    if (auto value = text::ParseInt32(staged); value && *value >= 0)
-        c.System.SetSystemParameter(w.Spi, static_cast<UINT>(*value), {}, 0);
+    Announce(row, w, c);
 }
 // A shell verb above the Command key the row reads. Off, the Command key goes first: a key with subkeys
 // does not delete on Windows NT.
@@ -152,9 +183,7 @@ void WriteAnimation(const SettingRow& row, const SettingWrite& w, SettingWriteCo
     const bool on = IsOn(row, c);
     Registry::WriteString(std::wstring(row.Toggle.Path), std::wstring(row.Toggle.Name),
                           std::wstring(on ? w.OnText : w.OffText));
-    c.System.SetSystemParameter(SPI_SETANIMATION, sizeof(ANIMATIONINFO),
-                                ANIMATIONINFO{sizeof(ANIMATIONINFO), on},
-                                SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    Announce(row, w, c);
 }
 void WriteFourBytes(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c) {
     Registry::WriteBinary(std::wstring(row.Toggle.Path), std::wstring(row.Toggle.Name),
@@ -174,18 +203,15 @@ void WriteFolderVerb(const SettingRow& row, const SettingWrite&, SettingWriteCon
     const std::wstring& verb = c.State.StagedText(std::wstring(row.Key));
     Registry::WriteString(std::wstring(FolderShell), L"", verb == DefaultFolderVerb ? L"" : verb);
 }
-void WriteFontSmoothing(const SettingRow& row, const SettingWrite&, SettingWriteContext& c) {
+void WriteFontSmoothing(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c) {
     const UINT smoothing = IsOn(row, c) ? (c.Facts.IsNT() ? 2 : 1) : 0;
     Registry::WriteString(std::wstring(row.Toggle.Path), std::wstring(row.Toggle.Name),
                           std::to_wstring(smoothing));
-    c.System.SetSystemParameter(SPI_SETFONTSMOOTHING, smoothing, {}, 0);
+    Announce(row, w, c);
 }
-// The style, then the wallpaper passed again so that the style shows.
 void WriteWallpaperStyle(const SettingRow& row, const SettingWrite& w, SettingWriteContext& c) {
-    WriteOnOff(row, w, c);
-    std::wstring wallpaper = Registry::ReadString(std::wstring(Desktop), L"Wallpaper");
-    if (wallpaper == Registry::ErrorText) wallpaper.clear(); // never hand the sentinel to the system
-    c.System.SetSystemParameter(SPI_SETDESKWALLPAPER, 0, wallpaper, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    StoreOnOff(row, w, c);
+    Announce(row, w, c);
 }
 // One value serves the delay and "Delay Until Clicked", whose on value is the delay's "not in use".
 void WriteMenuDelay(const SettingRow& row, const SettingWrite&, SettingWriteContext& c) {
@@ -441,6 +467,11 @@ std::span<const SettingRow> SettingRows() {
 
 std::span<const SettingRow* const> SettingsInApplyOrder() {
     return ApplyRows;
+}
+
+void AnnounceSettings(SettingWriteContext& context) {
+    for (const SettingRow* row : ApplyRows)
+        if (IsListed(*row, context.Facts) && row->Write.Rule) Announce(*row, row->Write, context);
 }
 
 void WriteSettings(SettingWriteContext& context) {

@@ -130,6 +130,8 @@ std::span<const SettingRow> SettingRows();
 std::span<const SettingRow* const> SettingsInApplyOrder();
 // Writes every listed row in Apply's order.
 void WriteSettings(SettingWriteContext& context);
+// Only the system calls of every listed row, in Apply's order, from the staged state.
+void AnnounceSettings(SettingWriteContext& context);
 const SettingRow* FindSettingRow(std::wstring_view key);
 // Whether this system shows a node for the row.
 bool IsListed(const SettingRow& row, const StartupFacts& facts);
