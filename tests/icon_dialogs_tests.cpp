@@ -81,7 +81,7 @@ TEST_CASE("every icon of a file is read at once, and each cell shows what the pl
     for (const std::wstring& file : {m.Copy(L"five_icons.dll", m.root), SystemShell32(), red}) {
         CAPTURE(file);
         FileIcons icons;
-        REQUIRE(icons.Load(file) == CountIcons(file));
+        REQUIRE(icons.Load(file) == FileIconCount(file));
         for (int i = 0; i < icons.Count(); ++i) {
             UniqueHIcon icon(ExtractIconW(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(i)));
             CHECK(LeavesMark([&](HDC dc) { icons.Draw(dc, i, 0, 0); }) == LeavesMark([&](HDC dc) {

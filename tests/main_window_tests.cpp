@@ -325,6 +325,22 @@ TEST_CASE("a tab shows its own list; keys and clicks in it update the informatio
     CHECK(TextOf(f.main->InfoBar()).empty());
 }
 
+TEST_CASE("the focus starts in the shown list and returns to its control when the window is active again") {
+    Fixture f;
+    HWND list = f.main->List(IconCategory::Desktop).lstMainHwnd();
+    CHECK(GetFocus() == list);
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 40, 40, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    for (HWND control : {list, GetDlgItem(f.Window(), IdCancel), f.main->TabStrip()}) {
+        SetFocus(control);
+        SetActiveWindow(other);
+        CHECK(GetFocus() != control);
+        SetActiveWindow(f.Window());
+        CHECK(GetFocus() == control);
+    }
+    DestroyWindow(other);
+}
+
 TEST_CASE("the icon command buttons follow the selected item, once their commands are wired") {
     struct Row {
         int tab;

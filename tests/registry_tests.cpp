@@ -71,6 +71,30 @@ TEST_CASE("missing keys and values read as the sentinels; no operation leaves a 
     CHECK(LiveHandleCounts() == handles);
 }
 
+TEST_CASE("a read cache opens each key once and never shows what a write replaced") {
+    RegistrySandbox sandbox;
+    RawSetString(HKEY_CURRENT_USER, L"Control Panel\\Cursors", L"Arrow", L"arrow.cur");
+    RawSetString(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", L"a", L"1");
+    const long keys = LiveHandles(HandleKind::Key);
+    {
+        const Registry::ReadCache cache;
+        const Registry::ReadCache inner; // shares the outer one's keys
+        for (const wchar_t* name : {L"Arrow", L"Wait", L"Arrow"}) Registry::ReadString(Cursors, name);
+        for (const wchar_t* name : {L"a", L"b"}) Registry::ReadString(Explorer, name);
+        CHECK(Registry::ReadString(Cursors + L"\\Scheme", L"Name") == L"Error");
+        CHECK(LiveHandles(HandleKind::Key) == keys + 2); // the missing key holds nothing
+        // A write, a created key and a deletion are seen by the next read.
+        Registry::WriteString(Cursors, L"Arrow", L"new.cur");
+        CHECK(Registry::ReadString(Cursors, L"Arrow") == L"new.cur");
+        Registry::WriteString(Cursors + L"\\Scheme", L"Name", L"Large");
+        CHECK(Registry::ReadString(Cursors + L"\\Scheme", L"Name") == L"Large");
+        Registry::DeleteKey(Cursors, L"Scheme");
+        CHECK(Registry::ReadString(Cursors + L"\\Scheme", L"Name") == L"Error");
+    }
+    CHECK(LiveHandles(HandleKind::Key) == keys);
+    CHECK(Registry::ReadString(Cursors, L"Arrow") == L"new.cur");
+}
+
 TEST_CASE("text reads: spaces, NULs and long values") {
     RegistrySandbox sandbox;
     const wchar_t noZero[] = {L'a', L'b', L' ', L' '}, twoTexts[] = L"first\0second";

@@ -25,11 +25,19 @@ struct ToolbarFixture {
                                120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         REQUIRE(bar.Create(host, 10, 0, 0));
         bar.events().Click = [this](int index) { clicks.push_back(index); };
+        for (int i = 0; i < ToolBarIcons::ButtonCount; ++i) {
+            pictures[i][0] = PictureAt(i, 0);
+            bar.SetButtonEnabled(i, false);
+            pictures[i][1] = PictureAt(i, 0);
+            bar.SetButtonEnabled(i, true);
+        }
     }
     ~ToolbarFixture() { DestroyWindow(host); }
 
+    // x, y in the button's own pixels, wherever it stands.
     void Send(int index, UINT message, WPARAM keys = 0, int x = 5, int y = 5) {
-        SendMessageW(bar.ButtonHwnd(index), message, keys, MAKELPARAM(x, y));
+        const RECT r = bar.ButtonRect(index);
+        SendMessageW(bar.ContainerHwnd(), message, keys, MAKELPARAM(r.left + x, r.top + y));
     }
     // The edges of button i's frame in the container's image.
     Frame FrameAt(int index) const {
@@ -50,18 +58,28 @@ struct ToolbarFixture {
         for (int i = 0; i < ToolBarIcons::ButtonCount; ++i) all.push_back(FrameAt(i));
         return all;
     }
-    // Where the button stands in the container, less its resting place: {0, 0} or {1, 1} when sunk.
-    POINT Offset(int index) const {
-        RECT r;
-        GetWindowRect(bar.ButtonHwnd(index), &r);
-        MapWindowPoints(nullptr, bar.ContainerHwnd(), reinterpret_cast<POINT*>(&r), 1);
-        return {r.left - ToolBarIcons::ButtonLefts[static_cast<size_t>(index)],
-                r.top - ToolBarIcons::ButtonTop};
+    // The container's pixels where button i's picture rests, moved `by` pixels right and down.
+    std::vector<COLORREF> PictureAt(int index, int by) const {
+        std::vector<COLORREF> pixels;
+        const int left = ToolBarIcons::ButtonLefts[static_cast<size_t>(index)] + by,
+                  top = ToolBarIcons::ButtonTop + by;
+        for (int y = top; y < top + ToolBarIcons::ButtonSize; ++y)
+            for (int x = left; x < left + ToolBarIcons::ButtonSize; ++x)
+                pixels.push_back(bar.ContainerPixel(x, y));
+        return pixels;
+    }
+    // How far the picture is drawn from its resting place: 0, 1 when sunk, -1 when it is found nowhere.
+    int Offset(int index) const {
+        const RECT r = bar.ButtonRect(index);
+        const int by = r.left - ToolBarIcons::ButtonLefts[static_cast<size_t>(index)];
+        const auto shown = PictureAt(index, by);
+        return shown == pictures[index][0] || shown == pictures[index][1] ? by : -1;
     }
 
     HWND host = nullptr;
     ToolBarIcons bar;
     std::vector<int> clicks;
+    std::vector<COLORREF> pictures[ToolBarIcons::ButtonCount][2]; // enabled and greyed, at rest
 };
 
 // All buttons frameless but `index`, which shows `frame`.
@@ -81,12 +99,25 @@ TEST_CASE("the toolbar's buttons, grooves and tooltips") {
         L"About Tessaly", L"Exit"};
     // clang-format on
     const int lefts[] = {2, 24, 53, 74, 103, 126, 155, 178, 207, 230, 253, 282};
+    // The caption the tooltip shows for the pointer at (x, y) in the container; "" where no button is.
+    auto tipAt = [&](int x, int y) {
+        wchar_t text[80]{};
+        TTHITTESTINFOW hit{};
+        hit.hwnd = t.bar.ContainerHwnd();
+        hit.pt = {x, y};
+        hit.ti.cbSize = TTTOOLINFOW_V2_SIZE;
+        hit.ti.lpszText = text;
+        return SendMessageW(t.bar.Tooltip(), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit))
+                   ? std::wstring(text)
+                   : std::wstring();
+    };
+    CHECK(tipAt(50, 12).empty());
     for (int i = 0; i < ToolBarIcons::ButtonCount; ++i) {
         CAPTURE(i);
         CHECK(t.bar.TooltipText(i) == captions[i]);
-        RECT r;
-        GetWindowRect(t.bar.ButtonHwnd(i), &r);
-        MapWindowPoints(nullptr, t.bar.ContainerHwnd(), reinterpret_cast<POINT*>(&r), 2);
+        CHECK(tipAt(lefts[i] + 1, 5) == captions[i]);
+        CHECK(tipAt(lefts[i] + 17, 21) == captions[i]);
+        const RECT r = t.bar.ButtonRect(i);
         CHECK(std::tuple(r.left, r.top, r.right, r.bottom) == std::tuple(lefts[i], 4, lefts[i] + 18, 22));
     }
     for (int x : {47, 97, 149, 201, 276}) {
@@ -134,8 +165,8 @@ TEST_CASE("presses sink a button, releases raise it, and a click is reported onc
             CAPTURE(n++);
             t.Send(s.button, s.message, 0, s.x, 5);
             CHECK(t.FrameAt(s.button) == s.frame);
-            CHECK(t.Offset(s.button).x == s.offset);
-            CHECK(t.Offset(s.button).y == s.offset);
+            CHECK(t.Offset(s.button) == s.offset);
+            CHECK(t.bar.ButtonRect(s.button).top == ToolBarIcons::ButtonTop + s.offset);
             CHECK(t.clicks == s.clicks);
         }
     };
@@ -167,9 +198,10 @@ TEST_CASE("presses sink a button, releases raise it, and a click is reported onc
     SUBCASE("a disabled button shows no frame and raises nothing until enabled again") {
         // A green pixel of the arrow, as the screen shows it.
         auto shown = [&] {
-            RedrawWindow(t.bar.ButtonHwnd(5), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-            WindowDc dc(t.bar.ButtonHwnd(5));
-            return GetPixel(dc.get(), 5, 5);
+            RedrawWindow(t.bar.ContainerHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            WindowDc dc(t.bar.ContainerHwnd());
+            const RECT r = t.bar.ButtonRect(5);
+            return GetPixel(dc.get(), r.left + 5, r.top + 5);
         };
         CHECK(shown() == RGB(0, 255, 0));
         t.bar.SetButtonEnabled(5, false);

@@ -3,6 +3,7 @@
 #include "apply/failed_writes.h"
 #include "apply/shell_refresh.h"
 #include "icons/catalogue_reader.h"
+#include "platform/late_bound.h"
 #include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/reg_file.h"
@@ -17,9 +18,10 @@ std::wstring folderOverride;
 
 std::wstring LocalAppData() {
     if (!folderOverride.empty()) return folderOverride;
+    auto* folderPath = LateBound<decltype(SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
     wchar_t path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
-                                path)))
+    if (!folderPath || FAILED(folderPath(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                         SHGFP_TYPE_CURRENT, path)))
         return {};
     return path;
 }

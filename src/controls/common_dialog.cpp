@@ -1,5 +1,7 @@
 #include "controls/common_dialog.h"
 
+#include "platform/late_bound.h"
+
 #include <vector>
 
 namespace {
@@ -38,7 +40,9 @@ bool CommonDialog::Show(std::wstring& fileName, bool save) {
     request.Flags =
         OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | (save ? OFN_OVERWRITEPROMPT : 0);
 
-    const BOOL chosen = save ? GetSaveFileNameW(&request) : GetOpenFileNameW(&request);
+    auto* show = LateBound<decltype(GetOpenFileNameW)>(L"comdlg32.dll",
+                                                       save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+    const BOOL chosen = show ? show(&request) : FALSE;
     filterIndex_ = request.nFilterIndex;
     fileName = chosen ? std::wstring(file.data()) : std::wstring();
     return chosen != FALSE;

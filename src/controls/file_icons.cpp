@@ -1,7 +1,5 @@
 #include "controls/file_icons.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -61,10 +59,6 @@ int PickImage(const std::uint8_t* directory, size_t size) {
 
 } // namespace
 
-int CountIcons(const std::wstring& file) {
-    return static_cast<int>(ExtractIconExW(file.c_str(), -1, nullptr, nullptr, 0));
-}
-
 void FileIcons::Clear() {
     if (colourDc_ && colourOld_) SelectObject(colourDc_.get(), colourOld_);
     if (maskDc_ && maskOld_) SelectObject(maskDc_.get(), maskOld_);
@@ -112,7 +106,7 @@ bool FileIcons::MakeStrips(int count) {
 
 int FileIcons::Load(const std::wstring& file) {
     Clear();
-    const int count = CountIcons(file);
+    const int count = FileIconCount(file);
     if (count <= 0 || !MakeStrips(count)) return 0;
     if (!DecodeLibrary(file)) ExtractWithPlatform(file);
     GdiFlush();

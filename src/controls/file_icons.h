@@ -1,13 +1,11 @@
 #pragma once
 // Every icon of a file at 32 × 32, read in one pass and kept as two pictures (colours and mask), so
 // that showing thousands of icons costs no window-system handle per icon and drawing never reads the file.
+#include "platform/file_icon.h"
 #include "platform/unique_handle.h"
 
 #include <cstdint>
 #include <string>
-
-// How many icons the platform counts in a file, as icon references number them.
-int CountIcons(const std::wstring& file);
 
 class FileIcons {
 public:

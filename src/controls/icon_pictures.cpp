@@ -1,6 +1,6 @@
 #include "controls/icon_pictures.h"
 
-#include <shellapi.h>
+#include "platform/file_icon.h"
 
 #include <algorithm>
 #include <optional>
@@ -39,14 +39,10 @@ IconPictureCache::Owned IconPictureCache::Load(const std::wstring& path, int ind
     if (!asCursor) {
         // -1 would ask for the icon count, not an icon.
         if (path.empty() || index == -1) return picture;
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        HICON icon = ExtractIconW(instance, path.c_str(), static_cast<UINT>(index));
-        if (icon == reinterpret_cast<HICON>(1)) icon = nullptr; // a file that is no icon container at all
-        picture.icon.reset(icon);
+        picture.icon.reset(ExtractFileIcon(path, index));
         if (picture.icon) return picture;
         // Wine counts no icons in .cur and .ani files, yet a custom pointer should show its own picture.
-        if (reinterpret_cast<UINT_PTR>(ExtractIconW(instance, path.c_str(), static_cast<UINT>(-1))) != 0)
-            return picture;
+        if (FileIconCount(path) != 0) return picture;
     }
     picture.cursor.reset(
         static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE)));

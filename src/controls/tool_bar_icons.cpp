@@ -33,7 +33,7 @@ COLORREF Greyed(COLORREF c, COLORREF face) {
 
 } // namespace
 
-// The container forwards its own mouse moves as a move over no button.
+// The container shows its image and hands every mouse message to the toolbar, which finds the button.
 class ToolBarIcons::Panel : public Window {
 public:
     explicit Panel(ToolBarIcons& owner) {
@@ -45,63 +45,19 @@ public:
             return LRESULT{0};
         });
         On(WM_ERASEBKGND, [](WPARAM, LPARAM) { return LRESULT{1}; });
-        On(WM_MOUSEMOVE, [&owner](WPARAM, LPARAM) {
-            owner.mnuicon_MouseMove(NoButton, 0, 0, 0, 0);
-            return LRESULT{0};
-        });
+        for (UINT message :
+             {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP,
+              WM_MBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK})
+            On(message, [&owner, message](WPARAM keys, LPARAM point) {
+                owner.MouseMessage(message, keys, POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)});
+                return LRESULT{0};
+            });
     }
     bool Create(HWND parent) {
-        RegisterWindowClass(PanelClass, 0, nullptr);
-        return CreateWindowFor(PanelClass, L"container", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
-                               ContainerLeft, ContainerTop, ContainerWidth, ContainerHeight, parent,
+        RegisterWindowClass(PanelClass, CS_DBLCLKS, nullptr);
+        return CreateWindowFor(PanelClass, L"container", WS_CHILD | WS_VISIBLE, 0, ContainerLeft,
+                               ContainerTop, ContainerWidth, ContainerHeight, parent,
                                reinterpret_cast<HMENU>(1)) != nullptr;
-    }
-};
-
-class ToolBarIcons::Button : public Window {
-public:
-    Button(ToolBarIcons& owner, int index) {
-        On(WM_PAINT, [this, &owner, index](WPARAM, LPARAM) {
-            PaintGuard paint(hwnd());
-            owner.PaintButton(index, paint.dc());
-            return LRESULT{0};
-        });
-        On(WM_ERASEBKGND, [](WPARAM, LPARAM) { return LRESULT{1}; });
-        On(WM_MOUSEMOVE, [&owner, index](WPARAM keys, LPARAM point) {
-            const int held =
-                (keys & MK_LBUTTON ? 1 : 0) | (keys & MK_RBUTTON ? 2 : 0) | (keys & MK_MBUTTON ? 4 : 0);
-            owner.mnuicon_MouseMove(index, held, 0, static_cast<float>(GET_X_LPARAM(point)),
-                                    static_cast<float>(GET_Y_LPARAM(point)));
-            return LRESULT{0};
-        });
-        const std::pair<UINT, int> presses[] = {
-            {WM_LBUTTONDOWN, 1}, {WM_RBUTTONDOWN, 2}, {WM_MBUTTONDOWN, 4}};
-        for (auto [message, button] : presses)
-            On(message, [&owner, index, button](WPARAM, LPARAM) {
-                owner.Press(index, button);
-                return LRESULT{0};
-            });
-        for (UINT message : {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK})
-            On(message, [&owner, index](WPARAM, LPARAM) {
-                owner.DoubleClick(index);
-                return LRESULT{0};
-            });
-        const std::pair<UINT, int> releases[] = {{WM_LBUTTONUP, 1}, {WM_RBUTTONUP, 2}, {WM_MBUTTONUP, 4}};
-        for (auto [message, button] : releases)
-            On(message, [this, &owner, index, button](WPARAM, LPARAM point) {
-                RECT client;
-                GetClientRect(hwnd(), &client);
-                const POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
-                owner.Release(index, button, PtInRect(&client, at) != FALSE);
-                return LRESULT{0};
-            });
-    }
-    bool Create(HWND parent, int index) {
-        RegisterWindowClass(ButtonClass, CS_DBLCLKS, nullptr);
-        return CreateWindowFor(ButtonClass, Captions[static_cast<size_t>(index)].data(),
-                               WS_CHILD | WS_VISIBLE, 0, ButtonLefts[static_cast<size_t>(index)], ButtonTop,
-                               Size, Size, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + index))) != nullptr;
     }
 };
 
@@ -153,27 +109,31 @@ bool ToolBarIcons::Create(HWND parent, int id, int x, int y, int width) {
         DrawLine(image_.dc(), groove + 1, 0, groove + 1, 29, GetSysColor(COLOR_3DHILIGHT));
     }
     BuildPictures();
+    for (int i = 0; i < ButtonCount; ++i) DrawButton(i);
 
     container_ = std::make_unique<Panel>(*this);
-    if (!container_->Create(hwnd())) return false;
+    return container_->Create(hwnd());
+}
+
+// Made when the pointer first comes over the buttons: a popup window costs the start-up more than the
+// whole toolbar otherwise does.
+HWND ToolBarIcons::Tooltip() {
+    if (tooltip_ || !container_ || !container_->hwnd()) return tooltip_;
     tooltip_ = CreateWindowExW(
         WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    for (int i = 0; i < ButtonCount; ++i) {
-        auto& button = mnuicon_[static_cast<size_t>(i)];
-        button = std::make_unique<Button>(*this, i);
-        if (!button->Create(container_->hwnd(), i)) return false;
-        if (!tooltip_) continue;
+    for (int i = 0; tooltip_ && i < ButtonCount; ++i) {
         std::wstring caption(Captions[static_cast<size_t>(i)]);
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = hwnd();
-        tool.uId = reinterpret_cast<UINT_PTR>(button->hwnd());
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = container_->hwnd();
+        tool.uId = static_cast<UINT_PTR>(i);
+        tool.rect = ButtonRect(i);
         tool.lpszText = caption.data();
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    return true;
+    return tooltip_;
 }
 
 void ToolBarIcons::BuildPictures() {
@@ -212,9 +172,72 @@ void ToolBarIcons::BuildPictures() {
     pictures_ = std::move(bitmap);
 }
 
-void ToolBarIcons::PaintButton(int index, HDC dc) const {
-    if (!picturesDc_) return;
-    BitBlt(dc, 0, 0, Size, Size, picturesDc_.get(), index * Size, ButtonEnabled(index) ? 0 : Size, SRCCOPY);
+// The picture, enabled or greyed, at the button's place; the place it left is cleared to the face.
+void ToolBarIcons::DrawButton(int index) {
+    if (!picturesDc_ || !image_.dc()) return;
+    const int left = ButtonLefts[static_cast<size_t>(index)];
+    const RECT band{left, ButtonTop, left + Size + 1, ButtonTop + Size + 1};
+    image_.Fill(band, GetSysColor(COLOR_BTNFACE));
+    const RECT at = ButtonRect(index);
+    BitBlt(image_.dc(), at.left, at.top, Size, Size, picturesDc_.get(), index * Size,
+           ButtonEnabled(index) ? 0 : Size, SRCCOPY);
+    Invalidate(band);
+}
+
+void ToolBarIcons::Invalidate(RECT area) {
+    if (container_ && container_->hwnd()) InvalidateRect(container_->hwnd(), &area, FALSE);
+}
+
+int ToolBarIcons::ButtonAt(POINT point) const {
+    for (int i = 0; i < ButtonCount; ++i) {
+        const RECT r = ButtonRect(i);
+        if (PtInRect(&r, point)) return i;
+    }
+    return NoButton;
+}
+
+void ToolBarIcons::MouseMessage(UINT message, WPARAM keys, POINT point) {
+    // While pressed, the pressed button has the pointer, wherever it goes.
+    const int index = pressed_ ? pressedIndex_ : ButtonAt(point);
+    switch (message) {
+    case WM_MOUSEMOVE: {
+        if (!tooltip_ && Tooltip()) {
+            // The move that made the tooltip came before it watched the container.
+            MSG move{container_->hwnd(),
+                     message,
+                     keys,
+                     MAKELPARAM(point.x, point.y),
+                     static_cast<DWORD>(GetMessageTime()),
+                     {}};
+            GetCursorPos(&move.pt);
+            SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+        }
+        const int held =
+            (keys & MK_LBUTTON ? 1 : 0) | (keys & MK_RBUTTON ? 2 : 0) | (keys & MK_MBUTTON ? 4 : 0);
+        mnuicon_MouseMove(index, held, 0, static_cast<float>(point.x), static_cast<float>(point.y));
+        return;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (index != NoButton)
+            Press(index, message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4);
+        return;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        if (index != NoButton) DoubleClick(index);
+        return;
+    default: {
+        if (index == NoButton) return;
+        const RECT r = ButtonRect(index);
+        Release(index,
+                message == WM_LBUTTONUP   ? 1
+                : message == WM_RBUTTONUP ? 2
+                                          : 4,
+                PtInRect(&r, point) != FALSE);
+    }
+    }
 }
 
 void ToolBarIcons::mnuicon_MouseMove(int index, int, int, float, float) {
@@ -236,10 +259,10 @@ void ToolBarIcons::Press(int index, int button) {
     if (button == 2) return;
     const int x = ButtonLefts[static_cast<size_t>(index)] - 2, y = ButtonTop - 2;
     DrawFrame(x, y, FrameKind::Sunken);
-    MoveButton(index, x + 3, y + 3);
     pressed_ = true;
     pressedIndex_ = index;
-    SetCapture(ButtonHwnd(index));
+    DrawButton(index);
+    if (container_) SetCapture(container_->hwnd());
 }
 
 void ToolBarIcons::Release(int index, int button, bool inside) {
@@ -247,10 +270,10 @@ void ToolBarIcons::Release(int index, int button, bool inside) {
     index = pressedIndex_;
     const int x = ButtonLefts[static_cast<size_t>(index)] - 2, y = ButtonTop - 2;
     DrawFrame(x, y, FrameKind::Raised);
-    MoveButton(index, x + 2, y + 2);
     pressed_ = false;
     pressedIndex_ = -1;
-    if (GetCapture() == ButtonHwnd(index)) ReleaseCapture();
+    DrawButton(index);
+    if (container_ && GetCapture() == container_->hwnd()) ReleaseCapture();
     // The release after a double click ends the second press; the double click was one click.
     const bool second = std::exchange(afterDoubleClick_, false);
     if (!inside || second || lastButton_ == 2) return;
@@ -285,45 +308,38 @@ void ToolBarIcons::DrawFrame(int x, int y, FrameKind kind) {
         DrawBox(dc, x, y, right, bottom, GetSysColor(COLOR_BTNFACE));
         break;
     }
-    if (container_ && container_->hwnd()) {
-        RECT area{x, y, right + 2, bottom + 2};
-        InvalidateRect(container_->hwnd(), &area, FALSE);
-    }
-}
-
-void ToolBarIcons::MoveButton(int index, int left, int top) {
-    if (HWND button = ButtonHwnd(index))
-        SetWindowPos(button, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Invalidate(RECT{x, y, right + 2, bottom + 2});
 }
 
 void ToolBarIcons::SetButtonEnabled(int index, bool enabled) {
     if (index < 0 || index >= ButtonCount || enabled_[static_cast<size_t>(index)] == enabled) return;
     enabled_[static_cast<size_t>(index)] = enabled;
     if (!enabled && hovered_ == index) DropHover();
-    if (HWND button = ButtonHwnd(index)) InvalidateRect(button, nullptr, FALSE);
+    DrawButton(index);
 }
 
 bool ToolBarIcons::ButtonEnabled(int index) const {
     return index >= 0 && index < ButtonCount && enabled_[static_cast<size_t>(index)];
 }
 
-HWND ToolBarIcons::ButtonHwnd(int index) const {
-    if (index < 0 || index >= ButtonCount || !mnuicon_[static_cast<size_t>(index)]) return nullptr;
-    return mnuicon_[static_cast<size_t>(index)]->hwnd();
+RECT ToolBarIcons::ButtonRect(int index) const {
+    if (index < 0 || index >= ButtonCount) return {};
+    const int sunk = pressed_ && pressedIndex_ == index ? 1 : 0;
+    const int left = ButtonLefts[static_cast<size_t>(index)] + sunk, top = ButtonTop + sunk;
+    return {left, top, left + Size, top + Size};
 }
 
 HWND ToolBarIcons::ContainerHwnd() const {
     return container_ ? container_->hwnd() : nullptr;
 }
 
-std::wstring ToolBarIcons::TooltipText(int index) const {
-    HWND button = ButtonHwnd(index);
-    if (!tooltip_ || !button) return {};
+std::wstring ToolBarIcons::TooltipText(int index) {
+    if (!Tooltip() || index < 0 || index >= ButtonCount) return {};
     wchar_t text[80]{};
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    tool.hwnd = container_->hwnd();
+    tool.uId = static_cast<UINT_PTR>(index);
     tool.lpszText = text;
     SendMessageW(tooltip_, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
     return text;

@@ -1,8 +1,9 @@
 #pragma once
 // `ToolBar`: the flat toolbar of twelve 18 x 18 picture buttons in six groups. A button shows no border until
 // the pointer rests on it (raised frame); pressing sinks it and moves its picture a pixel right and down.
-// Children: `container` (the panel the frames are drawn on, with the etched grooves) and the twelve buttons
-// `mnuicon(0)` to `mnuicon(11)`; the toolbar itself draws the etched top line across its width.
+// Child: `container`, the panel the grooves, frames and the twelve buttons `mnuicon(0)` to `mnuicon(11)` are
+// drawn on. The buttons are pictures, not windows: the container finds the one under the pointer. The
+// toolbar itself draws the etched top line across its width.
 #include "controls/surface_image.h"
 #include "platform/unique_handle.h"
 #include "platform/window.h"
@@ -65,33 +66,36 @@ public:
     void SetButtonEnabled(int index, bool enabled);
     bool ButtonEnabled(int index) const;
 
-    HWND ButtonHwnd(int index) const;
+    // Where button `index` stands in the container: sunk a pixel right and down while pressed.
+    RECT ButtonRect(int index) const;
     HWND ContainerHwnd() const;
-    HWND TooltipHwnd() const { return tooltip_; }
+    // The tooltip control, made on first use.
+    HWND Tooltip();
     int Hovered() const { return hovered_; }
     bool Pressed() const { return pressed_; }
     // The container's persistent image (frames and grooves); CLR_INVALID outside it.
     COLORREF ContainerPixel(int x, int y) const { return image_.Pixel(x, y); }
     // What the tooltip control holds for a button.
-    std::wstring TooltipText(int index) const;
+    std::wstring TooltipText(int index);
 
 private:
     class Panel;
-    class Button;
     enum class FrameKind { Raised, Sunken, Erased };
 
+    int ButtonAt(POINT point) const;
+    // The container's mouse messages, as the button under the pointer (or the pressed one) would get them.
+    void MouseMessage(UINT message, WPARAM keys, POINT point);
     void Press(int index, int button);
     void Release(int index, int button, bool inside);
     void DoubleClick(int index);
     void DrawFrame(int x, int y, FrameKind kind);
-    void MoveButton(int index, int left, int top);
     void BuildPictures();
-    void PaintButton(int index, HDC dc) const;
+    void DrawButton(int index);
+    void Invalidate(RECT area);
     void OnDestroyed() override;
 
     Events events_;
     std::unique_ptr<Panel> container_;
-    std::array<std::unique_ptr<Button>, ButtonCount> mnuicon_;
     std::array<bool, ButtonCount> enabled_{};
     HWND tooltip_ = nullptr; // a popup: destroyed with the toolbar
     SurfaceImage image_;

@@ -1,12 +1,11 @@
 #include "icons/catalogue_reader.h"
 
 #include "icons/icon_location.h"
+#include "platform/file_icon.h"
 #include "platform/unique_handle.h"
 #include "registry/registry.h"
 
 #include <windows.h>
-
-#include <shellapi.h> // after windows.h, which it needs
 
 IconFileProbe::Known& IconFileProbe::Of(const std::wstring& path) {
     std::wstring folded = path;
@@ -24,9 +23,7 @@ int IconFileProbe::IconCount(const std::wstring& path) {
     Known& known = Of(path);
     if (!known.icons) {
         ++opens_;
-        // Index -1 asks for the number of icons instead of an icon.
-        HICON count = ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), static_cast<UINT>(-1));
-        known.icons = static_cast<int>(reinterpret_cast<UINT_PTR>(count));
+        known.icons = FileIconCount(path);
     }
     return *known.icons;
 }

@@ -1,5 +1,6 @@
 #include "platform/ports.h"
 
+#include "platform/late_bound.h"
 #include "platform/unique_handle.h"
 
 #include <shellapi.h>
@@ -33,7 +34,8 @@ void RealSystemPort::BroadcastSettingChange(WPARAM wParam, const std::wstring& s
 }
 
 void RealSystemPort::NotifyAssociationsChanged() {
-    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    if (auto* notify = LateBound<decltype(SHChangeNotify)>(L"shell32.dll", "SHChangeNotify"))
+        notify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 
 bool RealSystemPort::EnableShutdownPrivilege() {
@@ -68,7 +70,8 @@ void RealSystemPort::RunProgram(const std::wstring& commandLine, int showCommand
 }
 
 void RealSystemPort::OpenDocument(const std::wstring& target) {
-    ShellExecuteW(owner, L"Open", target.c_str(), L"0", target.c_str(), SW_SHOWNORMAL);
+    if (auto* execute = LateBound<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW"))
+        execute(owner, L"Open", target.c_str(), L"0", target.c_str(), SW_SHOWNORMAL);
 }
 
 // The help is carried inside the program: current systems no longer open the old help files.

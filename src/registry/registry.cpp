@@ -13,7 +13,25 @@ RealMessageBoxPort realPort;
 MessageBoxPort* messagePort = &realPort;
 WriteWatcher writeWatcher = nullptr;
 
+// The keys a ReadCache holds, by path as spelled; a null key is one found missing.
+struct CachedKeys {
+    std::vector<std::pair<std::wstring, UniqueHKey>> keys;
+    HKEY Find(const std::wstring& path, bool& found) const {
+        for (const auto& [cached, key] : keys)
+            if (cached == path) {
+                found = true;
+                return key.get();
+            }
+        found = false;
+        return nullptr;
+    }
+};
+CachedKeys cachedKeys;
+int cacheDepth = 0;
+
+// Every write and deletion passes here first.
 void Watch(std::wstring_view operation, const std::wstring& path, const std::wstring& name) {
+    cachedKeys.keys.clear();
     if (writeWatcher) writeWatcher(operation, path, name);
 }
 
@@ -45,10 +63,15 @@ public:
     ReadKey(const std::wstring& path, HKEY root, const std::wstring& subkey) {
         WriteRecorder* recorder = WriteRecorder::Active();
         if (recorder && (key_ = recorder->OpenKey(path, false))) return;
+        bool cached = false;
+        const bool caching = !recorder && cacheDepth > 0;
+        if (caching && ((key_ = cachedKeys.Find(path, cached)) || cached)) return;
         UniqueHKey opened = Open(root, subkey, KEY_READ);
         key_ = opened.get();
         if (recorder && opened)
             recorder->KeepOpen(path, std::move(opened), false);
+        else if (caching)
+            cachedKeys.keys.emplace_back(path, std::move(opened));
         else
             owned_ = std::move(opened);
     }
@@ -415,6 +438,14 @@ bool CreateKey(const std::wstring& path) {
     // The values an import writes next go to this key.
     if (active) active->KeepOpen(path, std::move(key), true);
     return true;
+}
+
+ReadCache::ReadCache() {
+    ++cacheDepth;
+}
+
+ReadCache::~ReadCache() {
+    if (--cacheDepth == 0) cachedKeys.keys.clear();
 }
 
 } // namespace Registry

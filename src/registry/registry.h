@@ -74,4 +74,15 @@ void SetWriteWatcher(WriteWatcher watcher);
 // The message shown for a malformed path.
 std::wstring FormatMessageText(const std::wstring& path);
 
+// While one lives, reads keep the keys they open, and remember the keys they found missing, so that
+// reading many values of a few keys opens each key once. Any write or deletion forgets them all, so reads
+// always see what is stored. For the reader's thread; nested ones share the outermost one's keys.
+class ReadCache {
+public:
+    ReadCache();
+    ~ReadCache();
+    ReadCache(const ReadCache&) = delete;
+    ReadCache& operator=(const ReadCache&) = delete;
+};
+
 } // namespace Registry

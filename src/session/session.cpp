@@ -12,6 +12,7 @@ Session::Session(StartupFacts facts, CatalogueVariants variants)
       Lists(Facts.OwnExePath, &Folders) {}
 
 void Session::Load() {
+    const Registry::ReadCache keys; // hundreds of values from a few dozen keys
     Add_Icons(Facts, Variants, Lists);
     Add_Tooltips(Facts, Variants, Lists);
     // Apply stores the current theme, so it must start as the one stored, not as none.

@@ -1,6 +1,7 @@
 #include "ui/about.h"
 
 #include "platform/gdi_guards.h"
+#include "platform/late_bound.h"
 #include "platform/program_info.h"
 #include "ui/mosaic_picture.h"
 #include "ui/prompt_dialog.h"
@@ -42,14 +43,18 @@ constexpr Placed Labels[] = {
 } // namespace
 
 std::optional<ProgramVersion> ReadProgramVersion(const std::wstring& path) {
+    auto* infoSize = LateBound<decltype(GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
+    auto* info = LateBound<decltype(GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
+    auto* query = LateBound<decltype(VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+    if (!infoSize || !info || !query) return std::nullopt;
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    const DWORD size = infoSize(path.c_str(), &ignored);
     if (size == 0) return std::nullopt;
     std::vector<std::byte> data(size);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return std::nullopt;
+    if (!info(path.c_str(), 0, size, data.data())) return std::nullopt;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+    if (!query(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
         length < sizeof *fixed)
         return std::nullopt;
     return ProgramVersion{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),

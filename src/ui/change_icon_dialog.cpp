@@ -6,7 +6,6 @@
 #include "ui/prompt_dialog.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>

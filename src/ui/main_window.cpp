@@ -69,6 +69,17 @@ MainWindow::MainWindow(Session& session, SystemPort& system, PromptPort& prompts
         PostQuitMessage(0);
         return 0;
     });
+    // Like a dialog, the window gives the keyboard focus back to the control that had it when it was left.
+    On(WM_ACTIVATE, [this](WPARAM state, LPARAM) {
+        HWND focus = GetFocus();
+        if (LOWORD(state) == WA_INACTIVE) {
+            if (focus && IsChild(hwnd(), focus)) focusedControl_ = focus;
+            return 0;
+        }
+        if (!HIWORD(state) && (!focus || !IsChild(hwnd(), focus)))
+            SetFocus(focusedControl_ && IsChild(hwnd(), focusedControl_) ? focusedControl_ : hwnd());
+        return 0;
+    });
     On(WM_INITMENUPOPUP, [this](WPARAM menu, LPARAM) {
         RefreshMenuStates(reinterpret_cast<HMENU>(menu));
         return 0;
@@ -116,8 +127,12 @@ void MainWindow::CreateControls() {
     const auto font = reinterpret_cast<WPARAM>(MessageFont());
     CreateMenus();
     CreateToolbar();
+    // Made as wide as the window: a strip too narrow for its tabs would make itself scroll arrows.
+    RECT client{};
+    GetClientRect(hwnd(), &client);
     TabStrip_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
-                                0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(IdTabStrip), instance, nullptr);
+                                0, 0, client.right, client.bottom, hwnd(),
+                                reinterpret_cast<HMENU>(IdTabStrip), instance, nullptr);
     SendMessageW(TabStrip_, WM_SETFONT, font, FALSE);
     int index = 0;
     for (std::wstring_view caption : TabCaptions) {

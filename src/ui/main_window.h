@@ -139,7 +139,9 @@ private:
 
     // Menus (main_window_menu.cpp).
     void CreateMenus();
-    void RefreshMenuStates(HMENU menu);
+    // Whether there is an Apply to undo is looked up only for a menu being opened (lookForUndo): finding
+    // the record's folder loads the shell's library, which starting the program should not wait for.
+    void RefreshMenuStates(HMENU menu, bool lookForUndo = true);
     void ShowThemes();
     void ShowRecentThemes();
     void OpenRecentTheme(int slot);
@@ -170,6 +172,7 @@ private:
     HWND cmdOK_ = nullptr;
     HWND cmdCancel_ = nullptr;
     HWND cmdApply_ = nullptr;
+    HWND focusedControl_ = nullptr; // where the focus returns when the window is activated again
     std::unique_ptr<SettingsTree> SystemTree_;
     std::unique_ptr<ToolBarIcons> toolbar_;
     std::unique_ptr<frmSplash> splash_;

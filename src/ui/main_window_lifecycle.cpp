@@ -38,6 +38,7 @@ void MainWindow::StepDone(const char* step) {
 
 // Each step stands alone: one that finds nothing to do leaves the window as the design made it.
 void MainWindow::Form_Load() {
+    const Registry::ReadCache keys; // the preferences are values of two keys
     // 1. The start-up facts were found before the session, which holds them.
     // 2. The session filled the seven lists; each list's window is made when it is first shown, so the
     //    icons of the lists nobody looks at are never read.
@@ -73,10 +74,14 @@ void MainWindow::Form_Load() {
         OnCommand(IdMenuRecentTheme1 + slot - 1, [this, slot] { OpenRecentTheme(slot); });
     AddRecentTheme(session_, L"");
     StepDone("recent themes");
-    // 11. The session read the stored tab.
-    ShowWindow(hwnd(), SW_SHOW);
+    // 11. The session read the stored tab. The tab is laid out before the window shows, so it paints once.
     RefreshCommandStates();
     SelectTab(session_.SelectedTab);
+    // Shown without drawing, then drawn whole: each control then clears its background with the device
+    // context it paints with, instead of taking one for that alone while the window appears.
+    SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     StepDone("tab");
     // 13.
     if (splashShown) CloseSplash();

@@ -85,18 +85,18 @@ void MainWindow::CreateMenus() {
 }
 
 // An entry is enabled exactly when its command is wired.
-void MainWindow::RefreshMenuStates(HMENU menu) {
+void MainWindow::RefreshMenuStates(HMENU menu, bool lookForUndo) {
     if (menu == RightClick_.get()) return; // the settings editor sets its entries per node
     const int count = GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
         if (HMENU submenu = GetSubMenu(menu, position)) {
-            RefreshMenuStates(submenu);
+            RefreshMenuStates(submenu, lookForUndo);
             continue;
         }
         const UINT id = GetMenuItemID(menu, position);
         if (id == 0 || id == static_cast<UINT>(-1)) continue; // separators
         bool enabled = HasCommand(static_cast<int>(id));
-        if (id == IdMenuUndoLastApply) enabled = enabled && LastApplyRecordExists(); // nothing to undo yet
+        if (id == IdMenuUndoLastApply) enabled = enabled && lookForUndo && LastApplyRecordExists();
         EnableMenuItem(menu, position, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
     }
 }

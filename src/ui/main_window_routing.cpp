@@ -129,7 +129,7 @@ void MainWindow::RefreshCommandStates() {
         auto it = buttonAllowed_.find(id);
         EnableWindow(Button(id), HasCommand(id) && (it == buttonAllowed_.end() || it->second));
     }
-    if (HMENU bar = GetMenu(hwnd())) RefreshMenuStates(bar);
+    if (HMENU bar = GetMenu(hwnd())) RefreshMenuStates(bar, false);
     if (toolbar_)
         for (int i = 0; i < ToolBarIcons::ButtonCount; ++i)
             toolbar_->SetButtonEnabled(i, HasCommand(ToolbarCommands[static_cast<size_t>(i)]));

@@ -1,10 +1,9 @@
 #include "ui/rename_dialog.h"
 
+#include "platform/file_icon.h"
 #include "prompts/messages.h"
 #include "session/session.h"
 #include "ui/prompt_dialog.h"
-
-#include <shellapi.h>
 
 namespace {
 constexpr int ClientWidth = 340, ClientHeight = 184;
@@ -87,9 +86,7 @@ void frmRename::Form_Load() {
     HWND textbox = GetDlgItem(dialog, IdTextbox);
     SetWindowTextW(textbox, target_->name.c_str());
     SetDlgItemTextW(dialog, IdTooltip, target_->tooltip.c_str());
-    icon_.reset(ExtractIconW(GetModuleHandleW(nullptr), target_->iconPath.c_str(),
-                             static_cast<UINT>(target_->iconIndex)));
-    if (icon_.get() == reinterpret_cast<HICON>(1)) icon_.release(); // not an icon container: nothing to free
+    icon_.reset(ExtractFileIcon(target_->iconPath, target_->iconIndex));
     SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(textbox), TRUE); // selects the whole text
     ShowWindow(dialog, SW_SHOW);
     PostMessageW(dialog, WM_APP, 0, 0);

@@ -1,0 +1,13 @@
+#pragma once
+// Icons of icon containers (.ico, .icl, .exe and .dll files), found and read as the shell's icon extraction
+// does but through user32, so that starting the program does not have to load the shell's library.
+#include <windows.h>
+
+#include <string>
+
+// The icon at index in the system's large icon size, owned by the caller; null when the file has no such
+// icon or is no icon container at all.
+HICON ExtractFileIcon(const std::wstring& file, int index);
+
+// How many icons the file holds: 0 when it holds none or is no icon container.
+int FileIconCount(const std::wstring& file);
