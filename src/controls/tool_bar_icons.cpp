@@ -31,6 +31,20 @@ COLORREF Greyed(COLORREF c, COLORREF face) {
     return RGB(wash(GetRValue(face)), wash(GetGValue(face)), wash(GetBValue(face)));
 }
 
+// 1, 2 or 4: the left, right or middle button, as the toolbar's events number them.
+int ButtonOf(UINT message) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        return 1;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return 2;
+    default:
+        return 4;
+    }
+}
+
 } // namespace
 
 // The container shows its image and hands every mouse message to the toolbar, which finds the button.
@@ -220,22 +234,17 @@ void ToolBarIcons::MouseMessage(UINT message, WPARAM keys, POINT point) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        if (index != NoButton)
-            Press(index, message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4);
+        if (index != NoButton) Press(index, ButtonOf(message));
         return;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
         if (index != NoButton) DoubleClick(index);
         return;
-    default: {
+    default: { // the releases
         if (index == NoButton) return;
         const RECT r = ButtonRect(index);
-        Release(index,
-                message == WM_LBUTTONUP   ? 1
-                : message == WM_RBUTTONUP ? 2
-                                          : 4,
-                PtInRect(&r, point) != FALSE);
+        Release(index, ButtonOf(message), PtInRect(&r, point) != FALSE);
     }
     }
 }
