@@ -40,54 +40,39 @@ TEST_CASE("CommonDialog: title and filter kept, the last filter pair preselected
     dialog.Filter(std::wstring(L"Icons\0*.ico\0Text\0*.txt\0", 24));
     dialog.Title(L"Pick");
     std::wstring name = L"stale";
-    { // a new file whose path is longer than the old 255-byte buffer (the platform's own dialog here stops at
-      // MAX_PATH)
-        std::wstring longPath = m.MakeFolder(std::wstring(120, L'f')) + L"\\";
-        longPath += std::wstring(254 - longPath.size(), L'n') + L".txt";
-        DialogScript script({Type(longPath)});
-        CHECK(dialog.ShowSave(name));
+    auto show = [&](bool save, std::vector<DialogScript::Step> steps) {
+        DialogScript script(std::move(steps));
+        const bool chosen = save ? dialog.ShowSave(name) : dialog.ShowOpen(name);
         CHECK(script.Completed());
-        CHECK(name == longPath);
-    }
-    {
-        DialogScript script({[](HWND d) {
-                                 CHECK(TextOf(d) == L"Pick");
-                                 CHECK(SendDlgItemMessageW(d, FileTypeBox, CB_GETCURSEL, 0, 0) == 0);
-                                 SendDlgItemMessageW(d, FileTypeBox, CB_SETCURSEL, 1, 0);
-                                 for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK}) // as a click sends them
-                                     SendMessageW(d, WM_COMMAND, MAKEWPARAM(FileTypeBox, code),
-                                                  reinterpret_cast<LPARAM>(GetDlgItem(d, FileTypeBox)));
-                             },
-                             Type(text)});
-        CHECK(dialog.ShowOpen(name));
-        CHECK(script.Completed());
-        CHECK(name == text);
-    }
-    {
-        DialogScript script({[](HWND d) {
-                                 CHECK(TextOf(d) == L"Pick");
-                                 CHECK(SendDlgItemMessageW(d, FileTypeBox, CB_GETCURSEL, 0, 0) == 1);
-                             },
-                             Press(IDCANCEL)});
-        CHECK_FALSE(dialog.ShowOpen(name));
-        CHECK(script.Completed());
-        CHECK(name.empty());
-    }
-    { // Open refuses a missing file: the platform says so and the dialog stays
-        auto messageBox = [](HWND d) {
-            CHECK(GetDlgItem(d, FileNameBox) == nullptr);
-            PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        };
-        DialogScript script({Type(m.root + L"\\none.txt"), messageBox, Press(IDCANCEL)});
-        CHECK_FALSE(dialog.ShowOpen(name));
-        CHECK(script.Completed());
-    }
-    {                                                    // Save over an existing file asks first
-        DialogScript script({Type(text), Press(IDYES)}); // IDYES: the overwrite question's button
-        CHECK(dialog.ShowSave(name));
-        CHECK(script.Completed());
-        CHECK(name == text);
-    }
+        return chosen;
+    };
+    // A new file whose path is longer than the old 255-byte buffer (the platform's own dialog here stops at
+    // MAX_PATH).
+    std::wstring longPath = m.MakeFolder(std::wstring(120, L'f')) + L"\\";
+    longPath += std::wstring(254 - longPath.size(), L'n') + L".txt";
+    CHECK(show(true, {Type(longPath)}));
+    CHECK(name == longPath);
+    auto fileType = [](HWND d) { return SendDlgItemMessageW(d, FileTypeBox, CB_GETCURSEL, 0, 0); };
+    CHECK(show(false, {[&](HWND d) {
+                           CHECK(TextOf(d) == L"Pick");
+                           CHECK(fileType(d) == 0);
+                           SendDlgItemMessageW(d, FileTypeBox, CB_SETCURSEL, 1, 0);
+                           for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK}) // as a click sends them
+                               SendMessageW(d, WM_COMMAND, MAKEWPARAM(FileTypeBox, code),
+                                            reinterpret_cast<LPARAM>(GetDlgItem(d, FileTypeBox)));
+                       },
+                       Type(text)}));
+    CHECK(name == text);
+    CHECK_FALSE(show(false, {[&](HWND d) { CHECK(fileType(d) == 1); }, Press(IDCANCEL)}));
+    CHECK(name.empty());
+    // Open refuses a missing file: the platform says so (a message box, no name box) and the dialog stays.
+    auto messageBox = [](HWND d) {
+        CHECK(GetDlgItem(d, FileNameBox) == nullptr);
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    CHECK_FALSE(show(false, {Type(m.root + L"\\none.txt"), messageBox, Press(IDCANCEL)}));
+    CHECK(show(true, {Type(text), Press(IDYES)})); // Save over an existing file asks first; IDYES answers it
+    CHECK(name == text);
 }
 
 TEST_CASE("the File menu's theme commands through the real dialogs, and the recent themes") {
@@ -102,22 +87,19 @@ TEST_CASE("the File menu's theme commands through the real dialogs, and the rece
     const std::wstring folder = f.machine.MakeFolder(L"Themes");
     const std::wstring icon = f.machine.Write(folder, L"pc.ico", IconFileBytes(IconFileKind::Icon));
     s.Lists[IconCategory::Desktop].Change(L"My Computer", L"", icon + L",0");
-    {
-        DialogScript script({Type(folder + L"\\Mine")});
-        command(IdMenuSaveThemeAs);
+    auto viaDialog = [&](int id, const std::wstring& typed) {
+        DialogScript script({Type(typed)});
+        command(id);
         CHECK(script.Completed());
-        CHECK(s.CurrentThemePath == folder + L"\\Mine.tstheme"); // read back below from the recent list
-    }
+    };
+    viaDialog(IdMenuSaveThemeAs, folder + L"\\Mine");
+    CHECK(s.CurrentThemePath == folder + L"\\Mine.tstheme"); // read back below from the recent list
     const std::wstring other =
         f.machine.Write(folder, L"Other.motif",
                         "[CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon]\n"
                         "DefaultValue=%ThemeDir%pc.ico,1\n");
-    {
-        DialogScript script({Type(other)});
-        command(IdMenuOpenTheme);
-        CHECK(script.Completed());
-        CHECK(TextOf(main.InfoBar()) == icon + L",1");
-    }
+    viaDialog(IdMenuOpenTheme, other);
+    CHECK(TextOf(main.InfoBar()) == icon + L",1");
     Registry::WriteString(ThemesKey, L"3", folder + L"\\Mine.tstheme");
     command(IdMenuRecentTheme3);
     CHECK(s.CurrentThemePath == folder + L"\\Mine.tstheme");

@@ -1,6 +1,7 @@
 // The icon list window, driven with the messages a user's clicks and keys send.
 #include "controls/list_box_icons.h"
 #include "platform/unique_handle.h"
+#include "support/dialog_script.h"
 #include "support/icon_files.h"
 #include "support/leak_check.h"
 
@@ -16,15 +17,12 @@ namespace {
 
 struct ListFixture {
     ListFixture() {
-        host = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 460,
-                               420, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        REQUIRE(view.Create(host, 10, 0, 0, 300, 304)); // a frame 300 pixels high inside: six rows show
+        REQUIRE(view.Create(host.get(), 10, 0, 0, 300, 304)); // a frame 300 pixels high inside: six rows show
         view.events().Click = [this] { events.push_back(L"Click"); };
         view.events().MouseUp = [this](std::int16_t button, std::int16_t, float, float) {
             events.push_back(L"MouseUp " + std::to_wstring(button));
         };
     }
-    ~ListFixture() { DestroyWindow(host); }
 
     // Adds items "Item n" keyed "kn", numbered on from those already there.
     void Fill(int count) {
@@ -55,7 +53,7 @@ struct ListFixture {
     COLORREF IconPixel(int row) const { return view.SurfacePixel(31, row * 50 + 25); }
 
     IconListModel model;
-    HWND host = nullptr;
+    OwnerWindow host{WS_CLIPCHILDREN};
     ListBoxIcons view{model};
     std::vector<std::wstring> events;
 };
@@ -299,7 +297,7 @@ TEST_CASE("the highlight follows the selection; the list's life leaves no handle
 TEST_CASE("a control destroyed with its parent lets go of the model") {
     ListFixture list;
     list.Fill(1);
-    DestroyWindow(list.host);
+    DestroyWindow(list.host.get());
     CHECK(list.view.hwnd() == nullptr);
     list.Fill(1);
     list.model.SelItemKey(L"k1");

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "platform/gdi_guards.h"
 #include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
@@ -20,6 +21,8 @@
 #include <vector>
 
 namespace {
+
+using Strings = std::vector<std::wstring>;
 
 // The main window with what later pieces add to it: commands can be wired and Open Theme recorded.
 class TestMain : public MainWindow {
@@ -75,14 +78,10 @@ struct Fixture : SessionFixture {
         SendMessageW(Window(), WM_CLOSE, 0, 0);
         Pump();
     }
-    POINT Position() const {
+    POINT Position(bool centred = false) const {
         RECT r;
         GetWindowRect(Window(), &r);
-        return {r.left, r.top};
-    }
-    POINT Centre() const {
-        RECT r;
-        GetWindowRect(Window(), &r);
+        if (!centred) return {r.left, r.top};
         return {(GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
                 (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2};
     }
@@ -97,10 +96,7 @@ std::function<void(const TempMachine&)> Store(std::map<std::wstring, std::wstrin
 }
 
 int TwipsPerPixel() {
-    HDC screen = GetDC(nullptr);
-    const int twips = 1440 / GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return twips;
+    return 1440 / GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSX);
 }
 
 // Every entry of a menu, each followed by "|": separators as "-", submenus as their caption and ">".
@@ -128,26 +124,22 @@ TEST_CASE("start-up places the window by the stored position, and closing stores
         std::map<std::wstring, int> numbers;
         enum { Centred, Stored, NotCentred } where;
     };
+    // clang-format off
     const Case cases[] = {
         {"first start", {}, {}, Case::Centred},
         {"no Positions, both numeric", {{LeftValue, L"1500"}, {TopValue, L"900"}}, {}, Case::Stored},
         {"no Positions, one not numeric", {{LeftValue, L"1500"}, {TopValue, L"top"}}, {}, Case::Centred},
         {"Positions 0", {{LeftValue, L"1500"}, {TopValue, L"900"}}, {{PositionsValue, 0}}, Case::Centred},
         {"Positions 1", {{LeftValue, L"1500"}, {TopValue, L"900"}}, {{PositionsValue, 1}}, Case::Stored},
-        {"Positions 1, not numeric",
-         {{LeftValue, L"x"}, {TopValue, L"900"}},
-         {{PositionsValue, 1}},
-         Case::NotCentred},
-        {"outside every monitor",
-         {{LeftValue, L"60000"}, {TopValue, L"900"}},
-         {{PositionsValue, 1}},
-         Case::Centred},
+        {"Positions 1, not numeric", {{LeftValue, L"x"}, {TopValue, L"900"}}, {{PositionsValue, 1}}, Case::NotCentred},
+        {"outside every monitor", {{LeftValue, L"60000"}, {TopValue, L"900"}}, {{PositionsValue, 1}}, Case::Centred},
     };
+    // clang-format on
     const int twips = TwipsPerPixel();
     for (const Case& c : cases) {
         CAPTURE(c.name);
         Fixture f({.arrange = Store(c.texts, c.numbers)});
-        const POINT at = f.Position(), centre = f.Centre();
+        const POINT at = f.Position(), centre = f.Position(true);
         if (c.where == Case::Centred) CHECK((at.x == centre.x && at.y == centre.y));
         if (c.where == Case::Stored) CHECK((at.x == 1500 / twips && at.y == 900 / twips));
         if (c.where == Case::NotCentred) CHECK_FALSE((at.x == centre.x && at.y == centre.y));
@@ -274,8 +266,7 @@ TEST_CASE("closing asks about unapplied changes, tells of a declined restart, an
             f.Command(c.button);
         else
             f.Close();
-        REQUIRE(f.prompts.shown.size() == (c.asked ? 1u : 0u));
-        if (c.asked) CHECK(f.prompts.shown[0].message == MessageOf(Messages::AskSaveChanges));
+        CHECK(f.prompts.ShownMessages() == Strings(c.asked ? 1 : 0, MessageOf(Messages::AskSaveChanges)));
         CHECK(IsWindow(window) == !c.closed);
         CHECK(f.session->HasUnappliedChanges() == (c.changed && !c.applied));
         CHECK((Registry::ReadString(shellIcons, L"19") != L"Error") == c.applied);
@@ -298,8 +289,7 @@ TEST_CASE("closing asks about unapplied changes, tells of a declined restart, an
         Fixture f;
         f.session->RestartDeclined = true;
         f.Close();
-        REQUIRE(f.prompts.shown.size() == 1);
-        CHECK(f.prompts.shown[0].message == MessageOf(Messages::ShowNextStartNotice));
+        CHECK(f.prompts.ShownMessages() == Strings{MessageOf(Messages::ShowNextStartNotice)});
     }
 }
 
@@ -329,16 +319,14 @@ TEST_CASE("the focus starts in the shown list and returns to its control when th
     Fixture f;
     HWND list = f.main->List(IconCategory::Desktop).lstMainHwnd();
     CHECK(GetFocus() == list);
-    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 40, 40, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    OwnerWindow other;
     for (HWND control : {list, GetDlgItem(f.Window(), IdCancel), f.main->TabStrip()}) {
         SetFocus(control);
-        SetActiveWindow(other);
+        SetActiveWindow(other.get());
         CHECK(GetFocus() != control);
         SetActiveWindow(f.Window());
         CHECK(GetFocus() == control);
     }
-    DestroyWindow(other);
 }
 
 TEST_CASE("the icon command buttons follow the selected item, once their commands are wired") {
@@ -401,8 +389,7 @@ TEST_CASE("Back and Forward move one tab and stop at the ends") {
                                         {2, IdToolBack, 1}};
     Fixture f;
     for (auto [from, command, to] : moves) {
-        CAPTURE(from);
-        CAPTURE(command);
+        INFO("from := ", from, ", command := ", command);
         f.ClickTab(from);
         CHECK(f.main->RunCommandId(command));
         CHECK(f.session->SelectedTab == to);
@@ -411,7 +398,7 @@ TEST_CASE("Back and Forward move one tab and stop at the ends") {
 }
 
 TEST_CASE("the tabs and menus hold every entry; a menu entry is enabled exactly when its command is wired") {
-    Fixture f({.wire = [](TestMain& m) { m.OnCommand(IdMenuOpenTheme, [] {}); }});
+    Fixture f;
     HMENU bar = GetMenu(f.Window());
     std::wstring tabs;
     for (int i = 0; i < TabCtrl_GetItemCount(f.main->TabStrip()); ++i) {
@@ -458,8 +445,7 @@ TEST_CASE("the tabs and menus hold every entry; a menu entry is enabled exactly 
     f.Command(IdMenuEmailAuthor);
     f.Command(IdMenuHomePage);
     f.Command(IdMenuIconThemes);
-    CHECK(f.system.calls ==
-          std::vector<std::wstring>{L"OPEN mailto:tessaly@korvath.example",
+    CHECK(f.system.calls == Strings{L"OPEN mailto:tessaly@korvath.example",
                                     L"OPEN https://www.korvath.example/tessaly",
                                     L"OPEN https://www.korvath.example/tessaly/themes.htm"});
     f.system.calls.clear();

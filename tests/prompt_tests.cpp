@@ -19,12 +19,45 @@
 
 namespace {
 
-const std::wstring SettingsSubkey = L"Software\\Korvath\\Tessaly\\2.0\\Settings";
 using Buttons = std::array<std::wstring, 3>;
 
 Prompt OneLine(Buttons buttons, std::wstring check = {}) {
     return Prompt{L"One short line.", std::move(buttons), PromptIconInformation, std::move(check), 0, {}};
 }
+
+// Its start throws when asked to; its button throws at the first press and ends the dialog at the second.
+class ProbeDialog : public Dialog {
+public:
+    explicit ProbeDialog(bool failAtStart) {
+        On(WM_INITDIALOG, [failAtStart](WPARAM, LPARAM) -> INT_PTR {
+            if (failAtStart) throw std::runtime_error("cannot start");
+            return TRUE;
+        });
+        OnCommand(100, [this] {
+            if (++presses == 1) throw std::runtime_error("first press fails");
+            EndModal(7);
+        });
+    }
+    INT_PTR Run() {
+        DialogTemplate layout(L"Probe", WS_POPUP | WS_CAPTION | DS_MODALFRAME | WS_VISIBLE);
+        layout.AddControl(L"BUTTON", L"Press", 100, BS_PUSHBUTTON | WS_VISIBLE, 0, 10, 10, 60, 14);
+        return RunModal(layout, nullptr);
+    }
+    int presses = 0;
+};
+
+// Its handlers throw, its last message's included.
+class ProbeWindow : public Window {
+public:
+    ProbeWindow() {
+        RegisterWindowClass(L"TessalyProbe");
+        On(WM_USER, [](WPARAM, LPARAM) -> LRESULT { throw std::runtime_error("handler fails"); });
+        On(WM_NCDESTROY, [](WPARAM, LPARAM) -> LRESULT { throw std::runtime_error("clean-up fails"); });
+        CreateWindowFor(L"TessalyProbe", L"Probe", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100, nullptr, nullptr);
+    }
+    void OnDestroyed() override { ++destroyed; }
+    int destroyed = 0;
+};
 
 } // namespace
 
@@ -43,8 +76,7 @@ TEST_CASE("the prompt sizes itself to its message and centres over its owner") {
         {195, 0, true, 495, 5200, 1850, 1245},       // a check box: buttons 400 lower, window 405 taller
     };
     for (const Row& row : rows) {
-        CAPTURE(row.textHeight);
-        CAPTURE(row.check);
+        INFO("row.textHeight := ", row.textHeight, ", row.check := ", row.check);
         const PromptLayout layout = LayOutPrompt(row.textHeight, row.width, row.check, 270);
         CHECK(layout.label.height == row.labelHeight);
         CHECK(layout.label.width == row.windowWidth - 1000);
@@ -149,7 +181,7 @@ TEST_CASE("the rebuild notice, the missing-icons notice and the overwrite questi
         for (auto [value, shows] : stored) {
             CAPTURE(value);
             for (const wchar_t* name : {L"Dialog Rebuild", L"Dialog Missing", L"Dialog Overwrite"})
-                RawSetDword(HKEY_CURRENT_USER, SettingsSubkey, name, value);
+                RawSetDword(HKEY_CURRENT_USER, ProgramSubkey, name, value);
             ScriptedPromptPort prompts;
             for (int i = 0; i < 3; ++i) prompts.Answer(1);
             CHECK(rebuild(prompts) == (shows ? 1 : Messages::NotShown));
@@ -162,15 +194,15 @@ TEST_CASE("the rebuild notice, the missing-icons notice and the overwrite questi
         prompts.Answer(1, false);
         prompts.Answer(1, false);
         CHECK(rebuild(prompts) == 1);
-        CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Rebuild").exists);
-        CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, L"Dialog Missing").exists);
+        CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, ProgramSubkey, L"Dialog Rebuild").exists);
+        CHECK_FALSE(RawGetValue(HKEY_CURRENT_USER, ProgramSubkey, L"Dialog Missing").exists);
         prompts.Answer(1, true);
         prompts.Answer(1, true);
         prompts.Answer(0, true);
         CHECK(rebuild(prompts) == 1);
         CHECK(overwrite(prompts) == 0);
         for (const wchar_t* name : {L"Dialog Rebuild", L"Dialog Missing", L"Dialog Overwrite"}) {
-            CHECK(RawGetValue(HKEY_CURRENT_USER, SettingsSubkey, name).type == REG_DWORD);
+            CHECK(RawGetValue(HKEY_CURRENT_USER, ProgramSubkey, name).type == REG_DWORD);
             CHECK(Registry::ReadDword(ProgramSettingsKey, name) == 1);
         }
         CHECK(rebuild(prompts) == Messages::NotShown);
@@ -294,44 +326,6 @@ TEST_CASE("the real prompt is laid out and captioned as the user sees it") {
         });
     }
 }
-
-namespace {
-
-// Its start throws when asked to; its button throws at the first press and ends the dialog at the second.
-class ProbeDialog : public Dialog {
-public:
-    explicit ProbeDialog(bool failAtStart) {
-        On(WM_INITDIALOG, [failAtStart](WPARAM, LPARAM) -> INT_PTR {
-            if (failAtStart) throw std::runtime_error("cannot start");
-            return TRUE;
-        });
-        OnCommand(100, [this] {
-            if (++presses == 1) throw std::runtime_error("first press fails");
-            EndModal(7);
-        });
-    }
-    INT_PTR Run() {
-        DialogTemplate layout(L"Probe", WS_POPUP | WS_CAPTION | DS_MODALFRAME | WS_VISIBLE);
-        layout.AddControl(L"BUTTON", L"Press", 100, BS_PUSHBUTTON | WS_VISIBLE, 0, 10, 10, 60, 14);
-        return RunModal(layout, nullptr);
-    }
-    int presses = 0;
-};
-
-// Its handlers throw, its last message's included.
-class ProbeWindow : public Window {
-public:
-    ProbeWindow() {
-        RegisterWindowClass(L"TessalyProbe");
-        On(WM_USER, [](WPARAM, LPARAM) -> LRESULT { throw std::runtime_error("handler fails"); });
-        On(WM_NCDESTROY, [](WPARAM, LPARAM) -> LRESULT { throw std::runtime_error("clean-up fails"); });
-        CreateWindowFor(L"TessalyProbe", L"Probe", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100, nullptr, nullptr);
-    }
-    void OnDestroyed() override { ++destroyed; }
-    int destroyed = 0;
-};
-
-} // namespace
 
 TEST_CASE("a window's exceptions stop at its procedure, and it lets go of its window all the same") {
     ProbeWindow probe;

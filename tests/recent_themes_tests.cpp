@@ -8,7 +8,6 @@
 #include <doctest/doctest.h>
 
 #include <array>
-#include <vector>
 
 namespace {
 

@@ -12,7 +12,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <functional>
 
 namespace {
@@ -76,11 +75,9 @@ struct ShellTab : Editing {
     bool ApplyEnabled() { return IsWindowEnabled(main->cmdApply()); }
     bool FrameShown() { return IsWindowVisible(Editor().SystemFrame()); }
     POINT At(const std::wstring& key) { // the middle of the node's caption, scrolled into view
-        HTREEITEM item = main->Tree().Item(key);
-        SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
         RECT r{};
-        std::memcpy(&r, &item, sizeof item);
-        SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+        TreeView_EnsureVisible(tree, main->Tree().Item(key));
+        TreeView_GetItemRect(tree, main->Tree().Item(key), &r, TRUE);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
     // The tree waits for the release before it acts on a press, so the release goes first into the queue.
@@ -146,8 +143,7 @@ TEST_CASE("toggling: warnings first, then the flags its row lists, turning off a
     };
     // clang-format on
     for (const Row& row : rows) {
-        CAPTURE(row.key);
-        CAPTURE(row.answer);
+        INFO("row.key := ", row.key, ", row.answer := ", row.answer);
         Editing e;
         StartupFacts facts = MachineFacts(e.machine, {.nt = row.nt, .plus = false});
         facts.ColourDepth = row.colourDepth;
@@ -184,8 +180,7 @@ TEST_CASE("typed numbers are corrected to their range; what the spin control can
     };
     // clang-format on
     for (const Row& row : rows) {
-        CAPTURE(row.key);
-        CAPTURE(row.typed);
+        INFO("row.key := ", row.key, ", row.typed := ", row.typed);
         Editing e;
         const std::wstring before = e.Staged(row.key);
         CHECK(TypeNumber(e.s(), e.system, row.key, row.typed).value_or(-1) == row.shown);

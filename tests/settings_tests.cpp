@@ -6,7 +6,6 @@
 
 #include <set>
 #include <variant>
-#include <vector>
 
 namespace {
 
@@ -16,7 +15,7 @@ const wchar_t* const Metrics = L"Control Panel\\desktop\\WindowMetrics";
 const wchar_t* const Mouse = L"Control Panel\\Mouse";
 const wchar_t* const Policies = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 const wchar_t* const NetPolicies = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network";
-const wchar_t* const Program = L"Software\\Korvath\\Tessaly\\2.0\\Settings";
+const wchar_t* const Program = ProgramSubkey.c_str();
 const wchar_t* const MyComputerCommandKey =
     L"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\shell\\TS\\Command";
 const HKEY User = HKEY_CURRENT_USER, Classes = HKEY_CLASSES_ROOT;
@@ -86,6 +85,9 @@ TEST_CASE("a fresh registry reads as the shell's own defaults") {
         on.erase(L"Extended Sounds On Errors");
         for (const auto& key : on) CHECK(b.Image(key) == SettingImage::On);
         CHECK(b.state.UnlistedToggle(L"Extended Sounds On Errors") == true);
+        CHECK(b.state.Find(L"Extended Sounds On Errors") == nullptr); // read without a node
+        RawSetString(User, Sound, L"ExtendedSounds", L"no");
+        CHECK(Built(Facts(false, true)).state.UnlistedToggle(L"Extended Sounds On Errors") == false);
     }
 }
 
@@ -122,22 +124,13 @@ TEST_CASE("stored values read as the rows judge them; numbers stage what was rea
         {{Classes, L"Folder\\Shell\\RootExplore\\Command", L"", L""}, L"Explore From Here", On},
     };
     for (const Row& row : rows) {
-        CAPTURE(row.stored.name);
-        CAPTURE(row.node);
+        INFO("row.stored.name := ", row.stored.name, ", row.node := ", row.node);
         RegistrySandbox sandbox;
         row.stored.Write();
         Built b(Facts(true, true));
         CHECK(b.Image(row.node) == row.image);
         if (row.staged) CHECK(b.state.StagedText(row.node) == row.staged);
     }
-}
-
-TEST_CASE("on Windows 95 the extended sounds are read without a node") {
-    RegistrySandbox sandbox;
-    RawSetString(User, Sound, L"ExtendedSounds", L"no");
-    Built b(Facts(false, true));
-    CHECK(b.state.Find(L"Extended Sounds On Errors") == nullptr);
-    CHECK(b.state.UnlistedToggle(L"Extended Sounds On Errors") == false);
 }
 
 TEST_CASE("the My Computer entry counts as on only when it starts this program as it is") {

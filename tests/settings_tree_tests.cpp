@@ -12,20 +12,13 @@
 
 namespace {
 
-StartupFacts Facts(bool nt, bool plus) {
-    return MachineFacts({nt, plus});
-}
-
 // The tree in a plain top-level window, as on the Shell tab.
 struct ShownTree {
     explicit ShownTree(SettingsState& state) : view(state) {
-        holder.reset(CreateWindowExW(0, L"STATIC", L"Settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 420,
-                                     640, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-        REQUIRE(holder);
         REQUIRE(view.Create(holder.get(), 7, RECT{0, 0, 400, 600}));
         tree = view.SystemTree();
     }
-    UniqueTopWindow holder;
+    OwnerWindow holder;
     SettingsTree view;
     HWND tree = nullptr;
 };
@@ -46,23 +39,18 @@ ShownItem ReadItem(HWND tree, HTREEITEM item) {
     return {buffer, read.iImage, read.iSelectedImage, 0};
 }
 
-HTREEITEM Next(HWND tree, UINT how, HTREEITEM item) {
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
-}
-
 // Every item, first to last as shown when all is open.
 void Walk(HWND tree, HTREEITEM item, int depth, std::vector<ShownItem>& out) {
-    for (; item; item = Next(tree, TVGN_NEXT, item)) {
+    for (; item; item = TreeView_GetNextSibling(tree, item)) {
         out.push_back(ReadItem(tree, item));
         out.back().depth = depth;
-        Walk(tree, Next(tree, TVGN_CHILD, item), depth + 1, out);
+        Walk(tree, TreeView_GetChild(tree, item), depth + 1, out);
     }
 }
 
 std::vector<ShownItem> Shown(HWND tree) {
     std::vector<ShownItem> out;
-    Walk(tree, Next(tree, TVGN_ROOT, nullptr), 0, out);
+    Walk(tree, TreeView_GetRoot(tree), 0, out);
     return out;
 }
 
@@ -106,7 +94,7 @@ TEST_CASE("SystemTree shows the settings state and follows it") {
     RegistrySandbox sandbox;
     RawSetString(HKEY_CURRENT_USER, L"Control Panel\\desktop", L"MenuShowDelay", L"65535");
     SettingsState state;
-    Add_TreeItems(Facts(true, false), state);
+    Add_TreeItems(MachineFacts({true, false}), state);
     ShownTree t(state);
 
     SUBCASE("every node with its caption, depth and pictures") {

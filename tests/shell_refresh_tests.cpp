@@ -1,13 +1,11 @@
 #include "apply/shell_refresh.h"
 #include "prompts/messages.h"
-#include "registry/program_keys.h"
 #include "support/registry_dump.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
 
 #include <doctest/doctest.h>
 
-#include <array>
 #include <atomic>
 #include <latch>
 #include <optional>
@@ -18,7 +16,6 @@
 namespace {
 
 const std::wstring Metrics = L"Control Panel\\desktop\\WindowMetrics";
-const std::wstring Program = std::wstring(ProgramSettingsKey).substr(sizeof "HKEY_CURRENT_USER");
 
 std::wstring StoredSize() {
     return RawText(HKEY_CURRENT_USER, Metrics, L"Shell Icon Size");
@@ -48,7 +45,7 @@ TEST_CASE("rebuilding the icon cache: the size nudged and put back, two announce
         SessionFixture f;
         SizeWatch port;
         if (size) RawSetString(HKEY_CURRENT_USER, Metrics, L"Shell Icon Size", size);
-        if (dialog) RawSetDword(HKEY_CURRENT_USER, Program, L"Dialog Rebuild", *dialog);
+        if (dialog) RawSetDword(HKEY_CURRENT_USER, ProgramSubkey, L"Dialog Rebuild", *dialog);
         Session& s = f.Load({});
         s.IconCacheDirty = true;
         RebuildIconCache(s, port, f.prompts);
@@ -56,10 +53,8 @@ TEST_CASE("rebuilding the icon cache: the size nudged and put back, two announce
         CHECK(StoredSize() == after);
         CHECK(Calls(port) == L"BROADCAST 46|BROADCAST 46|ASSOCCHANGED");
         CHECK_FALSE(s.IconCacheDirty);
-        REQUIRE(f.prompts.shown.size() == (shown ? 1u : 0u));
-        if (!shown) continue;
-        CHECK(f.prompts.shown[0].message ==
-              MessageOf([](PromptPort& p) { Messages::ShowRebuildNotice(p, L"Windows 95"); }));
+        const auto notice = MessageOf([](PromptPort& p) { Messages::ShowRebuildNotice(p, L"Windows 95"); });
+        CHECK(f.prompts.ShownMessages() == std::vector<std::wstring>(shown ? 1 : 0, notice));
     }
 }
 
@@ -78,8 +73,7 @@ TEST_CASE("the restart offer") {
         s.RestartDeclined = declinedBefore;
         f.prompts.Answer(answer);
         AskRestart(s, f.system, f.prompts);
-        REQUIRE(f.prompts.shown.size() == 1);
-        CHECK(f.prompts.shown[0].message == MessageOf(Messages::AskRestart));
+        CHECK(f.prompts.ShownMessages() == std::vector<std::wstring>{MessageOf(Messages::AskRestart)});
         CHECK(Calls(f.system) == calls);
         CHECK(s.RestartDeclined == declinedAfter);
         CHECK_FALSE(s.RestartNeeded);

@@ -54,13 +54,7 @@ class WineVersionFor {
 public:
     WineVersionFor(const std::wstring& exeName, const wchar_t* version)
         : key_(L"Software\\Wine\\AppDefaults\\" + exeName) {
-        if (version) {
-            UniqueHKey key;
-            REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                    key.put(), nullptr) == ERROR_SUCCESS);
-            RegSetValueExW(key.get(), L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                           static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
-        }
+        if (version) RawSetString(HKEY_CURRENT_USER, key_, L"Version", version); // no sandbox: the real key
     }
     ~WineVersionFor() {
         RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, key_.c_str());

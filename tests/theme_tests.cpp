@@ -1,8 +1,6 @@
 // Saving and loading themes: the file each save writes, each format's reader on whole, partial, empty and
 // damaged files, and load-and-apply from the command line in a program of its own.
 #include "prompts/messages.h"
-#include "registry/program_keys.h"
-#include "registry/registry.h"
 #include "support/registry_dump.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
@@ -17,7 +15,7 @@
 namespace {
 
 using C = IconCategory;
-const std::wstring SettingsSubkey = L"Software\\Korvath\\Tessaly\\2.0\\Settings";
+using Strings = std::vector<std::wstring>;
 const MachineKind Win95 = {}, WinNT = {true, true, L"4.72.3110.8"};
 
 std::string ReadBytes(const std::wstring& path) {
@@ -28,7 +26,7 @@ std::string ReadBytes(const std::wstring& path) {
 // A session with scripted dialogs and prompts; the hooks record the themes that became current.
 struct ThemeFixture : SessionFixture {
     ScriptedFileDialogPort dialog;
-    std::vector<std::wstring> current;
+    Strings current;
     int applied = 0;
     ThemePorts ports{dialog, prompts, system, [this](const std::wstring& p) { current.push_back(p); },
                      [this] { ++applied; }};
@@ -74,11 +72,10 @@ TEST_CASE("Save and Save As: the overwrite question, the dialog, the ending and 
         if (row.chosen) f.dialog.answers.push_back(*row.chosen ? f.themes + L"\\" + row.chosen : L"");
         SaveTheme(s, true, f.ports);
         CHECK(f.prompts.shown.size() == (row.overwrite >= 0 ? 1u : 0u));
-        CHECK(f.dialog.calls ==
-              std::vector<std::wstring>(row.chosen ? 1 : 0, L"SAVE Save Theme|Icon Theme|*.tstheme|"));
+        CHECK(f.dialog.calls == Strings(row.chosen ? 1 : 0, L"SAVE Save Theme|Icon Theme|*.tstheme|"));
         const std::wstring written = row.expected ? f.themes + L"\\" + row.expected : L"";
-        CHECK(f.current == std::vector<std::wstring>(row.expected ? 1 : 0, written));
-        CHECK(RawText(HKEY_CURRENT_USER, SettingsSubkey, L"Current Theme") ==
+        CHECK(f.current == Strings(row.expected ? 1 : 0, written));
+        CHECK(RawText(HKEY_CURRENT_USER, ProgramSubkey, L"Current Theme") ==
               (row.expected ? written : L"<none>"));
         CHECK(std::filesystem::exists(written) == (row.expected != nullptr));
         CHECK(std::distance(std::filesystem::directory_iterator(f.themes), {}) == (row.expected ? 1 : 0));
@@ -96,20 +93,19 @@ TEST_CASE("the saved file: the credits, then the seven sections with their keys 
         f.Set(C::Others, L"Sharing Overlay", L"c:\\windows\\hand.ico,1");
         WriteThemeFile(s, file);
         // Section names and key counts in file order, and the entries whose keys differ from the items'.
-        std::istringstream lines(ReadBytes(file));
-        std::string line, sections, counts;
+        const std::string text = ReadBytes(file);
+        std::istringstream lines(text);
+        std::string sections, counts;
         int n = -1;
-        for (; std::getline(lines, line);) {
+        for (std::string line; std::getline(lines, line);) {
             if (line.ends_with('\r')) line.pop_back();
             if (line.starts_with("[")) {
                 sections += line;
-                if (n >= 0) counts += std::to_string(n) + " ";
+                counts += n < 0 ? "" : std::to_string(n) + " ";
                 n = 0;
-            } else if (!line.empty()) {
-                ++n;
-            }
+            } else
+                n += !line.empty();
         }
-        const std::string text = ReadBytes(file);
         CHECK(sections == "[Software Credits][Desktop Icons][Start Icons][Folder Icons][Drive Icons]"
                           "[Other Icons][System Icons][Pointers]");
         CHECK(counts + std::to_string(n) == "4 " + std::string(keys)); // Busy is the only own pointer
@@ -176,15 +172,14 @@ TEST_CASE("a theme file that cannot be written is reported and changes nothing")
         f.prompts.shown.clear();
         f.dialog.answers.push_back(target);
         SaveTheme(s, false, f.ports);
-        REQUIRE(f.prompts.shown.size() == 1);
-        CHECK(f.prompts.shown[0].message ==
-              MessageOf([&](PromptPort& p) { Messages::ShowThemeNotSaved(p, target); }));
+        CHECK(f.prompts.ShownMessages() ==
+              Strings{MessageOf([&](PromptPort& p) { Messages::ShowThemeNotSaved(p, target); })});
     }
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
     CHECK(ReadBytes(locked) == "[Desktop Icons]\r\nMy Computer=x.ico,1\r\n");
     CHECK(f.current.empty());
     CHECK(s.CurrentThemePath.empty());
-    CHECK(RawText(HKEY_CURRENT_USER, SettingsSubkey, L"Current Theme") == L"<none>");
+    CHECK(RawText(HKEY_CURRENT_USER, ProgramSubkey, L"Current Theme") == L"<none>");
 }
 
 TEST_CASE("each format read from whole, partial, empty and damaged files, never writing the registry") {
@@ -202,22 +197,20 @@ TEST_CASE("each format read from whole, partial, empty and damaged files, never 
         bool missing = false;
     } rows[] = {
         {L"Full.tstheme",
-         "[Desktop Icons]\nMy Computer=@1\n[Drive Icons]\nRemoveable Drive=@2\nNetwork Drive=@3\n[Other "
-         "Icons]\n"
-         "Sharing=@4\nApplication=@5\nDefault Icon=@6\n[System Icons]\nDefault Icon=@7\nApplication=@8\n"
-         "[Pointers]\nBusy=@9\n[Start Icons]\nSettings | Printers=@11\n",
-         L"My Computer=star.ico,1|Removable Drive=star.ico,2|Network Drive (connected)=star.ico,3|Sharing "
-         L"Overlay=star.ico,4|MS-DOS Application=star.ico,5|Default Icon=star.ico,7|Busy=star.ico,9|Settings "
-         L"- "
-         L"Printers=star.ico,11"},
+         "[Desktop Icons]\nMy Computer=@1\n[Drive Icons]\nRemoveable Drive=@2\nNetwork Drive=@3\n"
+         "[Other Icons]\nSharing=@4\nApplication=@5\nDefault Icon=@6\n[System Icons]\nDefault Icon=@7\n"
+         "Application=@8\n[Pointers]\nBusy=@9\n[Start Icons]\nSettings | Printers=@11\n",
+         L"My Computer=star.ico,1|Removable Drive=star.ico,2|Network Drive (connected)=star.ico,3|"
+         L"Sharing Overlay=star.ico,4|MS-DOS Application=star.ico,5|Default Icon=star.ico,7|Busy=star.ico,9|"
+         L"Settings - Printers=star.ico,11"},
         {L"CREDITS.TSTHEME", "[Software Credits]\nSoftware=Tessaly 2.02\n", L"My Computer="},
         {L"Empty.tstheme", "", L"My Computer="},
         {L"NoSections.tstheme", "My Computer=@1\n", L"My Computer="},
         {L"Garbage.tstheme", garbage, L"My Computer="},
         {L"Long.tstheme",
          "[Desktop Icons]\nMy Computer=" + std::string(100000, 'x') + ",1\nThe Internet=%AppDir%" + longName +
-             "\\star.ico,3\nNetwork Neighborhood=%AppDir%star.ico\nIn Box=1\nMy Briefcase=@1\nMy "
-             "Briefcase=@2\n",
+             "\\star.ico,3\nNetwork Neighborhood=%AppDir%star.ico\nIn Box=1\nMy Briefcase=@1\n"
+             "My Briefcase=@2\n",
          L"My Computer=|The Internet=" + std::wstring(longName.begin(), longName.end()) +
              L"\\star.ico,3|Network Neighborhood=star.ico,0|In Box=|My Briefcase=star.ico,1"},
         {L"Missing.tstheme",
@@ -230,8 +223,8 @@ TEST_CASE("each format read from whole, partial, empty and damaged files, never 
              "[CLSID\\{992CFFA0-F557-101A-88EC-00DD010CCC48}\\DefaultIcon]\nDefaultValue=@3\n"
              "[CLSID\\{a4d92740-67cd-11cf-96f2-00aa00a11dd9}\\DefaultIcon]\nDefaultValue=\n" +
              shellIcons + "19=@4\n2=@5\n[Control Panel\\Cursors]\nNWPen=@6\n",
-         L"In Box=star.ico,2|Dial-Up Networking=star.ico,3|Programs=star.ico,4|MS-DOS "
-         L"Application=star.ico,5|Handwriting=star.ico,6"},
+         L"In Box=star.ico,2|Dial-Up Networking=star.ico,3|Programs=star.ico,4|"
+         L"MS-DOS Application=star.ico,5|Handwriting=star.ico,6"},
         {L"Sun.Theme",
          "[CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon]\nfull=@1\n" + shellIcons +
              "19=@4\n[Control Panel\\Cursors]\nWait=@2\n",
@@ -256,22 +249,13 @@ TEST_CASE("each format read from whole, partial, empty and damaged files, never 
         const std::wstring path = f.Theme(row.file, row.text);
         REQUIRE(OpenTheme(s, path, false, f.ports));
         for (const auto& [item, ref] : expected) CHECK(f.Find(item) == ref);
-        CHECK(f.prompts.shown.size() == (row.missing ? 1u : 0u));
+        // Once per file, through the notice that a tick switches off (its rules are the prompt tests').
+        CHECK(f.prompts.ShownMessages() ==
+              Strings(row.missing ? 1 : 0, MessageOf(Messages::ShowMissingIcons)));
         CHECK(DumpRegistry() == registry);
-        CHECK(f.current == std::vector<std::wstring>{path});
+        CHECK(f.current == Strings{path});
         CHECK((s.IconCacheDirty && s.HasUnappliedChanges()));
     }
-}
-
-TEST_CASE("the missing-icons notice, once ticked, stays away") {
-    ThemeFixture f;
-    Session& s = f.Load(Win95);
-    const std::wstring path = f.Theme(L"Gone.tstheme", "[Desktop Icons]\nMy Computer=%AppDir%gone.ico,1\n");
-    f.prompts.Answer(0, true);
-    OpenTheme(s, path, false, f.ports);
-    OpenTheme(s, path, false, f.ports);
-    CHECK(f.prompts.shown.size() == 1);
-    CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Missing") == 1);
 }
 
 TEST_CASE("Open Theme: the dialog, files that are no themes, Cancel and the command line") {
@@ -289,11 +273,9 @@ TEST_CASE("Open Theme: the dialog, files that are no themes, Cancel and the comm
     SUBCASE("another ending, and a deleted file, get the prompt and the dialog again") {
         f.dialog.answers = {notes, sun};
         CHECK(OpenTheme(s, f.themes + L"\\Deleted.tstheme", false, f.ports));
-        REQUIRE(f.prompts.shown.size() == 2);
-        CHECK(f.prompts.shown[0].message == invalid(f.themes + L"\\Deleted.tstheme"));
-        CHECK(f.prompts.shown[1].message == invalid(notes));
-        CHECK(f.dialog.calls == std::vector<std::wstring>{openCall, openCall});
-        CHECK(f.current == std::vector<std::wstring>{sun});
+        CHECK(f.prompts.ShownMessages() == Strings{invalid(f.themes + L"\\Deleted.tstheme"), invalid(notes)});
+        CHECK(f.dialog.calls == Strings{openCall, openCall});
+        CHECK(f.current == Strings{sun});
     }
     SUBCASE("Cancel changes nothing") {
         CHECK_FALSE(OpenTheme(s, L"", false, f.ports));
@@ -310,7 +292,7 @@ TEST_CASE("Open Theme: the dialog, files that are no themes, Cancel and the comm
         s.AutoApply = false;
         CHECK_FALSE(OpenTheme(s, L"/A " + sun, true, f.ports));
         CHECK(f.prompts.shown.at(0).message == invalid(L"/A " + sun));
-        CHECK(f.dialog.calls == std::vector<std::wstring>{openCall});
+        CHECK(f.dialog.calls == Strings{openCall});
         CHECK_FALSE(s.AutoApply);
         CHECK(f.applied == 1);
         CHECK(Calls(f.system) == L"BUSY|IDLE|BUSY|IDLE");
@@ -331,19 +313,15 @@ TEST_CASE(
                                        "Normal Select=%ThemeDir%arrow.cur,0\n");
     const HKEY HKCU = HKEY_CURRENT_USER;
     const std::wstring computer = L"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon";
-    struct Saved {
-        HKEY root;
-        std::wstring key, name;
-        RawValue value;
-    };
-    std::vector<Saved> saved;
-    for (auto [root, key, name] : {std::tuple{HKCU, SettingsSubkey, L"Dialog Rebuild"},
-                                   {HKCU, SettingsSubkey, L"Current Theme"},
-                                   {HKCU, std::wstring(L"Control Panel\\Sound"), L"Beep"},
-                                   {HKEY_CLASSES_ROOT, computer, L""},
-                                   {HKCU, std::wstring(L"Control Panel\\Cursors"), L"Arrow"}})
-        saved.push_back({root, key, name, RawGetValue(root, key, name)});
-    RawSetDword(HKCU, SettingsSubkey, L"Dialog Rebuild", 1); // no notice to wait on
+    const std::tuple<HKEY, std::wstring, const wchar_t*> checked[] = {
+        {HKCU, ProgramSubkey, L"Dialog Rebuild"},
+        {HKCU, ProgramSubkey, L"Current Theme"},
+        {HKCU, L"Control Panel\\Sound", L"Beep"},
+        {HKEY_CLASSES_ROOT, computer, L""},
+        {HKCU, L"Control Panel\\Cursors", L"Arrow"}};
+    std::vector<RawValue> saved;
+    for (const auto& [root, key, name] : checked) saved.push_back(RawGetValue(root, key, name));
+    RawSetDword(HKCU, ProgramSubkey, L"Dialog Rebuild", 1); // no notice to wait on
     RawSetString(HKCU, L"Control Panel\\Sound", L"Beep", L"marker");
 
     std::wstring line = L"\"" + exe + L"\" /a \"" + theme + L"\"";
@@ -358,15 +336,14 @@ TEST_CASE(
     CHECK(ended);
     CHECK(RawText(HKEY_CLASSES_ROOT, computer, L"") == folder + L"\\pc.ico,0");
     CHECK(RawText(HKCU, L"Control Panel\\Cursors", L"Arrow") == folder + L"\\arrow.cur");
-    CHECK(RawText(HKCU, SettingsSubkey, L"Current Theme") == theme);
+    CHECK(RawText(HKCU, ProgramSubkey, L"Current Theme") == theme);
     CHECK(RawText(HKCU, L"Control Panel\\Sound", L"Beep") == L"marker");
 
-    for (const Saved& s : saved) {
-        if (s.value.exists)
-            RawSetValue(s.root, s.key, s.name, s.value.type, s.value.data.data(),
-                        static_cast<DWORD>(s.value.data.size()));
+    for (size_t i = 0; i < saved.size(); ++i) {
+        const auto& [root, key, name] = checked[i];
+        if (saved[i].exists)
+            RawSetValue(root, key, name, saved[i].type, saved[i].data.data(), DWORD(saved[i].data.size()));
         else
-            Registry::DeleteValue((s.root == HKCU ? L"HKEY_CURRENT_USER\\" : L"HKEY_CLASSES_ROOT\\") + s.key,
-                                  s.name);
+            RegDeleteKeyValueW(root, key.c_str(), name);
     }
 }

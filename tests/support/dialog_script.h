@@ -97,12 +97,12 @@ inline RECT ClientRectOf(HWND dialog, int id) {
     return r;
 }
 
-// A visible top-level window to own the dialog under test.
+// A visible top-level window to own the dialog, or hold the control, under test.
 class OwnerWindow {
 public:
-    OwnerWindow()
-        : hwnd_(CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 90, 640, 480,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
+    explicit OwnerWindow(DWORD style = 0)
+        : hwnd_(CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE | style, 120, 90,
+                                640, 480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
     HWND get() const { return hwnd_.get(); }
 
 private:

@@ -28,6 +28,9 @@ private:
     UniqueHKey classes_, user_, machine_;
 };
 
+// The program's preferences key under HKEY_CURRENT_USER, spelt out so that a wrong key in the program shows.
+inline const std::wstring ProgramSubkey = L"Software\\Korvath\\Tessaly\\2.0\\Settings";
+
 // Raw access for arranging and checking data, bypassing the layer under test (follows the redirection).
 void RawSetValue(HKEY root, const std::wstring& subkey, const std::wstring& name, DWORD type,
                  const void* data, DWORD size);

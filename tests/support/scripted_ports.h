@@ -20,6 +20,11 @@ public:
     }
 
     std::vector<Prompt> shown;
+    std::vector<std::wstring> ShownMessages() const {
+        std::vector<std::wstring> messages;
+        for (const Prompt& prompt : shown) messages.push_back(prompt.message);
+        return messages;
+    }
 
 private:
     std::deque<PromptResult> answers_;
