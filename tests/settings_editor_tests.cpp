@@ -31,30 +31,8 @@ struct Editing : SessionFixture {
     const std::wstring& Staged(const std::wstring& key) { return session->Settings.StagedText(key); }
 };
 
-// Reads the pop-up menu while it is open, then sends it a key ('t' picks "&Toggle", Esc closes).
-struct MenuScript {
-    explicit MenuScript(WPARAM key) : key(key) {
-        current = this;
-        timer = SetTimer(nullptr, 0, 40, &Tick);
-    }
-    ~MenuScript() { KillTimer(nullptr, timer), current = nullptr; }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        HWND menu = FindWindowW(L"#32768", nullptr);
-        if (!current || !menu || !IsWindowVisible(menu)) return;
-        if (current->captions.size()) return (void)EndMenu(); // the key did not close it
-        auto items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
-        for (int i = 0; i < GetMenuItemCount(items); ++i) {
-            wchar_t caption[64] = {}; // separators read empty
-            GetMenuStringW(items, i, caption, 64, MF_BYPOSITION);
-            current->captions.push_back(caption);
-            current->grayed.push_back(GetMenuState(items, i, MF_BYPOSITION) & MF_GRAYED);
-        }
-        current->defaultItem = static_cast<int>(GetMenuDefaultItem(items, TRUE, GMDI_USEDISABLED));
-        PostMessageW(menu, current->key == VK_ESCAPE ? WM_KEYDOWN : WM_CHAR, current->key, 0);
-    }
-    static inline MenuScript* current = nullptr;
-    WPARAM key;
-    UINT_PTR timer = 0;
+// A pop-up menu as it was shown: captions (separators read empty), which are grayed, the default item.
+struct MenuSeen {
     std::vector<std::wstring> captions; // empty: the menu never opened
     std::vector<bool> grayed;
     int defaultItem = -1;
@@ -91,11 +69,25 @@ struct ShellTab : Editing {
         Click(At(key));
         Click(At(key), WM_LBUTTONDBLCLK);
     }
-    std::unique_ptr<MenuScript> RightClick(POINT at, WPARAM key = VK_ESCAPE) {
-        auto script = std::make_unique<MenuScript>(key);
+    // Reads the menu while it is open, then sends it a key ('t' picks "&Toggle", Esc closes it).
+    MenuSeen RightClick(POINT at, WPARAM key = VK_ESCAPE) {
+        MenuSeen seen;
+        DialogScript script({[&](HWND menu) {
+                                auto items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+                                for (int i = 0; i < GetMenuItemCount(items); ++i) {
+                                    wchar_t caption[64] = {};
+                                    GetMenuStringW(items, i, caption, 64, MF_BYPOSITION);
+                                    seen.captions.push_back(caption);
+                                    seen.grayed.push_back(GetMenuState(items, i, MF_BYPOSITION) & MF_GRAYED);
+                                }
+                                seen.defaultItem =
+                                    static_cast<int>(GetMenuDefaultItem(items, TRUE, GMDI_USEDISABLED));
+                                PostMessageW(menu, key == VK_ESCAPE ? WM_KEYDOWN : WM_CHAR, key, 0);
+                            }},
+                            L"#32768");
         Click(at, WM_RBUTTONDOWN, WM_RBUTTONUP);
         Pump(); // the command the menu posted
-        return script;
+        return seen;
     }
     void Type(const std::wstring& keys) { // each key released before the next
         SetFocus(Editor().SystemText());
@@ -342,10 +334,10 @@ TEST_CASE("spinning and typing follow the number rules; bad keystrokes are undon
 TEST_CASE("the right-click menu follows the node under the pointer") {
     ShellTab t({.nt = true, .plus = false});
     auto menu = t.RightClick(t.At(L"Quick View"), L't');
-    CHECK(menu->captions == std::vector<std::wstring>{L"&What's This?", L"", L"&Toggle", L"", L"Expand &All",
-                                                      L"&Collapse All"});
-    CHECK_FALSE(menu->grayed[0]); // the help's pop-up
-    CHECK(menu->defaultItem == 2);
+    CHECK(menu.captions == std::vector<std::wstring>{L"&What's This?", L"", L"&Toggle", L"", L"Expand &All",
+                                                     L"&Collapse All"});
+    CHECK_FALSE(menu.grayed[0]); // the help's pop-up
+    CHECK(menu.defaultItem == 2);
     CHECK(GetFocus() == t.tree);
     CHECK(t.Image(L"Quick View") == SettingImage::On);
     struct Row {
@@ -360,10 +352,10 @@ TEST_CASE("the right-click menu follows the node under the pointer") {
     for (const Row& row : rows) {
         CAPTURE(row.key);
         menu = t.RightClick(t.At(row.key));
-        REQUIRE(menu->captions.size() == 6);
-        CHECK(menu->captions[2] == row.caption);
-        CHECK(menu->grayed[2] == row.grayed);
-        CHECK(menu->defaultItem == 2);
+        REQUIRE(menu.captions.size() == 6);
+        CHECK(menu.captions[2] == row.caption);
+        CHECK(menu.grayed[2] == row.grayed);
+        CHECK(menu.defaultItem == 2);
         CHECK(t.main->Tree().SelectedKey() == row.key);
     }
     t.RightClick(t.At(L"Icons"), L'p');
@@ -376,7 +368,7 @@ TEST_CASE("the right-click menu follows the node under the pointer") {
     const std::wstring selected = t.main->Tree().SelectedKey();
     RECT client;
     GetClientRect(t.tree, &client);
-    CHECK(t.RightClick({client.right / 2, client.bottom - 3})->captions.empty()); // below the last node
+    CHECK(t.RightClick({client.right / 2, client.bottom - 3}).captions.empty()); // below the last node
     CHECK(t.main->Tree().SelectedKey() == selected);
     t.Command(IdMenuNodeExpandAll);
     CHECK(t.main->Tree().IsExpanded(L"Menu Items"));

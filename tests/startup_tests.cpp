@@ -1,51 +1,30 @@
 #include "platform/startup_facts.h"
 #include "platform/text.h"
-#include "platform/unique_handle.h"
-#include "registry/registry.h"
+#include "support/icon_files.h"
+#include "support/programs.h"
 #include "support/registry_sandbox.h"
 #include "support/wide_text.h"
 
 #include <doctest/doctest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Runs the probe program and returns what it printed, one fact per line.
+// Runs the probe program and returns what it wrote, one fact a line.
 std::map<std::string, std::string> RunProbe(const fs::path& exe) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    UniqueKernelHandle readEnd, writeEnd;
-    REQUIRE(CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0));
-    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd.get();
-    startup.hStdError = writeEnd.get();
-    PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
-    REQUIRE(CreateProcessW(exe.wstring().c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                           nullptr, &startup, &process));
-    UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
-    writeEnd.reset();
-    std::string output;
-    char buffer[512];
-    DWORD got = 0;
-    while (ReadFile(readEnd.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-        output.append(buffer, got);
-    WaitForSingleObject(processHandle.get(), 30000);
-
+    const TempMachine m; // its folder, and the file, go when it does
+    const std::wstring out = m.root + L"\\facts.txt";
+    REQUIRE(RunAndWait(L"\"" + exe.wstring() + L"\" \"" + out + L"\"", 30000));
     std::map<std::string, std::string> facts;
-    std::istringstream lines(output);
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::ifstream lines{fs::path(out)};
+    for (std::string line; std::getline(lines, line);)
         if (size_t eq = line.find('='); eq != std::string::npos)
             facts[line.substr(0, eq)] = line.substr(eq + 1);
-    }
     return facts;
 }
 

@@ -1,6 +1,7 @@
 // Saving and loading themes: the file each save writes, each format's reader on whole, partial, empty and
 // damaged files, and load-and-apply from the command line in a program of its own.
 #include "prompts/messages.h"
+#include "support/programs.h"
 #include "support/registry_dump.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
@@ -324,16 +325,7 @@ TEST_CASE(
     RawSetDword(HKCU, ProgramSubkey, L"Dialog Rebuild", 1); // no notice to wait on
     RawSetString(HKCU, L"Control Panel\\Sound", L"Beep", L"marker");
 
-    std::wstring line = L"\"" + exe + L"\" /a \"" + theme + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    REQUIRE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                           &process));
-    UniqueKernelHandle thread(process.hThread), child(process.hProcess);
-    const bool ended = WaitForSingleObject(child.get(), 60000) == WAIT_OBJECT_0;
-    if (!ended) TerminateProcess(child.get(), 1);
-    CHECK(ended);
+    CHECK(RunAndWait(L"\"" + exe + L"\" /a \"" + theme + L"\""));
     CHECK(RawText(HKEY_CLASSES_ROOT, computer, L"") == folder + L"\\pc.ico,0");
     CHECK(RawText(HKCU, L"Control Panel\\Cursors", L"Arrow") == folder + L"\\arrow.cur");
     CHECK(RawText(HKCU, ProgramSubkey, L"Current Theme") == theme);

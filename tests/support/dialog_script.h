@@ -1,7 +1,8 @@
 #pragma once
-// Answers a real modal dialog from inside its own message loop: a thread timer runs one step per tick while
-// a dialog of this thread is up, so a test presses buttons and keys as a user would and never blocks. Should
-// the steps run out with the dialog still open, it is ended (-2) and Completed() is false.
+// Answers a real modal dialog (or, given the menu class "#32768", a pop-up menu) from inside its own message
+// loop: a thread timer runs one step per tick while a window of that class of this thread is up, so a test
+// presses buttons and keys as a user would and never blocks. Should the steps run out with the window still
+// open, it is ended (a dialog with -2) and Completed() is false.
 #include "platform/unique_handle.h"
 
 #include <windows.h>
@@ -15,7 +16,8 @@ class DialogScript {
 public:
     using Step = std::function<void(HWND dialog)>;
 
-    explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+    explicit DialogScript(std::vector<Step> steps, const wchar_t* windowClass = L"#32770")
+        : steps_(std::move(steps)), class_(windowClass) {
         current_ = this;
         timer_ = SetTimer(nullptr, 0, 40, &DialogScript::Tick);
     }
@@ -32,7 +34,7 @@ private:
     static BOOL CALLBACK FindDialog(HWND w, LPARAM out) {
         wchar_t className[8]{};
         GetClassNameW(w, className, 8);
-        if (std::wstring(className) != L"#32770" || !IsWindowVisible(w)) return TRUE;
+        if (!current_ || className != current_->class_ || !IsWindowVisible(w)) return TRUE;
         *reinterpret_cast<HWND*>(out) = w;
         return FALSE;
     }
@@ -45,12 +47,16 @@ private:
             self->steps_[self->next_++](dialog);
         } else {
             self->forcedClose_ = true;
-            EndDialog(dialog, -2);
+            if (self->class_ == L"#32768")
+                EndMenu();
+            else
+                EndDialog(dialog, -2);
         }
     }
 
     static inline DialogScript* current_ = nullptr;
     std::vector<Step> steps_;
+    std::wstring class_;
     size_t next_ = 0;
     bool forcedClose_ = false;
     UINT_PTR timer_ = 0;

@@ -1,13 +1,15 @@
-// Prints the start-up facts the real detection finds, one per line, for the start-up test.
+// Writes the start-up facts the real detection finds to the file named, one a line, for the start-up test.
 #include "platform/text.h"
 #include "ui/startup.h"
 
 #include <cstdio>
 
-int main() {
+int main(int argc, char** argv) {
+    FILE* out = argc > 1 ? std::fopen(argv[1], "w") : nullptr;
+    if (!out) return 1;
     StartupFacts f = FindStartupFacts();
-    auto line = [](const char* name, const std::wstring& value) {
-        std::printf("%s=%s\n", name, text::Narrow(value).c_str());
+    auto line = [out](const char* name, const std::wstring& value) {
+        std::fprintf(out, "%s=%s\n", name, text::Narrow(value).c_str());
     };
     line("OsKind", f.OsKind);
     line("OsName", f.OsName);
@@ -18,5 +20,5 @@ int main() {
     line("OwnExePath", f.OwnExePath);
     line("HelpFile", f.HelpFile);
     line("ColourDepth", std::to_wstring(f.ColourDepth));
-    return 0;
+    return std::fclose(out);
 }
