@@ -53,6 +53,12 @@ void RegisterEveryFileType() {
             RegisterFileType(std::wstring(entry.where), std::wstring(entry.where.substr(1)) + L"file");
 }
 
+// A registry and a machine of the case's own.
+struct Machine {
+    RegistrySandbox sandbox;
+    TempMachine m;
+};
+
 #include "expected/listing.inc"
 
 // Every list as filled with nothing stored but the file types' classes: key (the selected one marked),
@@ -91,9 +97,7 @@ TEST_CASE("every list with nothing stored, and every Default, on Windows 95 and 
     if (listing != want) WriteActual(L"listing.actual", listing);
 }
 
-TEST_CASE("which entries a machine has") {
-    RegistrySandbox sandbox;
-    TempMachine m;
+TEST_CASE_FIXTURE(Machine, "which entries a machine has") {
     SUBCASE("every file type and the Url History object registered, its name read when it has one") {
         const std::wstring urlHistory = L"CLSID\\" + std::wstring(UrlHistoryClsid);
         RawSetString(HKEY_CLASSES_ROOT, urlHistory, L"", L"");
@@ -112,9 +116,7 @@ TEST_CASE("which entries a machine has") {
     }
 }
 
-TEST_CASE("stored references that name a usable icon are shown as stored") {
-    RegistrySandbox sandbox;
-    TempMachine m;
+TEST_CASE_FIXTURE(Machine, "stored references that name a usable icon are shown as stored") {
     const std::wstring three = m.Copy(L"three_icons.dll", m.system);
     const std::wstring odd = m.Copy(L"three_icons.dll", m.MakeFolder(L"Icons, old"));
     const StartupFacts facts = Facts(m, false);
@@ -148,9 +150,7 @@ TEST_CASE("stored references that name a usable icon are shown as stored") {
     CHECK(filled[Apps].ItemFullPath(L"Text Document") == three + L",2");
 }
 
-TEST_CASE("unusable stored references show the fallback icon") {
-    RegistrySandbox sandbox;
-    TempMachine m;
+TEST_CASE_FIXTURE(Machine, "unusable stored references show the fallback icon") {
     const std::wstring three = m.Copy(L"three_icons.dll", m.system);
     const std::wstring one = m.Copy(L"one_icon.dll", m.system);
     const std::wstring none = m.Copy(L"no_icons.dll", m.system);
@@ -177,9 +177,7 @@ TEST_CASE("unusable stored references show the fallback icon") {
     CHECK(filled[Apps].ItemFullPath(L"GIF Image") == m.system + L"\\mshtml.dll,8");
 }
 
-TEST_CASE("an empty display name is no name; the bin's one name gives both its captions") {
-    RegistrySandbox sandbox;
-    TempMachine m;
+TEST_CASE_FIXTURE(Machine, "an empty display name is no name; the bin's one name gives both its captions") {
     const std::wstring clsid = L"CLSID\\";
     RawSetString(HKEY_CLASSES_ROOT, clsid + L"{2227A280-3AEA-1069-A2DE-08002B30309D}", L"", L"");
     RawSetString(HKEY_CLASSES_ROOT, clsid + std::wstring(RecycleBinClsid), L"", L"Wastebasket");
@@ -188,9 +186,7 @@ TEST_CASE("an empty display name is no name; the bin's one name gives both its c
     CHECK(nt[Desktop].ItemCaption(L"Recycle Bin (full)") == L"Wastebasket (full)");
 }
 
-TEST_CASE("cursor files are kept although icon extraction may find no icon in them") {
-    RegistrySandbox sandbox;
-    TempMachine m;
+TEST_CASE_FIXTURE(Machine, "cursor files are kept although icon extraction may find no icon in them") {
     const StartupFacts facts = Facts(m, true);
     const std::wstring cursors = L"Control Panel\\Cursors";
 
@@ -213,9 +209,7 @@ TEST_CASE("cursor files are kept although icon extraction may find no icon in th
     CHECK(pointers.ItemFullPath(L"Unavailable") == facts.OwnExePath + L",8"); // no usable file
 }
 
-TEST_CASE("each icon file is asked for its icons once per fill, whatever the letter case") {
-    RegistrySandbox sandbox;
-    TempMachine m;
+TEST_CASE_FIXTURE(Machine, "each icon file is asked for its icons once per fill, whatever the letter case") {
     const std::wstring three = m.Copy(L"three_icons.dll", m.system);
     std::wstring upper = three;
     CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));

@@ -75,64 +75,62 @@ void Rewrite(const TempMachine& machine, const std::wstring& name, const std::st
 
 } // namespace
 
-TEST_CASE("the surface grows with the items and the scroll range follows") {
-    ListFixture list;
+TEST_CASE_FIXTURE(ListFixture, "the surface grows with the items and the scroll range follows") {
     // added, height, max: a list that fits its frame does not scroll
     const int steps[][3] = {{5, 250, 0}, {1, 300, 0}, {2, 400, 100}, {11, 950, 650}};
     for (auto [added, height, bottom] : steps) {
         CAPTURE(added);
-        list.Fill(added);
+        Fill(added);
         RECT r;
-        GetWindowRect(list.surface(), &r);
+        GetWindowRect(surface(), &r);
         CHECK(r.bottom - r.top == height);
-        list.ScrollBar(SB_BOTTOM);
-        CHECK(list.ScrollPos() == bottom);
-        CHECK(list.SurfaceTop() == -bottom);
-        list.ScrollBar(SB_TOP);
+        ScrollBar(SB_BOTTOM);
+        CHECK(ScrollPos() == bottom);
+        CHECK(SurfaceTop() == -bottom);
+        ScrollBar(SB_TOP);
     }
-    list.model.SelItemKey(L"k2");
+    model.SelItemKey(L"k2");
     const std::pair<WORD, int> moves[] = {
         {SB_PAGEDOWN, 150}, {SB_LINEDOWN, 200}, {SB_LINEUP, 150}, {SB_PAGEUP, 0}, {SB_LINEUP, 0}};
     for (auto [request, value] : moves) {
-        list.ScrollBar(request);
-        CHECK(list.ScrollPos() == value);
-        CHECK(list.SurfaceTop() == -value);
+        ScrollBar(request);
+        CHECK(ScrollPos() == value);
+        CHECK(SurfaceTop() == -value);
     }
-    CHECK(list.model.Key() == L"k2"); // scrolling leaves the selection alone
-    CHECK(list.Highlighted(2));
+    CHECK(model.Key() == L"k2"); // scrolling leaves the selection alone
+    CHECK(Highlighted(2));
 }
 
-TEST_CASE("pressing and dragging select the row under the pointer") {
-    ListFixture list;
-    list.Fill(8);
+TEST_CASE_FIXTURE(ListFixture, "pressing and dragging select the row under the pointer") {
+    Fill(8);
     SUBCASE("the first and last pixels of each row; below the surface nothing") {
         const std::pair<int, const wchar_t*> presses[] = {
             {0, L"k0"}, {99, L"k1"}, {100, L"k2"}, {399, L"k7"}, {400, L"k7"}};
         for (auto [y, key] : presses) {
-            list.Press(y);
-            CHECK(list.model.Key() == key);
+            Press(y);
+            CHECK(model.Key() == key);
         }
     }
     SUBCASE("dragging with the left button alone moves the selection") {
-        list.Send(WM_LBUTTONDOWN, MK_LBUTTON, 60);
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, 60);
         const std::tuple<WPARAM, int, const wchar_t*> moves[] = {{MK_LBUTTON, 175, L"k3"},
                                                                  {MK_LBUTTON | MK_RBUTTON, 275, L"k3"},
                                                                  {MK_LBUTTON, 275, L"k5"},
                                                                  {0, 25, L"k5"}};
         for (auto [buttons, y, key] : moves) {
-            list.Send(WM_MOUSEMOVE, buttons, y);
-            CHECK(list.model.Key() == key);
+            Send(WM_MOUSEMOVE, buttons, y);
+            CHECK(model.Key() == key);
         }
-        list.Send(WM_LBUTTONUP, 0, 275);
-        CHECK(list.events == std::vector<std::wstring>{L"MouseUp 1", L"Click"});
+        Send(WM_LBUTTONUP, 0, 275);
+        CHECK(events == std::vector<std::wstring>{L"MouseUp 1", L"Click"});
     }
     SUBCASE("the right button selects too; a release outside the frame is no click") {
-        list.Send(WM_RBUTTONDOWN, MK_RBUTTON, 160);
-        list.Send(WM_RBUTTONUP, 0, 160);
-        CHECK(list.model.Key() == L"k3");
-        list.Send(WM_LBUTTONDOWN, MK_LBUTTON, 120);
-        list.Send(WM_LBUTTONUP, 0, 350); // on the surface, but below the frame
-        CHECK(list.events == std::vector<std::wstring>{L"MouseUp 2", L"Click", L"MouseUp 1"});
+        Send(WM_RBUTTONDOWN, MK_RBUTTON, 160);
+        Send(WM_RBUTTONUP, 0, 160);
+        CHECK(model.Key() == L"k3");
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, 120);
+        Send(WM_LBUTTONUP, 0, 350); // on the surface, but below the frame
+        CHECK(events == std::vector<std::wstring>{L"MouseUp 2", L"Click", L"MouseUp 1"});
     }
 }
 
@@ -294,14 +292,13 @@ TEST_CASE("the highlight follows the selection; the list's life leaves no handle
     CHECK(LiveHandleCounts() == handles);
 }
 
-TEST_CASE("a control destroyed with its parent lets go of the model") {
-    ListFixture list;
-    list.Fill(1);
-    DestroyWindow(list.host.get());
-    CHECK(list.view.hwnd() == nullptr);
-    list.Fill(1);
-    list.model.SelItemKey(L"k1");
-    list.model.ListRefresh();
-    CHECK(list.model.Key() == L"k1");
-    CHECK(list.view.pictures().size() == 0);
+TEST_CASE_FIXTURE(ListFixture, "a control destroyed with its parent lets go of the model") {
+    Fill(1);
+    DestroyWindow(host.get());
+    CHECK(view.hwnd() == nullptr);
+    Fill(1);
+    model.SelItemKey(L"k1");
+    model.ListRefresh();
+    CHECK(model.Key() == L"k1");
+    CHECK(view.pictures().size() == 0);
 }

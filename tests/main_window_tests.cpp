@@ -293,26 +293,25 @@ TEST_CASE("closing asks about unapplied changes, tells of a declined restart, an
     }
 }
 
-TEST_CASE("a tab shows its own list; keys and clicks in it update the information bar") {
-    Fixture f;
+TEST_CASE_FIXTURE(Fixture, "a tab shows its own list; keys and clicks in it update the information bar") {
     for (IconCategory shown : IconCategories) {
-        f.ClickTab(TabIndex(shown));
-        CHECK_FALSE(IsWindowVisible(f.main->Tree().hwnd()));
+        ClickTab(TabIndex(shown));
+        CHECK_FALSE(IsWindowVisible(main->Tree().hwnd()));
         for (IconCategory other : IconCategories)
-            CHECK(IsWindowVisible(f.main->List(other).hwnd()) == (other == shown));
+            CHECK(IsWindowVisible(main->List(other).hwnd()) == (other == shown));
     }
-    f.ClickTab(3);
-    HWND surface = f.main->List(IconCategory::Start).lstMainHwnd();
+    ClickTab(3);
+    HWND surface = main->List(IconCategory::Start).lstMainHwnd();
     SendMessageW(surface, WM_KEYDOWN, VK_DOWN, 0);
-    CHECK(TextOf(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,20");
+    CHECK(TextOf(main->InfoBar()) == machine.system + L"\\shell32.dll,20");
     SendMessageW(surface, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 25));
     SendMessageW(surface, WM_LBUTTONUP, 0, MAKELPARAM(20, 25));
-    CHECK(TextOf(f.main->InfoBar()) == f.machine.system + L"\\shell32.dll,19");
+    CHECK(TextOf(main->InfoBar()) == machine.system + L"\\shell32.dll,19");
 
-    f.ClickTab(1);
-    CHECK(IsWindowVisible(f.main->Tree().hwnd()));
-    CHECK_FALSE(IsWindowEnabled(GetDlgItem(f.Window(), IdIconPanel)));
-    CHECK(TextOf(f.main->InfoBar()).empty());
+    ClickTab(1);
+    CHECK(IsWindowVisible(main->Tree().hwnd()));
+    CHECK_FALSE(IsWindowEnabled(GetDlgItem(Window(), IdIconPanel)));
+    CHECK(TextOf(main->InfoBar()).empty());
 }
 
 TEST_CASE("the focus starts in the shown list and returns to its control when the window is active again") {

@@ -260,8 +260,7 @@ TEST_CASE("the real prompt answers with the last button pressed; Help and Settin
     CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Rebuild") == 1); // the tick outlives the close box
 }
 
-TEST_CASE("the real prompt is laid out and captioned as the user sees it") {
-    RegistrySandbox sandbox;
+TEST_CASE_FIXTURE(RegistrySandbox, "the real prompt is laid out and captioned as the user sees it") {
     RecordingSystemPort system;
     OwnerWindow owner;
     RealPromptPort port(system, L"Help.hlp", owner.get());

@@ -305,30 +305,29 @@ TEST_CASE("selecting a node opens the value editor below a shorter tree, never c
     CHECK_FALSE(t.FrameShown());
 }
 
-TEST_CASE("spinning and typing follow the number rules; bad keystrokes are undone") {
-    ShellTab t;
-    ValueEditor& e = t.Editor();
-    t.Click(L"Double Click Width");
-    t.Spin(SB_LINEUP, 2);
+TEST_CASE_FIXTURE(ShellTab, "spinning and typing follow the number rules; bad keystrokes are undone") {
+    ValueEditor& e = Editor();
+    Click(L"Double Click Width");
+    Spin(SB_LINEUP, 2);
     CHECK(TextOf(e.SystemText()) == L"6");
-    t.Spin(SB_PAGEUP, 3); // 36
+    Spin(SB_PAGEUP, 3); // 36
     CHECK(e.ScrollValue() == 32);
     CHECK(TextOf(e.SystemText()) == L"32");
-    t.Type(L"a");
+    Type(L"a");
     CHECK(TextOf(e.SystemText()) == L"32");
-    CHECK(t.system.beeps == 2);
-    t.Click(L"Drag Width");
-    t.Spin(SB_LINEDOWN, 2); // 0 becomes 1 silently
+    CHECK(system.beeps == 2);
+    Click(L"Drag Width");
+    Spin(SB_LINEDOWN, 2); // 0 becomes 1 silently
     CHECK(TextOf(e.SystemText()) == L"1");
-    t.Type(L"50");
+    Type(L"50");
     CHECK(TextOf(e.SystemText()) == L"32");
-    CHECK(t.system.beeps == 3);
-    t.Click(L"Menu Show Delay");
-    t.Type(L"40000"); // the last keystroke goes
+    CHECK(system.beeps == 3);
+    Click(L"Menu Show Delay");
+    Type(L"40000"); // the last keystroke goes
     CHECK(TextOf(e.SystemText()) == L"4000");
     CHECK(e.ScrollValue() == 4000);
-    CHECK(t.Staged(L"Menu Show Delay") == L"4000");
-    CHECK(t.system.beeps == 4);
+    CHECK(Staged(L"Menu Show Delay") == L"4000");
+    CHECK(system.beeps == 4);
 }
 
 TEST_CASE("the right-click menu follows the node under the pointer") {
@@ -394,18 +393,17 @@ TEST_CASE("Restore all Settings refreshes the editor, on the Shell tab or at the
     CHECK(TextOf(t.Editor().SystemText()) == L"400");
 }
 
-TEST_CASE("edits made in the tree reach the registry at the next Apply") {
-    ShellTab t;
-    t.DoubleClick(L"Swap Mouse Buttons");
-    t.RightClick(t.At(L"Delay Until Clicked"), L't');
-    t.Click(L"Double Click Speed");
-    t.Spin(SB_LINEUP, 2);
-    t.Click(L"Drag Width");
-    t.Type(L"9");
-    t.Click(L"Default Menu Item");
-    t.PickVerb(2);
-    t.Command(IdApply);
-    CHECK_FALSE(t.ApplyEnabled());
+TEST_CASE_FIXTURE(ShellTab, "edits made in the tree reach the registry at the next Apply") {
+    DoubleClick(L"Swap Mouse Buttons");
+    RightClick(At(L"Delay Until Clicked"), L't');
+    Click(L"Double Click Speed");
+    Spin(SB_LINEUP, 2);
+    Click(L"Drag Width");
+    Type(L"9");
+    Click(L"Default Menu Item");
+    PickVerb(2);
+    Command(IdApply);
+    CHECK_FALSE(ApplyEnabled());
     CHECK(Registry::ReadString(Mouse, L"SwapMouseButtons") == L"1");
     CHECK(Registry::ReadString(Desktop, L"MenuShowDelay") == L"65535");
     CHECK(Registry::ReadString(Mouse, L"DoubleClickSpeed") == L"502");

@@ -52,8 +52,7 @@ struct Stored {
 
 } // namespace
 
-TEST_CASE("a fresh registry reads as the shell's own defaults") {
-    RegistrySandbox sandbox;
+TEST_CASE_FIXTURE(RegistrySandbox, "a fresh registry reads as the shell's own defaults") {
     std::set<std::wstring> on = {L"Beep On Errors",        L"Extended Sounds On Errors",
                                  L"Smooth Scrolling",      L"Window Animation",
                                  L"Save Settings on Exit", L"Shortcut To Prefix on New Shortcuts",
@@ -151,8 +150,7 @@ TEST_CASE("the My Computer entry counts as on only when it starts this program a
     }
 }
 
-TEST_CASE("the folder verb is read on first need, not at start") {
-    RegistrySandbox sandbox;
+TEST_CASE_FIXTURE(RegistrySandbox, "the folder verb is read on first need, not at start") {
     const std::wstring key = L"Default Menu Item";
     RawSetString(Classes, L"Folder\\shell", L"", L"explore");
     Built b(Facts(true, true));

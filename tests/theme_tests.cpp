@@ -163,22 +163,21 @@ TEST_CASE("a theme saved on one machine loads on another with the same icons, al
         }
 }
 
-TEST_CASE("a theme file that cannot be written is reported and changes nothing") {
-    ThemeFixture f;
-    Session& s = f.Load(Win95);
-    const std::wstring locked = f.Theme(L"Locked.tstheme", "[Desktop Icons]\r\nMy Computer=x.ico,1\r\n");
+TEST_CASE_FIXTURE(ThemeFixture, "a theme file that cannot be written is reported and changes nothing") {
+    Session& s = Load(Win95);
+    const std::wstring locked = Theme(L"Locked.tstheme", "[Desktop Icons]\r\nMy Computer=x.ico,1\r\n");
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
-    for (const std::wstring& target : {locked, f.themes + L"\\Missing\\New.tstheme"}) {
+    for (const std::wstring& target : {locked, themes + L"\\Missing\\New.tstheme"}) {
         CAPTURE(target);
-        f.prompts.shown.clear();
-        f.dialog.answers.push_back(target);
-        SaveTheme(s, false, f.ports);
-        CHECK(f.prompts.ShownMessages() ==
+        prompts.shown.clear();
+        dialog.answers.push_back(target);
+        SaveTheme(s, false, ports);
+        CHECK(prompts.ShownMessages() ==
               Strings{MessageOf([&](PromptPort& p) { Messages::ShowThemeNotSaved(p, target); })});
     }
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
     CHECK(ReadBytes(locked) == "[Desktop Icons]\r\nMy Computer=x.ico,1\r\n");
-    CHECK(f.current.empty());
+    CHECK(current.empty());
     CHECK(s.CurrentThemePath.empty());
     CHECK(RawText(HKEY_CURRENT_USER, ProgramSubkey, L"Current Theme") == L"<none>");
 }
