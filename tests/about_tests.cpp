@@ -132,8 +132,8 @@ TEST_CASE("About: labels, memory, links and Esc") {
             CHECK(Look(dialog, 6) == move.web);
         }
         // Left clicks open the page and a new message; the right button opens nothing.
-        CHECK(system.calls == std::vector<std::wstring>{L"OPEN https://www.korvath.example/tessaly",
-                                                        L"OPEN mailto:tessaly@korvath.example"});
+        CHECK(system.calls ==
+              Strings{L"OPEN https://www.korvath.example/tessaly", L"OPEN mailto:tessaly@korvath.example"});
     });
     for (int i = 0; i < 50; ++i) steps.push_back([](HWND) {}); // two seconds: the timer ticks
     steps.push_back([&](HWND dialog) {

@@ -4,6 +4,7 @@
 #include "settings/settings_catalogue.h"
 #include "support/dialog_script.h"
 #include "support/session_fixture.h"
+#include "support/wide_text.h"
 #include "ui/command_ids.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
@@ -99,7 +100,7 @@ TEST_CASE("every topic the program names has words, and the contents lead to eve
         CHECK(HasKeyword(*hasWords(book.ByKeyword(prompt.helpKeyword)->number), prompt.helpKeyword));
     }
 
-    const std::vector<std::wstring> contents = book.ByNumber(HelpTopics::Contents)->Links();
+    const Strings contents = book.ByNumber(HelpTopics::Contents)->Links();
     for (const HelpPage& topic : book.Topics()) {
         if (topic.number == HelpTopics::Contents) continue;
         CAPTURE(text::Narrow(topic.title));
@@ -161,9 +162,9 @@ TEST_CASE("keywords match in part, letter case not counting; the search narrows 
     const HelpPage& large = *book.ByNumber(5);
     CHECK(large.PlainText() ==
           L"Bigger icons. See the cache and Wallpaper.\n\n\u2022 first item\n\u2022 second");
-    CHECK(large.Links() == std::vector<std::wstring>{L"Icon Cache", L"Wallpaper"});
-    CHECK(book.Problems() == std::vector<std::wstring>{L"topic 7 twice", L"bad topic line: @topic x Broken",
-                                                       L"topic 9 links to missing Nowhere"});
+    CHECK(large.Links() == Strings{L"Icon Cache", L"Wallpaper"});
+    CHECK(book.Problems() ==
+          Strings{L"topic 7 twice", L"bad topic line: @topic x Broken", L"topic 9 links to missing Nowhere"});
 }
 
 TEST_CASE(

@@ -18,7 +18,6 @@
 #include <vector>
 
 using namespace std::literals;
-using Strings = std::vector<std::wstring>;
 
 namespace {
 

@@ -52,7 +52,7 @@ struct Picker {
     OwnerWindow owner;
     ScriptedFileDialogPort browse;
     frmChangeIcon dialog{browse};
-    std::vector<std::wstring> messages; // title|text|style
+    Strings messages; // title|text|style
 
     Picker() {
         dialog.ShowMessage = [this](const std::wstring& text, const std::wstring& title, UINT style) {
@@ -172,10 +172,9 @@ TEST_CASE("the picker's file messages leave OK disabled; Browse and Enter show a
         SendMessageW(d, WM_COMMAND, frmChangeIcon::IdBrowse, 0);
         CHECK((TextOf(box) == five && p.dialog.grid().Count() == 5 && !p.OkEnabled(d)));
     }));
-    CHECK(p.messages == std::vector<std::wstring>{L"Change Icon|No Icons found in \"" + none + L"\"|48",
-                                                  L"Tessaly|File not found \"" + missing + L"\"|0"});
-    CHECK(p.browse.calls ==
-          std::vector<std::wstring>{L"OPEN Change Icon|Icon Files|*.exe;*.dll;*.icl;*.ico|"
+    CHECK(p.messages == Strings{L"Change Icon|No Icons found in \"" + none + L"\"|48",
+                                L"Tessaly|File not found \"" + missing + L"\"|0"});
+    CHECK(p.browse.calls == Strings{L"OPEN Change Icon|Icon Files|*.exe;*.dll;*.icl;*.ico|"
                                     L"Programs|*.exe|Libraries|*.dll|Icons|*.ico|All Files|*.*|"});
 
     const std::function<void(HWND)> cancels[] = {

@@ -4,6 +4,7 @@
 #include "support/dialog_script.h"
 #include "support/icon_files.h"
 #include "support/leak_check.h"
+#include "support/wide_text.h"
 
 #include <doctest/doctest.h>
 
@@ -55,7 +56,7 @@ struct ListFixture {
     IconListModel model;
     OwnerWindow host{WS_CLIPCHILDREN};
     ListBoxIcons view{model};
-    std::vector<std::wstring> events;
+    Strings events;
 };
 
 const COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 255, 0), Blue = RGB(0, 0, 255), Cyan = RGB(0, 255, 255),
@@ -122,7 +123,7 @@ TEST_CASE_FIXTURE(ListFixture, "pressing and dragging select the row under the p
             CHECK(model.Key() == key);
         }
         Send(WM_LBUTTONUP, 0, 275);
-        CHECK(events == std::vector<std::wstring>{L"MouseUp 1", L"Click"});
+        CHECK(events == Strings{L"MouseUp 1", L"Click"});
     }
     SUBCASE("the right button selects too; a release outside the frame is no click") {
         Send(WM_RBUTTONDOWN, MK_RBUTTON, 160);
@@ -130,7 +131,7 @@ TEST_CASE_FIXTURE(ListFixture, "pressing and dragging select the row under the p
         CHECK(model.Key() == L"k3");
         Send(WM_LBUTTONDOWN, MK_LBUTTON, 120);
         Send(WM_LBUTTONUP, 0, 350); // on the surface, but below the frame
-        CHECK(events == std::vector<std::wstring>{L"MouseUp 2", L"Click", L"MouseUp 1"});
+        CHECK(events == Strings{L"MouseUp 2", L"Click", L"MouseUp 1"});
     }
 }
 

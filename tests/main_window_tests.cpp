@@ -22,8 +22,6 @@
 
 namespace {
 
-using Strings = std::vector<std::wstring>;
-
 // The main window with what later pieces add to it: commands can be wired and Open Theme recorded.
 class TestMain : public MainWindow {
 public:

@@ -6,6 +6,7 @@
 #include "support/leak_check.h"
 #include "support/registry_sandbox.h"
 #include "support/scripted_ports.h"
+#include "support/wide_text.h"
 #include "ui/prompt_dialog.h"
 
 #include <doctest/doctest.h>
@@ -255,8 +256,8 @@ TEST_CASE("the real prompt answers with the last button pressed; Help and Settin
     CHECK(LiveHandleCounts() == handles);
     const std::wstring help = L"HELP C:\\Tessaly\\Help.hlp 261 ",
                        settings = L"RUN rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,3 2"; // minimised
-    CHECK(system.calls == std::vector<std::wstring>{help + L"Hide, Network Neighborhood", settings,
-                                                    help + L"Icon Cache", help + L"Icon Cache", settings});
+    CHECK(system.calls == Strings{help + L"Hide, Network Neighborhood", settings, help + L"Icon Cache",
+                                  help + L"Icon Cache", settings});
     CHECK(Registry::ReadDword(ProgramSettingsKey, L"Dialog Rebuild") == 1); // the tick outlives the close box
 }
 

@@ -33,7 +33,7 @@ struct Editing : SessionFixture {
 
 // A pop-up menu as it was shown: captions (separators read empty), which are grayed, the default item.
 struct MenuSeen {
-    std::vector<std::wstring> captions; // empty: the menu never opened
+    Strings captions; // empty: the menu never opened
     std::vector<bool> grayed;
     int defaultItem = -1;
 };
@@ -222,7 +222,7 @@ TEST_CASE("restoring all settings asks first and puts back every setup default")
         CHECK_FALSE(e.s().RestartNeeded);
         CHECK(e.s().HasUnappliedChanges());
         CHECK(e.prompts.shown.size() == 3); // no warnings on the way
-        CHECK(e.system.calls == std::vector<std::wstring>{L"BUSY", L"IDLE"});
+        CHECK(e.system.calls == Strings{L"BUSY", L"IDLE"});
     }
 }
 
@@ -333,8 +333,7 @@ TEST_CASE_FIXTURE(ShellTab, "spinning and typing follow the number rules; bad ke
 TEST_CASE("the right-click menu follows the node under the pointer") {
     ShellTab t({.nt = true, .plus = false});
     auto menu = t.RightClick(t.At(L"Quick View"), L't');
-    CHECK(menu.captions == std::vector<std::wstring>{L"&What's This?", L"", L"&Toggle", L"", L"Expand &All",
-                                                     L"&Collapse All"});
+    CHECK(menu.captions == Strings{L"&What's This?", L"", L"&Toggle", L"", L"Expand &All", L"&Collapse All"});
     CHECK_FALSE(menu.grayed[0]); // the help's pop-up
     CHECK(menu.defaultItem == 2);
     CHECK(GetFocus() == t.tree);

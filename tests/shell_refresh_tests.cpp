@@ -23,7 +23,7 @@ std::wstring StoredSize() {
 
 // Notes the stored icon size each time the change is announced.
 struct SizeWatch : RecordingSystemPort {
-    std::vector<std::wstring> sizes;
+    Strings sizes;
     void BroadcastSettingChange(WPARAM wParam, const std::wstring& section) override {
         sizes.push_back(StoredSize());
         RecordingSystemPort::BroadcastSettingChange(wParam, section);
@@ -49,12 +49,12 @@ TEST_CASE("rebuilding the icon cache: the size nudged and put back, two announce
         Session& s = f.Load({});
         s.IconCacheDirty = true;
         RebuildIconCache(s, port, f.prompts);
-        CHECK(port.sizes == std::vector<std::wstring>{nudged, after});
+        CHECK(port.sizes == Strings{nudged, after});
         CHECK(StoredSize() == after);
         CHECK(Calls(port) == L"BROADCAST 46|BROADCAST 46|ASSOCCHANGED");
         CHECK_FALSE(s.IconCacheDirty);
         const auto notice = MessageOf([](PromptPort& p) { Messages::ShowRebuildNotice(p, L"Windows 95"); });
-        CHECK(f.prompts.ShownMessages() == std::vector<std::wstring>(shown ? 1 : 0, notice));
+        CHECK(f.prompts.ShownMessages() == Strings(shown ? 1 : 0, notice));
     }
 }
 
@@ -73,7 +73,7 @@ TEST_CASE("the restart offer") {
         s.RestartDeclined = declinedBefore;
         f.prompts.Answer(answer);
         AskRestart(s, f.system, f.prompts);
-        CHECK(f.prompts.ShownMessages() == std::vector<std::wstring>{MessageOf(Messages::AskRestart)});
+        CHECK(f.prompts.ShownMessages() == Strings{MessageOf(Messages::AskRestart)});
         CHECK(Calls(f.system) == calls);
         CHECK(s.RestartDeclined == declinedAfter);
         CHECK_FALSE(s.RestartNeeded);

@@ -16,7 +16,6 @@
 namespace {
 
 using C = IconCategory;
-using Strings = std::vector<std::wstring>;
 const MachineKind Win95 = {}, WinNT = {true, true, L"4.72.3110.8"};
 
 std::string ReadBytes(const std::wstring& path) {

@@ -6,10 +6,20 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
+
+using Strings = std::vector<std::wstring>;
 
 namespace doctest {
 template <> struct StringMaker<std::wstring> {
     static String convert(const std::wstring& s) { return ("L\"" + text::Narrow(s) + "\"").c_str(); }
+};
+template <> struct StringMaker<Strings> {
+    static String convert(const Strings& texts) {
+        std::string out;
+        for (const std::wstring& s : texts) out += (out.empty() ? "{L\"" : ", L\"") + text::Narrow(s) + "\"";
+        return (out.empty() ? "{}" : out + "}").c_str();
+    }
 };
 } // namespace doctest
 
