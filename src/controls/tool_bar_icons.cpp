@@ -342,18 +342,6 @@ HWND ToolBarIcons::ContainerHwnd() const {
     return container_ ? container_->hwnd() : nullptr;
 }
 
-std::wstring ToolBarIcons::TooltipText(int index) {
-    if (!Tooltip() || index < 0 || index >= ButtonCount) return {};
-    wchar_t text[80]{};
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = container_->hwnd();
-    tool.uId = static_cast<UINT_PTR>(index);
-    tool.lpszText = text;
-    SendMessageW(tooltip_, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
-    return text;
-}
-
 void ToolBarIcons::OnDestroyed() {
     tooltip_ = nullptr;
 }

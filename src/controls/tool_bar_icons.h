@@ -75,8 +75,6 @@ public:
     bool Pressed() const { return pressed_; }
     // The container's persistent image (frames and grooves); CLR_INVALID outside it.
     COLORREF ContainerPixel(int x, int y) const { return image_.Pixel(x, y); }
-    // What the tooltip control holds for a button.
-    std::wstring TooltipText(int index);
 
 private:
     class Panel;
