@@ -2,8 +2,9 @@
 
 #include "platform/unique_handle.h"
 
+#include <algorithm>
 #include <cstring>
-#include <cwchar>
+#include <cwctype>
 
 namespace RegFile {
 namespace {
@@ -291,6 +292,80 @@ bool Import(const std::vector<Section>& sections) {
                          : Registry::DeleteValue(section.path, v.name);
     }
     return ok;
+}
+
+namespace {
+
+std::wstring Lower(std::wstring_view s) {
+    std::wstring out(s);
+    std::transform(out.begin(), out.end(), out.begin(), [](wchar_t c) { return std::towlower(c); });
+    return out;
+}
+
+bool AtOrBelow(std::wstring_view path, std::wstring_view key) {
+    return path.starts_with(key) && (path.size() == key.size() || path[key.size()] == L'\\');
+}
+
+constexpr std::wstring_view ClassesRoot = L"hkey_classes_root";
+constexpr std::wstring_view ClassesNames[] = {L"hkey_local_machine\\software\\classes",
+                                              L"hkey_current_user\\software\\classes"};
+
+// A lower-case key path with every name of the classes key made one.
+std::wstring SameKey(const std::wstring& lower) {
+    for (std::wstring_view name : ClassesNames)
+        if (AtOrBelow(lower, name)) return std::wstring(ClassesRoot) + lower.substr(name.size());
+    return lower;
+}
+
+} // namespace
+
+Outcome::Outcome(const std::vector<Section>& sections) {
+    for (const Section& section : sections) {
+        const std::wstring path = Lower(section.path);
+        const std::wstring root = path.substr(0, path.find(L'\\'));
+        if (root != ClassesRoot && root != L"hkey_current_user" && root != L"hkey_local_machine")
+            foreignRoot_ = true;
+        if (section.remove) steps_.push_back({path, SameKey(path), true, {}, {}});
+        for (const Value& v : section.values)
+            steps_.push_back({path, SameKey(path), false, Lower(v.name), v.data});
+    }
+}
+
+Outcome::State Outcome::Find(const std::wstring& keyPath, const std::wstring& name) const {
+    const std::wstring key = Lower(keyPath), same = SameKey(key), value = Lower(name);
+    const bool classes = AtOrBelow(same, ClassesRoot);
+    State found;
+    // The last step that reaches the value decides.
+    for (const Step& step : steps_) {
+        if (step.remove) {
+            if (AtOrBelow(key, step.path))
+                found = {Kind::Known, std::nullopt};
+            else if (AtOrBelow(same, step.sameKey) ||
+                     (classes && std::any_of(std::begin(ClassesNames), std::end(ClassesNames),
+                                             [&](std::wstring_view n) { return AtOrBelow(n, step.path); })))
+                found = {Kind::Unknown, std::nullopt};
+        } else if (step.name == value) {
+            if (step.path == key)
+                found = {Kind::Known, step.data};
+            else if (step.sameKey == same)
+                found = {Kind::Unknown, std::nullopt};
+        }
+    }
+    if (foreignRoot_ && !steps_.empty()) found = {Kind::Unknown, std::nullopt};
+    return found;
+}
+
+std::optional<std::wstring> Outcome::Text(const std::wstring& keyPath, const std::wstring& name) const {
+    const State now = Find(keyPath, name);
+    switch (now.kind) {
+    case Kind::Unchanged:
+        return std::nullopt;
+    case Kind::Unknown:
+        return Registry::ReadString(keyPath, name);
+    case Kind::Known:
+        break;
+    }
+    return now.data ? Registry::TextOf(*now.data) : std::wstring(Registry::ErrorText);
 }
 
 } // namespace RegFile

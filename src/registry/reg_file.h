@@ -39,4 +39,36 @@ LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections);
 // (the rest are still done).
 bool Import(const std::vector<Section>& sections);
 
+// What the registry holds once sections are imported without a failure, as far as they tell, so that a
+// reader need not ask again. A key has other names (the classes key is also the machine's and the user's
+// Software\Classes): what sections change under another name of a key is only known by reading it.
+class Outcome {
+public:
+    explicit Outcome(const std::vector<Section>& sections);
+
+    enum class Kind {
+        Unchanged, // no section touches the value
+        Known,     // data, or none when the value is gone
+        Unknown,   // touched under another name of its key, or by a key outside the three usual roots
+    };
+    struct State {
+        Kind kind = Kind::Unchanged;
+        std::optional<Registry::Data> data;
+    };
+    State Find(const std::wstring& keyPath, const std::wstring& name) const;
+    // The text Registry::ReadString gives now for a value the sections touch (read again when unknown);
+    // none for one they leave alone.
+    std::optional<std::wstring> Text(const std::wstring& keyPath, const std::wstring& name) const;
+
+private:
+    struct Step {
+        std::wstring path, sameKey; // in lower case; sameKey with its other names made one
+        bool remove = false;
+        std::wstring name; // a value's, in lower case
+        std::optional<Registry::Data> data;
+    };
+    std::vector<Step> steps_; // removals and values, in import order
+    bool foreignRoot_ = false;
+};
+
 } // namespace RegFile
