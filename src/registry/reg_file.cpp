@@ -320,38 +320,45 @@ std::wstring SameKey(const std::wstring& lower) {
 } // namespace
 
 Outcome::Outcome(const std::vector<Section>& sections) {
+    size_t order = 0;
     for (const Section& section : sections) {
         const std::wstring path = Lower(section.path);
         const std::wstring root = path.substr(0, path.find(L'\\'));
         if (root != ClassesRoot && root != L"hkey_current_user" && root != L"hkey_local_machine")
             foreignRoot_ = true;
-        if (section.remove) steps_.push_back({path, SameKey(path), true, {}, {}});
+        if (section.remove) removals_.push_back({order++, path, SameKey(path), {}});
         for (const Value& v : section.values)
-            steps_.push_back({path, SameKey(path), false, Lower(v.name), v.data});
+            values_[Lower(v.name)].push_back({order++, path, SameKey(path), v.data});
     }
 }
 
 Outcome::State Outcome::Find(const std::wstring& keyPath, const std::wstring& name) const {
-    const std::wstring key = Lower(keyPath), same = SameKey(key), value = Lower(name);
+    if (foreignRoot_ && (!removals_.empty() || !values_.empty())) return {Kind::Unknown, std::nullopt};
+    const std::wstring key = Lower(keyPath), same = SameKey(key);
     const bool classes = AtOrBelow(same, ClassesRoot);
-    State found;
     // The last step that reaches the value decides.
-    for (const Step& step : steps_) {
-        if (step.remove) {
-            if (AtOrBelow(key, step.path))
-                found = {Kind::Known, std::nullopt};
-            else if (AtOrBelow(same, step.sameKey) ||
-                     (classes && std::any_of(std::begin(ClassesNames), std::end(ClassesNames),
-                                             [&](std::wstring_view n) { return AtOrBelow(n, step.path); })))
-                found = {Kind::Unknown, std::nullopt};
-        } else if (step.name == value) {
-            if (step.path == key)
-                found = {Kind::Known, step.data};
-            else if (step.sameKey == same)
-                found = {Kind::Unknown, std::nullopt};
-        }
+    State found;
+    std::optional<size_t> last;
+    auto reach = [&](const Step& step, State state) {
+        if (last && *last > step.order) return;
+        last = step.order;
+        found = std::move(state);
+    };
+    for (const Step& step : removals_) {
+        if (AtOrBelow(key, step.path))
+            reach(step, {Kind::Known, std::nullopt});
+        else if (AtOrBelow(same, step.sameKey) ||
+                 (classes && std::any_of(std::begin(ClassesNames), std::end(ClassesNames),
+                                         [&](std::wstring_view n) { return AtOrBelow(n, step.path); })))
+            reach(step, {Kind::Unknown, std::nullopt});
     }
-    if (foreignRoot_ && !steps_.empty()) found = {Kind::Unknown, std::nullopt};
+    if (auto at = values_.find(Lower(name)); at != values_.end())
+        for (const Step& step : at->second) {
+            if (step.path == key)
+                reach(step, {Kind::Known, step.data});
+            else if (step.sameKey == same)
+                reach(step, {Kind::Unknown, std::nullopt});
+        }
     return found;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace RegFile {
@@ -62,12 +63,12 @@ public:
 
 private:
     struct Step {
-        std::wstring path, sameKey; // in lower case; sameKey with its other names made one
-        bool remove = false;
-        std::wstring name; // a value's, in lower case
+        size_t order = 0;
+        std::wstring path, sameKey; // in lower case; sameKey with the other names of its key made one
         std::optional<Registry::Data> data;
     };
-    std::vector<Step> steps_; // removals and values, in import order
+    std::vector<Step> removals_;
+    std::unordered_map<std::wstring, std::vector<Step>> values_; // by value name in lower case
     bool foreignRoot_ = false;
 };
 
