@@ -408,6 +408,8 @@ TEST_CASE("the registry layer under a recorder") {
 
 TEST_CASE("what an import leaves, as far as its sections tell") {
     using Kind = RegFile::Outcome::Kind;
+    RegistrySandbox sandbox;
+    RawSetDword(HKCU, L"Software\\Classes", L"x", 1); // the machine's Software\Classes stays missing
     const Registry::Data one{REG_DWORD, {std::byte{1}, {}, {}, {}}};
     const RegFile::Outcome outcome({
         {L"HKEY_CURRENT_USER\\Gone", true, {}},
@@ -441,4 +443,6 @@ TEST_CASE("what an import leaves, as far as its sections tell") {
     CHECK(outcome.Text(L"HKEY_CURRENT_USER\\K", L"deleted") == L"Error");
     const RegFile::Outcome foreign({{L"HKEY_USERS\\S-1-5-18\\K", false, {{L"a", one}}}});
     CHECK(foreign.Find(L"HKEY_CURRENT_USER\\K", L"b").kind == Kind::Unknown);
+    const RegFile::Outcome aboveNothing({{L"HKEY_LOCAL_MACHINE\\SOFTWARE", true, {}}});
+    CHECK(aboveNothing.Find(L"HKEY_CLASSES_ROOT\\.bmp", L"").kind == Kind::Unchanged);
 }

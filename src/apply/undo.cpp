@@ -182,9 +182,10 @@ UndoResult UndoLastApply(Session& session, SystemPort& system, PromptPort& promp
     // The session showed the registry as the last Apply left it; only what the record puts back changed,
     // unless the user has changed something since or a write failed.
     const bool matchedRegistry = !session.HasUnappliedChanges();
+    const RegFile::Outcome outcome(sections);
     RegFile::Import(sections);
     const bool iconsChanged = matchedRegistry && failures.Failures().empty()
-                                  ? RefreshFromImport(session, RegFile::Outcome(sections))
+                                  ? RefreshFromImport(session, outcome)
                                   : RefreshFromRegistry(session);
     SettingWriteContext announce{session.Settings, session.Facts, system, session.SelectedTab};
     AnnounceSettings(announce); // Apply's system calls, from the state just read back

@@ -317,6 +317,17 @@ std::wstring SameKey(const std::wstring& lower) {
     return lower;
 }
 
+bool KeyExists(std::wstring_view lowerPath) {
+    const size_t slash = lowerPath.find(L'\\');
+    const HKEY root = lowerPath.starts_with(L"hkey_current_user") ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    UniqueHKey key;
+    if (RegOpenKeyExW(root, std::wstring(lowerPath.substr(slash + 1)).c_str(), 0, KEY_QUERY_VALUE,
+                      key.put()) == ERROR_SUCCESS)
+        return true;
+    key.abandon();
+    return false;
+}
+
 } // namespace
 
 Outcome::Outcome(const std::vector<Section>& sections) {
@@ -326,7 +337,12 @@ Outcome::Outcome(const std::vector<Section>& sections) {
         const std::wstring root = path.substr(0, path.find(L'\\'));
         if (root != ClassesRoot && root != L"hkey_current_user" && root != L"hkey_local_machine")
             foreignRoot_ = true;
-        if (section.remove) removals_.push_back({order++, path, SameKey(path), {}});
+        if (section.remove) {
+            Step step{order++, path, SameKey(path), {}};
+            for (std::wstring_view name : ClassesNames)
+                step.abovePresentClasses |= AtOrBelow(name, path) && KeyExists(name);
+            removals_.push_back(std::move(step));
+        }
         for (const Value& v : section.values)
             values_[Lower(v.name)].push_back({order++, path, SameKey(path), v.data});
     }
@@ -347,9 +363,7 @@ Outcome::State Outcome::Find(const std::wstring& keyPath, const std::wstring& na
     for (const Step& step : removals_) {
         if (AtOrBelow(key, step.path))
             reach(step, {Kind::Known, std::nullopt});
-        else if (AtOrBelow(same, step.sameKey) ||
-                 (classes && std::any_of(std::begin(ClassesNames), std::end(ClassesNames),
-                                         [&](std::wstring_view n) { return AtOrBelow(n, step.path); })))
+        else if (AtOrBelow(same, step.sameKey) || (classes && step.abovePresentClasses))
             reach(step, {Kind::Unknown, std::nullopt});
     }
     if (auto at = values_.find(Lower(name)); at != values_.end())

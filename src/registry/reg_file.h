@@ -43,6 +43,8 @@ bool Import(const std::vector<Section>& sections);
 // What the registry holds once sections are imported without a failure, as far as they tell, so that a
 // reader need not ask again. A key has other names (the classes key is also the machine's and the user's
 // Software\Classes): what sections change under another name of a key is only known by reading it.
+// Made before the import, which it does not do: a key removed above one of those names reaches the
+// classes key only if that name stands then.
 class Outcome {
 public:
     explicit Outcome(const std::vector<Section>& sections);
@@ -55,6 +57,7 @@ public:
     struct State {
         Kind kind = Kind::Unchanged;
         std::optional<Registry::Data> data;
+        bool abovePresentClasses = false; // a removal above a name of the classes key that exists
     };
     State Find(const std::wstring& keyPath, const std::wstring& name) const;
     // The text Registry::ReadString gives now for a value the sections touch (read again when unknown);
@@ -66,6 +69,7 @@ private:
         size_t order = 0;
         std::wstring path, sameKey; // in lower case; sameKey with the other names of its key made one
         std::optional<Registry::Data> data;
+        bool abovePresentClasses = false; // a removal above a name of the classes key that exists
     };
     std::vector<Step> removals_;
     std::unordered_map<std::wstring, std::vector<Step>> values_; // by value name in lower case
