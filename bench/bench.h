@@ -27,6 +27,15 @@ double Median(std::vector<double> values);
 double MedianMicros(int repeat, const std::function<void()>& work);
 
 void Report(const char* what, double micros, double baselineMicros);
+// The middle of the rounds' own ratios, each round against the baseline measured beside it: load from
+// other processes that comes and goes then weighs on both alike.
+void ReportPaired(const char* what, const std::vector<double>& micros,
+                  const std::vector<double>& baselineMicros);
+
+// Wine starts its own services beside the first program of a session, and for a second or two they keep
+// the registry server so busy that every registry call takes many times its usual time. Registry-bound
+// measurements wait until a batch of reads takes the same time several times running.
+void WaitForQuietRegistry();
 
 // The shell objects whose icons and names the catalogue keeps, for preparing a realistic registry.
 inline constexpr const wchar_t* ShellObjectClsids[] = {

@@ -98,31 +98,50 @@ private:
     std::wstring subkey_;
 };
 
+// What the session shows that the registry decides, one line each.
+std::wstring Shown(Session& s) {
+    std::wstring out;
+    for (IconCategory c : IconCategories)
+        for (const IconListItem& i : s.Lists[c].Items())
+            out += i.Key + L"|" + i.Caption + L"|" + i.IconPath + L"," + std::to_wstring(i.IconIndex) + L"\n";
+    LoadFolderVerbIfEmpty(s.Settings);
+    for (const SettingNode& n : s.Settings.Nodes())
+        out += n.Key + L"|" + std::to_wstring(static_cast<int>(n.Image)) + L"|" +
+               s.Settings.StagedText(n.Key) + L"\n";
+    for (const SettingRow& row : SettingRows())
+        if (auto on = s.Settings.UnlistedToggle(std::wstring(row.Key)))
+            out += std::wstring(row.Key) + (*on ? L" on\n" : L" off\n");
+    return out + s.CurrentThemePath;
+}
+
 } // namespace
 
 TEST_CASE("Undo puts back exactly what a whole Apply changed, in the same session or after a restart") {
     struct Row {
         const char* name;
         MachineKind kind;
-        bool on, restart;
+        bool on, restart, unapplied = false;
     } rows[] = {
         {"Windows 95, every toggle on, same session", {false, true, L"4.71.1712.6"}, true, false},
         {"Windows NT, every toggle off, after a restart", {true, false, L"4.72.3110.8"}, false, true},
         {"Windows NT, every toggle on, after a restart", {true, true, L"4.72.3110.8"}, true, true},
+        {"Windows NT, a change made since and not applied", {true, true, L"4.72.3110.8"}, true, false, true},
     };
     for (const Row& row : rows) {
         CAPTURE(std::string(row.name));
         UndoFixture f;
         UsedMachine(f.machine);
         Session& s = f.Load(row.kind);
+        if (row.unapplied) ApplyChanges(s, f.system, f.prompts); // so that the record leaves Favorites out
         const std::wstring before = DumpRegistry();
         const std::wstring programs = s.Lists[IconCategory::Start].ItemFullPath(L"Programs");
         const auto beep = s.Settings.Image(L"Beep On Errors");
 
         SetEveryToggle(s, row.on);
-        s.Lists[IconCategory::Start].Change(
-            L"Programs", L"",
-            f.machine.Write(f.machine.app, L"moon.ico", IconFileBytes(IconFileKind::Icon)) + L",0");
+        const std::wstring moon =
+            f.machine.Write(f.machine.app, L"moon.ico", IconFileBytes(IconFileKind::Icon)) + L",0";
+        s.Lists[IconCategory::Start].Change(L"Programs", L"", moon);
+        s.Lists[IconCategory::Pointers].Change(L"Arrow", L"", f.machine.app + L"\\moon.ico");
         s.Settings.SetStagedText(L"Double Click Width", L"9");
         s.CurrentThemePath = L"C:\\Themes\\Sun.tstheme";
         s.IconCacheDirty = true;
@@ -132,6 +151,10 @@ TEST_CASE("Undo puts back exactly what a whole Apply changed, in the same sessio
 
         if (row.restart) f.LoadFacts(MachineFacts(f.machine, row.kind)); // a new session reads the record
         Session& after = *f.session;
+        if (row.unapplied) { // the record does not name it, yet Undo shows what the registry holds again
+            after.Lists[IconCategory::Start].Change(L"Favorites", L"", moon);
+            after.MarkChanged();
+        }
         f.prompts = {};
         f.system.calls.clear();
         f.prompts.Answer(1);
@@ -148,6 +171,10 @@ TEST_CASE("Undo puts back exactly what a whole Apply changed, in the same sessio
         CHECK(after.Settings.Image(L"Beep On Errors") == beep);
         CHECK(after.CurrentThemePath.empty());
         CHECK_FALSE(after.HasUnappliedChanges());
+        Session fresh(MachineFacts(f.machine, row.kind),
+                      FindCatalogueVariants(MachineFacts(f.machine, row.kind)));
+        fresh.Load();
+        CHECK(Shown(after) == Shown(fresh));
         const std::wstring calls = Calls(f.system);
         CHECK(calls.find(L"SPI 87 0 - 0|BROADCAST 46|BROADCAST 46|ASSOCCHANGED") != calls.npos);
         CHECK(calls.find(L"SPI 2 ") != calls.npos);
@@ -377,4 +404,45 @@ TEST_CASE("the registry layer under a recorder") {
         CHECK(recorder.Subject().empty());
         CHECK(DumpRegistry() == before);
     }
+}
+
+TEST_CASE("what an import leaves, as far as its sections tell") {
+    using Kind = RegFile::Outcome::Kind;
+    RegistrySandbox sandbox;
+    RawSetDword(HKCU, L"Software\\Classes", L"x", 1); // the machine's Software\Classes stays missing
+    const Registry::Data one{REG_DWORD, {std::byte{1}, {}, {}, {}}};
+    const RegFile::Outcome outcome({
+        {L"HKEY_CURRENT_USER\\Gone", true, {}},
+        {L"HKEY_CURRENT_USER\\Gone\\Back", false, {{L"a", one}}},
+        {L"HKEY_CURRENT_USER\\K", false, {{L"set", one}, {L"deleted", std::nullopt}}},
+        {L"HKEY_LOCAL_MACHINE\\Software\\Classes\\.txt", false, {{L"", one}}},
+        {L"HKEY_CURRENT_USER\\Software", true, {}},
+    });
+    const struct {
+        const wchar_t *key, *name;
+        Kind kind;
+        bool data;
+    } rows[] = {
+        {L"HKEY_CURRENT_USER\\k", L"SET", Kind::Known, true}, // letter case aside
+        {L"HKEY_CURRENT_USER\\K", L"deleted", Kind::Known, false},
+        {L"HKEY_CURRENT_USER\\K", L"other", Kind::Unchanged, false},
+        {L"HKEY_CURRENT_USER\\Gone\\Deeper", L"x", Kind::Known, false},
+        {L"HKEY_CURRENT_USER\\Gone\\Back", L"a", Kind::Known, true},
+        {L"HKEY_CURRENT_USER\\Gone\\Back", L"b", Kind::Known, false},
+        // The classes key by its other names: the user's Software holds one.
+        {L"HKEY_CLASSES_ROOT\\.txt", L"", Kind::Unknown, false},
+        {L"HKEY_CLASSES_ROOT\\.bmp", L"", Kind::Unknown, false},
+        {L"HKEY_LOCAL_MACHINE\\Software\\Other", L"", Kind::Unchanged, false},
+    };
+    for (const auto& row : rows) {
+        CAPTURE(std::wstring(row.key) + L"|" + row.name);
+        const auto state = outcome.Find(row.key, row.name);
+        CHECK(state.kind == row.kind);
+        CHECK(state.data.has_value() == row.data);
+    }
+    CHECK(outcome.Text(L"HKEY_CURRENT_USER\\K", L"deleted") == L"Error");
+    const RegFile::Outcome foreign({{L"HKEY_USERS\\S-1-5-18\\K", false, {{L"a", one}}}});
+    CHECK(foreign.Find(L"HKEY_CURRENT_USER\\K", L"b").kind == Kind::Unknown);
+    const RegFile::Outcome aboveNothing({{L"HKEY_LOCAL_MACHINE\\SOFTWARE", true, {}}});
+    CHECK(aboveNothing.Find(L"HKEY_CLASSES_ROOT\\.bmp", L"").kind == Kind::Unchanged);
 }

@@ -64,24 +64,60 @@ bool SaveLastApplyRecord(Registry::WriteRecorder& recorder) {
     return false;
 }
 
-bool RefreshFromRegistry(Session& session) {
+namespace {
+
+// Shows an item as read now; true when its icon differs from the one shown.
+bool Show(IconListModel& list, const IconListItem& now, const std::wstring& caption, const IconRef& icon,
+          bool& listChanged) {
+    const bool iconDiffers = now.IconPath != icon.file || now.IconIndex != icon.index;
+    if (iconDiffers || now.Caption != caption)
+        listChanged |= list.Change(now.Key, caption, icon.file, icon.index);
+    return iconDiffers;
+}
+
+// What Add_Icons reads, read again only where the import changed it.
+bool RefreshIcons(Session& session, const RegFile::Outcome& outcome) {
+    bool iconsChanged = false;
+    CatalogueReader reader(session.Facts.WindowsDir);
+    for (IconCategory category : IconCategories) {
+        IconListModel& list = session.Lists[category];
+        bool listChanged = false;
+        for (const CatalogueEntry& entry : CatalogueEntries(category)) {
+            const IconListItem* now = list.Find(std::wstring(entry.key));
+            if (!now) continue;
+            const CatalogueLocation at =
+                LocateCatalogueEntry(session.Facts, session.Variants, category, entry);
+            if (!at.present) continue;
+            IconRef icon{now->IconPath, now->IconIndex};
+            if (auto stored = outcome.Text(at.iconKey, at.iconValue))
+                icon = reader.UsableIcon(*stored, at.fallback, at.IsPointer());
+            const bool named = !at.nameKey.empty() &&
+                               outcome.Find(at.nameKey, L"").kind != RegFile::Outcome::Kind::Unchanged;
+            iconsChanged |= Show(list, *now, named ? CatalogueCaption(at, session.Variants) : now->Caption,
+                                 icon, listChanged);
+        }
+        if (listChanged) list.ListRefresh();
+    }
+    return iconsChanged;
+}
+
+bool RefreshIcons(Session& session) {
     bool iconsChanged = false;
     IconLists fresh(session.Facts.OwnExePath, &session.Folders);
     Add_Icons(session.Facts, session.Variants, fresh);
     for (IconCategory category : IconCategories) {
         IconListModel& list = session.Lists[category];
         bool listChanged = false;
-        for (const IconListItem& item : fresh[category].Items()) {
-            const IconListItem* now = list.Find(item.Key);
-            if (!now) continue; // a list never gains or loses items while the program runs
-            if (now->IconPath != item.IconPath || now->IconIndex != item.IconIndex) iconsChanged = true;
-            if (now->IconPath != item.IconPath || now->IconIndex != item.IconIndex ||
-                now->Caption != item.Caption)
-                listChanged |= list.Change(item.Key, item.Caption, item.IconPath, item.IconIndex);
-        }
+        for (const IconListItem& item : fresh[category].Items())
+            // A list never gains or loses items while the program runs.
+            if (const IconListItem* now = list.Find(item.Key))
+                iconsChanged |= Show(list, *now, item.Caption, {item.IconPath, item.IconIndex}, listChanged);
         if (listChanged) list.ListRefresh();
     }
+    return iconsChanged;
+}
 
+void RefreshSettings(Session& session) {
     SettingsState settings;
     Add_TreeItems(session.Facts, settings);
     for (const SettingNode& node : settings.Nodes()) {
@@ -94,15 +130,38 @@ bool RefreshFromRegistry(Session& session) {
     for (const SettingRow& row : SettingRows())
         if (auto on = settings.UnlistedToggle(std::wstring(row.Key)))
             session.Settings.SetUnlistedToggle(std::wstring(row.Key), *on);
+}
+
+void Settle(Session& session) {
+    session.IconCacheDirty = session.RestartNeeded = false;
+    session.MarkApplied();
+}
+
+} // namespace
+
+bool RefreshFromRegistry(Session& session) {
+    const bool iconsChanged = RefreshIcons(session);
+    RefreshSettings(session);
     // A folder verb loaded already is loaded again; one never loaded stays for first need.
     const std::wstring verbKey(SettingKeys::DefaultMenuItem);
     if (!session.Settings.StagedText(verbKey).empty())
         session.Settings.SetStagedText(verbKey, ReadFolderVerb());
-
     const std::wstring theme = Registry::ReadString(ProgramSettingsKey, CurrentThemeValue);
     session.CurrentThemePath = theme == Registry::ErrorText ? L"" : theme;
-    session.IconCacheDirty = session.RestartNeeded = false;
-    session.MarkApplied();
+    Settle(session);
+    return iconsChanged;
+}
+
+bool RefreshFromImport(Session& session, const RegFile::Outcome& outcome) {
+    const bool iconsChanged = RefreshIcons(session, outcome);
+    RefreshTreeItems(session.Facts, session.Settings, outcome);
+    const std::wstring verbKey(SettingKeys::DefaultMenuItem);
+    if (!session.Settings.StagedText(verbKey).empty() &&
+        outcome.Find(std::wstring(SettingsPaths::FolderShell), L"").kind != RegFile::Outcome::Kind::Unchanged)
+        session.Settings.SetStagedText(verbKey, ReadFolderVerb());
+    if (auto theme = outcome.Text(ProgramSettingsKey, CurrentThemeValue))
+        session.CurrentThemePath = *theme == Registry::ErrorText ? L"" : *theme;
+    Settle(session);
     return iconsChanged;
 }
 
@@ -122,8 +181,14 @@ UndoResult UndoLastApply(Session& session, SystemPort& system, PromptPort& promp
 
     system.SetBusy(true);
     Registry::WriteRecorder failures(false);
+    // The session showed the registry as the last Apply left it; only what the record puts back changed,
+    // unless the user has changed something since or a write failed.
+    const bool matchedRegistry = !session.HasUnappliedChanges();
+    const RegFile::Outcome outcome(sections);
     RegFile::Import(sections);
-    const bool iconsChanged = RefreshFromRegistry(session);
+    const bool iconsChanged = matchedRegistry && failures.Failures().empty()
+                                  ? RefreshFromImport(session, outcome)
+                                  : RefreshFromRegistry(session);
     SettingWriteContext announce{session.Settings, session.Facts, system, session.SelectedTab};
     AnnounceSettings(announce); // Apply's system calls, from the state just read back
     system.SetSystemParameter(SPI_SETCURSORS, 0, {}, 0);

@@ -3,6 +3,7 @@
 // application data folder. Undo reads it whole, asks, imports it, reads the session again from the
 // registry, tells the system as Apply does, and deletes the file.
 #include "platform/ports.h"
+#include "registry/reg_file.h"
 #include "registry/write_recorder.h"
 
 #include <string>
@@ -28,3 +29,6 @@ UndoResult UndoLastApply(Session& session, SystemPort& system, PromptPort& promp
 // Reads the icon lists and the settings tree again from the registry, changing only what differs, and
 // leaves nothing unapplied. True when an icon or pointer changed.
 bool RefreshFromRegistry(Session& session);
+// The same for a session that showed the registry as it was before an import without failures: reads
+// again only what the import changed.
+bool RefreshFromImport(Session& session, const RegFile::Outcome& outcome);

@@ -2,8 +2,9 @@
 
 #include "platform/unique_handle.h"
 
+#include <algorithm>
 #include <cstring>
-#include <cwchar>
+#include <cwctype>
 
 namespace RegFile {
 namespace {
@@ -291,6 +292,101 @@ bool Import(const std::vector<Section>& sections) {
                          : Registry::DeleteValue(section.path, v.name);
     }
     return ok;
+}
+
+namespace {
+
+std::wstring Lower(std::wstring_view s) {
+    std::wstring out(s);
+    std::transform(out.begin(), out.end(), out.begin(), [](wchar_t c) { return std::towlower(c); });
+    return out;
+}
+
+bool AtOrBelow(std::wstring_view path, std::wstring_view key) {
+    return path.starts_with(key) && (path.size() == key.size() || path[key.size()] == L'\\');
+}
+
+constexpr std::wstring_view ClassesRoot = L"hkey_classes_root";
+constexpr std::wstring_view ClassesNames[] = {L"hkey_local_machine\\software\\classes",
+                                              L"hkey_current_user\\software\\classes"};
+
+// A lower-case key path with every name of the classes key made one.
+std::wstring SameKey(const std::wstring& lower) {
+    for (std::wstring_view name : ClassesNames)
+        if (AtOrBelow(lower, name)) return std::wstring(ClassesRoot) + lower.substr(name.size());
+    return lower;
+}
+
+bool KeyExists(std::wstring_view lowerPath) {
+    const size_t slash = lowerPath.find(L'\\');
+    const HKEY root = lowerPath.starts_with(L"hkey_current_user") ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    UniqueHKey key;
+    if (RegOpenKeyExW(root, std::wstring(lowerPath.substr(slash + 1)).c_str(), 0, KEY_QUERY_VALUE,
+                      key.put()) == ERROR_SUCCESS)
+        return true;
+    key.abandon();
+    return false;
+}
+
+} // namespace
+
+Outcome::Outcome(const std::vector<Section>& sections) {
+    size_t order = 0;
+    for (const Section& section : sections) {
+        const std::wstring path = Lower(section.path);
+        const std::wstring root = path.substr(0, path.find(L'\\'));
+        if (root != ClassesRoot && root != L"hkey_current_user" && root != L"hkey_local_machine")
+            foreignRoot_ = true;
+        if (section.remove) {
+            Step step{order++, path, SameKey(path), {}};
+            for (std::wstring_view name : ClassesNames)
+                step.abovePresentClasses |= AtOrBelow(name, path) && KeyExists(name);
+            removals_.push_back(std::move(step));
+        }
+        for (const Value& v : section.values)
+            values_[Lower(v.name)].push_back({order++, path, SameKey(path), v.data});
+    }
+}
+
+Outcome::State Outcome::Find(const std::wstring& keyPath, const std::wstring& name) const {
+    if (foreignRoot_ && (!removals_.empty() || !values_.empty())) return {Kind::Unknown, std::nullopt};
+    const std::wstring key = Lower(keyPath), same = SameKey(key);
+    const bool classes = AtOrBelow(same, ClassesRoot);
+    // The last step that reaches the value decides.
+    State found;
+    std::optional<size_t> last;
+    auto reach = [&](const Step& step, State state) {
+        if (last && *last > step.order) return;
+        last = step.order;
+        found = std::move(state);
+    };
+    for (const Step& step : removals_) {
+        if (AtOrBelow(key, step.path))
+            reach(step, {Kind::Known, std::nullopt});
+        else if (AtOrBelow(same, step.sameKey) || (classes && step.abovePresentClasses))
+            reach(step, {Kind::Unknown, std::nullopt});
+    }
+    if (auto at = values_.find(Lower(name)); at != values_.end())
+        for (const Step& step : at->second) {
+            if (step.path == key)
+                reach(step, {Kind::Known, step.data});
+            else if (step.sameKey == same)
+                reach(step, {Kind::Unknown, std::nullopt});
+        }
+    return found;
+}
+
+std::optional<std::wstring> Outcome::Text(const std::wstring& keyPath, const std::wstring& name) const {
+    const State now = Find(keyPath, name);
+    switch (now.kind) {
+    case Kind::Unchanged:
+        return std::nullopt;
+    case Kind::Unknown:
+        return Registry::ReadString(keyPath, name);
+    case Kind::Known:
+        break;
+    }
+    return now.data ? Registry::TextOf(*now.data) : std::wstring(Registry::ErrorText);
 }
 
 } // namespace RegFile

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace RegFile {
@@ -38,5 +39,41 @@ LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections);
 // Carries the sections out in order, as the registry editor imports them; false when any step failed
 // (the rest are still done).
 bool Import(const std::vector<Section>& sections);
+
+// What the registry holds once sections are imported without a failure, as far as they tell, so that a
+// reader need not ask again. A key has other names (the classes key is also the machine's and the user's
+// Software\Classes): what sections change under another name of a key is only known by reading it.
+// Made before the import, which it does not do: a key removed above one of those names reaches the
+// classes key only if that name stands then.
+class Outcome {
+public:
+    explicit Outcome(const std::vector<Section>& sections);
+
+    enum class Kind {
+        Unchanged, // no section touches the value
+        Known,     // data, or none when the value is gone
+        Unknown,   // touched under another name of its key, or by a key outside the three usual roots
+    };
+    struct State {
+        Kind kind = Kind::Unchanged;
+        std::optional<Registry::Data> data;
+        bool abovePresentClasses = false; // a removal above a name of the classes key that exists
+    };
+    State Find(const std::wstring& keyPath, const std::wstring& name) const;
+    // The text Registry::ReadString gives now for a value the sections touch (read again when unknown);
+    // none for one they leave alone.
+    std::optional<std::wstring> Text(const std::wstring& keyPath, const std::wstring& name) const;
+
+private:
+    struct Step {
+        size_t order = 0;
+        std::wstring path, sameKey; // in lower case; sameKey with the other names of its key made one
+        std::optional<Registry::Data> data;
+        bool abovePresentClasses = false; // a removal above a name of the classes key that exists
+    };
+    std::vector<Step> removals_;
+    std::unordered_map<std::wstring, std::vector<Step>> values_; // by value name in lower case
+    bool foreignRoot_ = false;
+};
 
 } // namespace RegFile

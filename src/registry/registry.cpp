@@ -5,6 +5,7 @@
 #include "registry/write_recorder.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace Registry {
 namespace {
@@ -271,15 +272,8 @@ SplitResult SplitRegPath(const std::wstring& path) {
     return {RootKeyFromName(std::wstring_view(path).substr(0, slash)), path.substr(slash + 1)};
 }
 
-std::wstring ReadString(const std::wstring& path, const std::wstring& name) {
-    auto [root, subkey] = SplitRegPath(path);
-    if (!root) return L"";
-    ReadKey key(path, root, subkey);
-    if (!key) return std::wstring(ErrorText);
-    auto value = Query(key.get(), name);
-    if (!value) return std::wstring(ErrorText);
-
-    const auto& [type, data] = *value;
+std::wstring TextOf(const Data& value) {
+    const auto& [type, data] = value;
     std::wstring s;
     if (IsTextType(type)) {
         s.assign(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
@@ -297,17 +291,30 @@ std::wstring ReadString(const std::wstring& path, const std::wstring& name) {
     return s;
 }
 
+std::int32_t NumberOf(const Data& value) {
+    // A shorter value fills the low bytes; a longer one does not fit the number at all.
+    if (value.bytes.size() > sizeof(std::uint32_t)) return ErrorNumber;
+    std::uint32_t number = 0;
+    if (!value.bytes.empty()) std::memcpy(&number, value.bytes.data(), value.bytes.size());
+    return static_cast<std::int32_t>(number);
+}
+
+std::wstring ReadString(const std::wstring& path, const std::wstring& name) {
+    auto [root, subkey] = SplitRegPath(path);
+    if (!root) return L"";
+    ReadKey key(path, root, subkey);
+    if (!key) return std::wstring(ErrorText);
+    auto value = Query(key.get(), name);
+    return value ? TextOf(*value) : std::wstring(ErrorText);
+}
+
 std::int32_t ReadDword(const std::wstring& path, const std::wstring& name) {
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return 0;
     ReadKey key(path, root, subkey);
     if (!key) return ErrorNumber;
-    std::uint32_t buffer = 0;
-    DWORD size = sizeof buffer;
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer),
-                         &size) != ERROR_SUCCESS)
-        return ErrorNumber;
-    return static_cast<std::int32_t>(buffer);
+    auto value = Query(key.get(), name);
+    return value ? NumberOf(*value) : ErrorNumber;
 }
 
 std::optional<Bytes> ReadBinary(const std::wstring& path, const std::wstring& name) {
@@ -354,17 +361,24 @@ bool DeleteValue(const std::wstring& path, const std::wstring& name) {
     Watch(L"DeleteValue", path, name);
     auto [root, subkey] = SplitRegPath(path);
     if (!root) return Fail(path, name, ERROR_BAD_PATHNAME);
+    WriteRecorder* active = WriteRecorder::Active();
     WriteRecorder* recorder = Noting();
-    UniqueHKey key;
-    LONG rc = RegOpenKeyExW(root, subkey.c_str(), 0, recorder ? KEY_READ | KEY_WRITE : KEY_WRITE, key.put());
-    if (rc != ERROR_SUCCESS) {
-        key.abandon();
-        return rc == ERROR_FILE_NOT_FOUND || Fail(path, name, rc);
+    // A key kept open is current: every key deletion closes them all.
+    HKEY key = active ? active->OpenKey(path, true) : nullptr;
+    UniqueHKey opened;
+    LONG rc = ERROR_SUCCESS;
+    if (!key) {
+        rc = RegOpenKeyExW(root, subkey.c_str(), 0, active ? KEY_READ | KEY_WRITE : KEY_WRITE, opened.put());
+        if (rc != ERROR_SUCCESS) {
+            opened.abandon();
+            return rc == ERROR_FILE_NOT_FOUND || Fail(path, name, rc);
+        }
+        key = opened.get();
     }
     std::optional<Data> prior;
-    if (recorder && !recorder->Covers(path) && !recorder->NoteRewrite(path, name))
-        prior = Query(key.get(), name);
-    rc = RegDeleteValueW(key.get(), name.c_str());
+    if (recorder && !recorder->Covers(path) && !recorder->NoteRewrite(path, name)) prior = Query(key, name);
+    rc = RegDeleteValueW(key, name.c_str());
+    if (opened && active) active->KeepOpen(path, std::move(opened), true);
     if (rc == ERROR_FILE_NOT_FOUND) return true;
     if (rc != ERROR_SUCCESS) return Fail(path, name, rc);
     if (prior) recorder->NoteValue(path, name, std::move(prior));
@@ -410,11 +424,8 @@ bool DeleteTree(const std::wstring& path) {
     const LONG rc = RegDeleteTreeW(root, subkey.c_str());
     if (rc == ERROR_FILE_NOT_FOUND) return true;
     if (rc != ERROR_SUCCESS) return Fail(path, L"", rc);
-    // The key itself goes as well.
-    const size_t slash = subkey.rfind(L'\\');
-    UniqueHKey parent = Open(root, slash == subkey.npos ? L"" : subkey.substr(0, slash), KEY_WRITE);
-    const LONG gone =
-        parent ? RegDeleteKeyW(parent.get(), subkey.substr(slash + 1).c_str()) : ERROR_ACCESS_DENIED;
+    // The key itself goes as well, where the platform's tree deletion leaves it.
+    const LONG gone = RegDeleteKeyW(root, subkey.c_str());
     if (gone != ERROR_SUCCESS && gone != ERROR_FILE_NOT_FOUND) return Fail(path, L"", gone);
     if (tree) recorder->NoteDeleted(path, std::move(*tree));
     return true;

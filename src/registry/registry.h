@@ -48,6 +48,9 @@ struct Data {
 
 // No value when the key or value cannot be read.
 std::optional<Data> ReadValue(const std::wstring& path, const std::wstring& name);
+// What ReadString and ReadDword make of a value they read.
+std::wstring TextOf(const Data& value);
+std::int32_t NumberOf(const Data& value);
 
 // The writes create a missing key and its missing parents. Each returns false when nothing was stored;
 // deleting what is not there counts as done.

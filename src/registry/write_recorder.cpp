@@ -93,8 +93,10 @@ void WriteRecorder::NoteFailure(const std::wstring& keyPath, const std::wstring&
 }
 
 void WriteRecorder::DropUnchanged() {
-    std::erase_if(values_,
-                  [](const PriorValue& v) { return v.rewritten && ReadValue(v.keyPath, v.name) == v.prior; });
+    if (!std::erase_if(values_, [](const PriorValue& v) {
+            return v.rewritten && ReadValue(v.keyPath, v.name) == v.prior;
+        }))
+        return;
     valueIndex_.clear();
     for (size_t i = 0; i < values_.size(); ++i)
         valueIndex_.emplace(Lower(values_[i].keyPath + L"\n" + values_[i].name), i);

@@ -440,6 +440,27 @@ ReadValue ReadRegistryValue(ValueType type, std::wstring_view path, std::wstring
     return value;
 }
 
+// The value as a read finds it after an import; none when the import left it alone.
+std::optional<ReadValue> ChangedValue(const RegFile::Outcome& outcome, ValueType type, std::wstring_view path,
+                                      std::wstring_view name) {
+    const auto now = outcome.Find(std::wstring(path), std::wstring(name));
+    if (now.kind == RegFile::Outcome::Kind::Unchanged) return std::nullopt;
+    if (now.kind == RegFile::Outcome::Kind::Unknown) return ReadRegistryValue(type, path, name);
+    ReadValue value;
+    switch (type) {
+    case ValueType::Text:
+        value.Text = now.data ? Registry::TextOf(*now.data) : std::wstring(Registry::ErrorText);
+        break;
+    case ValueType::Dword:
+        value.Number = now.data ? Registry::NumberOf(*now.data) : Registry::ErrorNumber;
+        break;
+    case ValueType::Binary:
+        if (now.data) value.Bytes = now.data->bytes;
+        break;
+    }
+    return value;
+}
+
 // Start-up reads each value once, even where two nodes judge the same value.
 class ReadOnce {
 public:
@@ -579,6 +600,31 @@ void Add_TreeItems(const StartupFacts& facts, SettingsState& state) {
             // Its value is read on first need (LoadFolderVerbIfEmpty), not at start.
             state.AddNode(key, caption, parent, SettingKind::Choice, SettingImage::Editable);
             break;
+        }
+    }
+}
+
+void RefreshTreeItems(const StartupFacts& facts, SettingsState& state, const RegFile::Outcome& outcome) {
+    for (const SettingRow& row : Rows) {
+        const std::wstring key(row.Key);
+        const bool listed = IsListed(row, facts);
+        if (row.Kind == SettingKind::Toggle) {
+            const ToggleRead& r = row.Toggle;
+            const auto value = ChangedValue(outcome, r.Type, r.Path, r.Name);
+            if (!value) continue;
+            const bool on = r.IsOn(*value, r, facts);
+            if (!listed)
+                state.SetUnlistedToggle(key, on);
+            else if (state.Find(key))
+                state.SetImage(key, ToggleImage(row, on, facts));
+        } else if (row.Kind == SettingKind::Number && listed && state.Find(key)) {
+            const NumberRead& n = row.Number;
+            const auto value = ChangedValue(outcome, ValueType::Text, n.Path, n.Name);
+            if (!value) continue;
+            bool disabled = false;
+            const std::wstring staged = StagedNumber(n, value->Text, &disabled);
+            state.SetImage(key, disabled ? SettingImage::Disabled : SettingImage::Editable);
+            state.SetStagedText(key, staged);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "platform/ports.h"
 #include "platform/startup_facts.h"
 #include "registry/program_keys.h"
+#include "registry/reg_file.h"
 #include "registry/registry.h"
 #include "settings/settings_state.h"
 
@@ -159,3 +160,5 @@ void LoadFolderVerbIfEmpty(SettingsState& state);
 // Builds every node this system shows, in tree order, and reads each setting's current state.
 // No node is expanded or selected. Settings read without a node are kept as unlisted toggles.
 void Add_TreeItems(const StartupFacts& facts, SettingsState& state);
+// Reads again, into nodes Add_TreeItems made, only the settings whose values an import changed.
+void RefreshTreeItems(const StartupFacts& facts, SettingsState& state, const RegFile::Outcome& outcome);
