@@ -1,11 +1,7 @@
 #include "bench.h"
 
 #include <windows.h>
-#include <commctrl.h>
-
 #include <commctrl.h> // after windows.h, which it needs
-
-#include <commctrl.h> // needs windows.h first
 
 #include <algorithm>
 #include <cstring>
