@@ -74,14 +74,11 @@ void MainWindow::Form_Load() {
         OnCommand(IdMenuRecentTheme1 + slot - 1, [this, slot] { OpenRecentTheme(slot); });
     AddRecentTheme(session_, L"");
     StepDone("recent themes");
-    // 11. The session read the stored tab. The tab is laid out before the window shows, so it paints once.
+    // 11. The session read the stored tab. Its list is made before the window shows, so it is drawn once.
+    if (const auto shown = CategoryOfTab(session_.SelectedTab)) List(*shown);
+    ShowWindow(hwnd(), SW_SHOW);
     RefreshCommandStates();
     SelectTab(session_.SelectedTab);
-    // Shown without drawing, then drawn whole: each control then clears its background with the device
-    // context it paints with, instead of taking one for that alone while the window appears.
-    SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
-                 SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
-    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     StepDone("tab");
     // 13.
     if (splashShown) CloseSplash();
