@@ -5,8 +5,6 @@
 #include "ui/about.h"
 #include "ui/splash.h"
 
-#include <doctest/doctest.h>
-
 #include <cstdlib>
 #include <string>
 #include <tuple>

@@ -11,8 +11,6 @@
 #include "ui/prompt_dialog.h"
 #include "ui/whats_this.h"
 
-#include <doctest/doctest.h>
-
 #include <commctrl.h>
 
 #include <algorithm>

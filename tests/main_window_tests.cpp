@@ -10,8 +10,6 @@
 #include "support/wide_text.h"
 #include "themes/recent_themes.h"
 
-#include <doctest/doctest.h>
-
 #include <commctrl.h>
 
 #include <algorithm>

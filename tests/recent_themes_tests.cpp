@@ -5,8 +5,6 @@
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
 
-#include <doctest/doctest.h>
-
 #include <array>
 
 namespace {

@@ -7,8 +7,6 @@
 #include "support/wide_text.h"
 #include "themes/theme_commands.h"
 
-#include <doctest/doctest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
