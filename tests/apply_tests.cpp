@@ -96,8 +96,8 @@ const std::wstring Rebuild = L"|BROADCAST 46|BROADCAST 46|ASSOCCHANGED";
 // clang-format off
 std::wstring OnCalls(const wchar_t* smoothing) {
     return L"BUSY|SPI 2 1 - 0|SPI 73 8 {8,1} 3|SPI 26 1 - 0|SPI 33 1 - 0|SPI 30 7 - 0|SPI 29 6 - 0|"
-           L"SPI 32 650 - 0|SPI 77 5 - 0|SPI 76 3 - 0|SPI 75 " + std::wstring(smoothing) + L" - 0|SPI 37 1 - 0|"
-           L"SPI 20 0 \"C:\\WINDOWS\\Clouds.bmp\" 3|SPI 87 0 - 0" + Rebuild + L"|IDLE";
+           L"SPI 32 650 - 0|SPI 77 5 - 0|SPI 76 3 - 0|SPI 75 " + std::wstring(smoothing) +
+           L" - 0|SPI 37 1 - 0|SPI 20 0 \"C:\\WINDOWS\\Clouds.bmp\" 3|SPI 87 0 - 0" + Rebuild + L"|IDLE";
 }
 // clang-format on
 
