@@ -5,17 +5,17 @@
 #include "ui/about.h"
 #include "ui/splash.h"
 
-#include <doctest/doctest.h>
-
 #include <cstdlib>
 #include <string>
 #include <tuple>
 #include <vector>
 
 TEST_CASE("the version line and the memory figures") {
-    const std::pair<ProgramVersion, const wchar_t*> versions[] = {{{2, 2, 0, 236}, L"Version 2.02.0236 a"},
-                                                                  {{1, 0, 7, 0}, L"Version 1.00.00 a"},
-                                                                  {{3, 12, 0, 5}, L"Version 3.012.05 a"}};
+    // clang-format off
+    const std::pair<ProgramVersion, const wchar_t*> versions[] = {
+        {{2, 2, 0, 236}, L"Version 2.02.0236 a"}, {{1, 0, 7, 0}, L"Version 1.00.00 a"},
+        {{3, 12, 0, 5}, L"Version 3.012.05 a"}};
+    // clang-format on
     for (const auto& [version, line] : versions) CHECK(VersionLine(version) == line);
 
     wchar_t self[MAX_PATH]{};
@@ -26,15 +26,12 @@ TEST_CASE("the version line and the memory figures") {
     CHECK_FALSE(ReadProgramVersion(L"C:\\no such folder\\none.exe"));
 
     const std::uint64_t KB = 1024, GB = KB * KB * KB;
+    // clang-format off
     const std::tuple<std::uint64_t, const wchar_t*, const wchar_t*> figures[] = {
-        {16 * KB * KB, L",", L"16,384 Kb"},
-        {0, L",", L"0 Kb"},
-        {511, L",", L"0 Kb"},
-        {512, L",", L"1 Kb"},
-        {999 * KB, L",", L"999 Kb"},
-        {1000 * KB, L"", L"1000 Kb"},
-        {8 * GB, L".", L"8.388.608 Kb"},
+        {16 * KB * KB, L",", L"16,384 Kb"}, {0, L",", L"0 Kb"}, {511, L",", L"0 Kb"}, {512, L",", L"1 Kb"},
+        {999 * KB, L",", L"999 Kb"}, {1000 * KB, L"", L"1000 Kb"}, {8 * GB, L".", L"8.388.608 Kb"},
         {64 * GB + 700, L"\u00a0", L"67\u00a0108\u00a0865 Kb"}};
+    // clang-format on
     for (const auto& [bytes, separator, text] : figures) {
         CAPTURE(bytes);
         CHECK(FormatKilobytes(bytes, separator) == text);
@@ -89,15 +86,12 @@ TEST_CASE("About: labels, memory, links and Esc") {
     std::vector<DialogScript::Step> steps;
     steps.push_back([&](HWND dialog) {
         CHECK(TextOf(dialog) == L"About Tessaly");
-        const std::pair<int, std::wstring> labels[] = {{0, L"Tessaly 2.02"},
-                                                       {1, L"Version 2.02.0236 a"},
-                                                       {4, L"Internet:"},
-                                                       {5, L"tessaly@korvath.example"},
-                                                       {6, L"https://www.korvath.example/tessaly"},
-                                                       {8, L"Total Memory"},
-                                                       {9, L"16" + sep + L"384 Kb"},
-                                                       {10, L"Available Memory"},
-                                                       {11, frmAbout::AvailablePending}};
+        // clang-format off
+        const std::pair<int, std::wstring> labels[] = {
+            {0, L"Tessaly 2.02"}, {1, L"Version 2.02.0236 a"}, {4, L"Internet:"},
+            {5, L"tessaly@korvath.example"}, {6, L"https://www.korvath.example/tessaly"}, {8, L"Total Memory"},
+            {9, L"16" + sep + L"384 Kb"}, {10, L"Available Memory"}, {11, frmAbout::AvailablePending}};
+        // clang-format on
         for (const auto& [index, expected] : labels) {
             CAPTURE(index);
             CHECK(TextOf(GetDlgItem(dialog, frmAbout::LabelId(index))) == expected);

@@ -9,8 +9,6 @@
 #include "ui/command_ids.h"
 #include "ui/main_window.h"
 
-#include <doctest/doctest.h>
-
 namespace {
 
 constexpr int FileNameBox = 0x47c, FileTypeBox = 0x470; // the dialog's cmb13 and cmb1

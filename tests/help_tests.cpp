@@ -11,8 +11,6 @@
 #include "ui/prompt_dialog.h"
 #include "ui/whats_this.h"
 
-#include <doctest/doctest.h>
-
 #include <commctrl.h>
 
 #include <algorithm>
@@ -249,26 +247,19 @@ TEST_CASE("What's This shows the topic of the control clicked beside it, until t
     HWND apply = GetDlgItem(f.main->hwnd(), IdCmdApply);
     const struct {
         const char* what;
+        int tab; // shown first, if any
         std::function<HWND()> target;
         int topic;
     } rows[] = {
-        {"a disabled button", [&] { return apply; }, HelpTopics::ApplyButton},
-        {"an icon list",
-         [&] {
-             f.main->SelectTab(3);
-             return f.main->List(IconCategory::Start).lstMainHwnd();
-         },
+        {"a disabled button", 0, [&] { return apply; }, HelpTopics::ApplyButton},
+        {"an icon list", 3, [&] { return f.main->List(IconCategory::Start).lstMainHwnd(); },
          HelpTopics::Tab(3)},
-        {"the settings tree",
-         [&] {
-             f.main->SelectTab(1);
-             return f.main->Tree().SystemTree();
-         },
-         HelpTopics::SettingsTree},
-        {"the information bar", [&] { return f.main->InfoBar(); }, HelpTopics::InformationBar},
+        {"the settings tree", 1, [&] { return f.main->Tree().SystemTree(); }, HelpTopics::SettingsTree},
+        {"the information bar", 0, [&] { return f.main->InfoBar(); }, HelpTopics::InformationBar},
     };
     for (const auto& row : rows) {
         CAPTURE(row.what);
+        if (row.tab) f.main->SelectTab(row.tab);
         f.WhatsThisClick(row.target());
         REQUIRE(HelpPopupWindow() != nullptr);
         CHECK(IsWindowVisible(HelpPopupWindow()));

@@ -12,8 +12,6 @@
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
 
-#include <doctest/doctest.h>
-
 #include <string>
 #include <vector>
 

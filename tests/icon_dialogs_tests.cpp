@@ -9,8 +9,6 @@
 #include "ui/main_window.h"
 #include "ui/rename_dialog.h"
 
-#include <doctest/doctest.h>
-
 #include <shellapi.h>
 
 #include <algorithm>

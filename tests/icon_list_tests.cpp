@@ -1,8 +1,13 @@
-// The icon list model on its own: no window, as commands and Apply use it.
+// The icon list model on its own: no window, as commands and Apply use it; and the icon references and
+// theme paths its items hold.
 #include "icons/icon_list.h"
+#include "icons/icon_location.h"
 #include "support/wide_text.h"
+#include "themes/path_macros.h"
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -123,4 +128,42 @@ TEST_CASE("Change replaces only the fields it is given") {
         CHECK(list.ItemFullPath(key) == before);
         CHECK(list.ItemCaption(L"My Computer") == L"This PC");
     }
+}
+
+TEST_CASE("an icon reference splits at its last comma; an index part that is no 16-bit number is unusable") {
+    const std::tuple<const wchar_t*, const wchar_t*, int, bool> rows[] = {
+        {L"C:\\Sun, Moon\\sky.dll,12", L"C:\\Sun, Moon\\sky.dll", 12, true},
+        {L"C:\\Icons\\sun.ico", L"C:\\Icons\\sun.ico", 0, false}, // no comma: index 0
+        {L"x.dll, -5 ", L"x.dll", -5, true},
+        {L"x.dll,32767", L"x.dll", 32767, true},
+        {L"x.dll,-32768", L"x.dll", -32768, true},
+    };
+    for (auto [reference, file, index, comma] : rows) {
+        CAPTURE(std::wstring(reference));
+        const SplitLocation s = SplitIconLocation(reference);
+        CHECK(s.file == file);
+        CHECK(s.index == index);
+        CHECK(s.hadComma == comma);
+    }
+    for (const wchar_t* unusable : {L"x.dll,32768", L"x.dll,-32769", L"x.dll,99999999999999999999", L"x.dll,",
+                                    L"x.dll,3a", L"x.dll,1.5", L"x.dll,-", L"x.dll,0x10"}) {
+        CAPTURE(std::wstring(unusable));
+        CHECK_FALSE(SplitIconLocation(unusable).usable());
+        CHECK(SplitIconLocation(unusable).file == L"x.dll");
+    }
+}
+
+TEST_CASE("expanding a stored path replaces a leading macro, letter case counting") {
+    const std::pair<const wchar_t*, const wchar_t*> rows[] = {
+        {L"%ThemeDir%sun.ico", L"D:\\Themes\\sun.ico"},
+        {L"%Folder%sun.ico", L"D:\\Themes\\sun.ico"},
+        {L"%WinSysDir%shell32.dll", L"C:\\WINDOWS\\SYSTEM\\shell32.dll"},
+        {L"%WinDir%x.ico", L"C:\\WINDOWS\\x.ico"},
+        {L"%AppDir%Tessaly.exe", L"C:\\Program Files\\Tessaly\\Tessaly.exe"},
+        {L"%windir%x.ico", L"%windir%x.ico"},
+        {L"x.ico", L"x.ico"},
+        // Hand-written files may put a backslash after the macro; the doubled one is harmless.
+        {L"%WinDir%\\x.ico", L"C:\\WINDOWS\\\\x.ico"},
+    };
+    for (auto [stored, expanded] : rows) CHECK(ExpandThemePath(stored, Folders) == expanded);
 }

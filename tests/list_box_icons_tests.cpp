@@ -6,8 +6,6 @@
 #include "support/leak_check.h"
 #include "support/wide_text.h"
 
-#include <doctest/doctest.h>
-
 #include <array>
 #include <memory>
 #include <string>

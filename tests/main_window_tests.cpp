@@ -10,8 +10,6 @@
 #include "support/wide_text.h"
 #include "themes/recent_themes.h"
 
-#include <doctest/doctest.h>
-
 #include <commctrl.h>
 
 #include <algorithm>
@@ -379,11 +377,11 @@ TEST_CASE("the icon command buttons follow the selected item, once their command
 }
 
 TEST_CASE("Back and Forward move one tab and stop at the ends") {
-    const std::array<int, 3> moves[] = {{1, IdToolBack, 1},
-                                        {8, IdToolForward, 8},
-                                        {4, IdToolBack, 3},
-                                        {4, IdToolForward, 5},
-                                        {2, IdToolBack, 1}};
+    // clang-format off
+    const std::array<int, 3> moves[] = {
+        {1, IdToolBack, 1}, {8, IdToolForward, 8}, {4, IdToolBack, 3}, {4, IdToolForward, 5},
+        {2, IdToolBack, 1}};
+    // clang-format on
     Fixture f;
     for (auto [from, command, to] : moves) {
         INFO("from := ", from, ", command := ", command);

@@ -9,8 +9,6 @@
 #include "support/wide_text.h"
 #include "ui/prompt_dialog.h"
 
-#include <doctest/doctest.h>
-
 #include <cstdlib>
 #include <functional>
 #include <stdexcept>

@@ -30,12 +30,8 @@ struct ShownItem {
 
 ShownItem ReadItem(HWND tree, HTREEITEM item) {
     wchar_t buffer[128] = {};
-    TVITEMW read{};
-    read.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    read.hItem = item;
-    read.pszText = buffer;
-    read.cchTextMax = 128;
-    REQUIRE(SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&read)));
+    TVITEMW read{TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE, item, 0, 0, buffer, 128, 0, 0, 0, 0};
+    REQUIRE(TreeView_GetItem(tree, &read));
     return {buffer, read.iImage, read.iSelectedImage, 0};
 }
 

@@ -4,8 +4,6 @@
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
 
-#include <doctest/doctest.h>
-
 #include <atomic>
 #include <latch>
 #include <optional>

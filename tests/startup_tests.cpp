@@ -5,8 +5,6 @@
 #include "support/registry_sandbox.h"
 #include "support/wide_text.h"
 
-#include <doctest/doctest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <map>

@@ -1,14 +1,16 @@
 // Saving and loading themes: the file each save writes, each format's reader on whole, partial, empty and
-// damaged files, and load-and-apply from the command line in a program of its own.
+// damaged files, load-and-apply from the command line in a program of its own, and the recent themes.
 #include "prompts/messages.h"
+#include "registry/program_keys.h"
+#include "registry/registry.h"
 #include "support/programs.h"
 #include "support/registry_dump.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
+#include "themes/recent_themes.h"
 #include "themes/theme_commands.h"
 
-#include <doctest/doctest.h>
-
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,6 +19,8 @@ namespace {
 
 using C = IconCategory;
 const MachineKind Win95 = {}, WinNT = {true, true, L"4.72.3110.8"};
+
+using Slots = std::array<std::wstring, RecentThemeSlots>;
 
 std::string ReadBytes(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
@@ -335,5 +339,41 @@ TEST_CASE(
             RawSetValue(root, key, name, saved[i].type, saved[i].data.data(), DWORD(saved[i].data.size()));
         else
             RegDeleteKeyValueW(root, key.c_str(), name);
+    }
+}
+
+TEST_CASE("a theme goes first in the recent list unless slot 1 holds it already") {
+    struct Case {
+        const char* name;
+        Slots before;
+        std::wstring added;
+        Slots after;
+    };
+    const Case cases[] = {
+        {"into an empty list", {}, L"C:\\A.tstheme", {L"C:\\A.tstheme"}},
+        {"the same again", {L"C:\\A.tstheme"}, L"C:\\A.tstheme", {L"C:\\A.tstheme"}},
+        {"the same in other letter case", {L"C:\\A.tstheme"}, L"c:\\a.TSTHEME", {L"C:\\A.tstheme"}},
+        {"pushes the others down", {L"one", L"two"}, L"three", {L"three", L"one", L"two"}},
+        // clang-format off
+        {"the oldest falls out", {L"one", L"two", L"three", L"four"}, L"five",
+         {L"five", L"one", L"two", L"three"}},
+        // Only slot 1 is compared, so a theme lower down is listed twice.
+        {"one further down", {L"one", L"two", L"three", L"four"}, L"three",
+         {L"three", L"one", L"two", L"three"}},
+        // clang-format on
+        {"the empty text changes nothing", {L"one", L"two"}, L"", {L"one", L"two"}},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.name);
+        SessionFixture f;
+        Session& session = f.Load({});
+        for (int slot = 1; slot <= RecentThemeSlots; ++slot)
+            if (!c.before[slot - 1].empty())
+                Registry::WriteString(ThemesKey, std::to_wstring(slot), c.before[slot - 1]);
+        int told = 0;
+        session.ThemesChanged = [&told] { ++told; };
+        AddRecentTheme(session, c.added);
+        CHECK(ReadRecentThemes() == c.after);
+        CHECK(told == 1);
     }
 }

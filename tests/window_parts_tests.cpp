@@ -7,8 +7,6 @@
 #include "support/dialog_script.h"
 #include "support/wide_text.h"
 
-#include <doctest/doctest.h>
-
 #include <functional>
 #include <optional>
 #include <string>

@@ -14,6 +14,9 @@ UniqueHKey CreateUnder(HKEY parent, const std::wstring& subkey) {
     return key;
 }
 
+const HKEY Roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+const wchar_t* const Names[] = {L"HKCR", L"HKCU", L"HKLM"};
+
 } // namespace
 
 RegistrySandbox::RegistrySandbox() {
@@ -23,23 +26,18 @@ RegistrySandbox::RegistrySandbox() {
             std::to_wstring(++counter);
     // A killed run leaves its keys behind, and Wine soon hands its process id out again.
     RegDeleteTreeW(HKEY_CURRENT_USER, root_.c_str());
-    classes_ = CreateUnder(HKEY_CURRENT_USER, root_ + L"\\HKCR");
-    user_ = CreateUnder(HKEY_CURRENT_USER, root_ + L"\\HKCU");
-    machine_ = CreateUnder(HKEY_CURRENT_USER, root_ + L"\\HKLM");
-    RegOverridePredefKey(HKEY_CLASSES_ROOT, classes_.get());
-    RegOverridePredefKey(HKEY_CURRENT_USER, user_.get());
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_.get());
+    // All made before any is redirected: the keys stand under the real HKEY_CURRENT_USER.
+    for (int i = 0; i < 3; ++i) keys_[i] = CreateUnder(HKEY_CURRENT_USER, root_ + L"\\" + Names[i]);
+    for (int i = 0; i < 3; ++i) RegOverridePredefKey(Roots[i], keys_[i].get());
     Registry::SetMessagePort(&messages);
 }
 
 RegistrySandbox::~RegistrySandbox() {
     Registry::SetMessagePort(nullptr);
-    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-    classes_.reset();
-    user_.reset();
-    machine_.reset();
+    for (int i = 0; i < 3; ++i) {
+        RegOverridePredefKey(Roots[i], nullptr);
+        keys_[i].reset();
+    }
     RegDeleteTreeW(HKEY_CURRENT_USER, root_.c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, root_.c_str());
 }

@@ -24,8 +24,8 @@ public:
     RecordingMessagePort messages;
 
 private:
-    std::wstring root_; // under the real HKEY_CURRENT_USER
-    UniqueHKey classes_, user_, machine_;
+    std::wstring root_;  // under the real HKEY_CURRENT_USER
+    UniqueHKey keys_[3]; // HKEY_CLASSES_ROOT, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE stand in these
 };
 
 // The program's preferences key under HKEY_CURRENT_USER, spelt out so that a wrong key in the program shows.
