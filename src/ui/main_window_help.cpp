@@ -61,11 +61,10 @@ int MainWindow::TopicOfControl(HWND control, POINT screen) const {
         return HelpTopics::Tab(tab >= 0 ? static_cast<int>(tab) + 1 : session_.SelectedTab);
     }
     const int id = control && control != hwnd() ? GetDlgCtrlID(control) : 0;
-    // The panels stand for what they hold: the tree, or the list of the selected tab.
+    // Clicks land on the window's own children; the panels stand for what they hold: the tree, or the list
+    // of the selected tab.
     if (id == IdSettingsPanel) return HelpTopics::SettingsTree;
     if (id == IdIconPanel) return HelpTopics::Tab(session_.SelectedTab);
-    for (IconCategory category : IconCategories)
-        if (id == IdFirstList + TabIndex(category) - 2) return HelpTopics::Tab(TabIndex(category));
     for (const ControlTopic& row : ControlTopics)
         if (row.id == id) return row.topic;
     return 0;
