@@ -1,8 +1,7 @@
 #pragma once
 // Functions of libraries that starting the program does not need (the shell, the file dialogs, version
-// resources).
-// Importing them would make every start load the library; resolving them on first use makes only the
-// commands that need them pay.
+// resources). Importing them would make every start load them; resolved on first use, only the commands
+// that need them pay.
 #include <windows.h>
 
 // The function, or null when the library or the function cannot be found. The library stays loaded
