@@ -15,24 +15,12 @@ MessageBoxPort* messagePort = &realPort;
 WriteWatcher writeWatcher = nullptr;
 
 // The keys a ReadCache holds, by path as spelled; a null key is one found missing.
-struct CachedKeys {
-    std::vector<std::pair<std::wstring, UniqueHKey>> keys;
-    HKEY Find(const std::wstring& path, bool& found) const {
-        for (const auto& [cached, key] : keys)
-            if (cached == path) {
-                found = true;
-                return key.get();
-            }
-        found = false;
-        return nullptr;
-    }
-};
-CachedKeys cachedKeys;
+std::vector<std::pair<std::wstring, UniqueHKey>> cachedKeys;
 int cacheDepth = 0;
 
 // Every write and deletion passes here first.
 void Watch(std::wstring_view operation, const std::wstring& path, const std::wstring& name) {
-    cachedKeys.keys.clear();
+    cachedKeys.clear();
     if (writeWatcher) writeWatcher(operation, path, name);
 }
 
@@ -64,15 +52,21 @@ public:
     ReadKey(const std::wstring& path, HKEY root, const std::wstring& subkey) {
         WriteRecorder* recorder = WriteRecorder::Active();
         if (recorder && (key_ = recorder->OpenKey(path, false))) return;
-        bool cached = false;
         const bool caching = !recorder && cacheDepth > 0;
-        if (caching && ((key_ = cachedKeys.Find(path, cached)) || cached)) return;
+        if (caching) {
+            auto cached = std::find_if(cachedKeys.begin(), cachedKeys.end(),
+                                       [&](const auto& entry) { return entry.first == path; });
+            if (cached != cachedKeys.end()) {
+                key_ = cached->second.get();
+                return;
+            }
+        }
         UniqueHKey opened = Open(root, subkey, KEY_READ);
         key_ = opened.get();
         if (recorder && opened)
             recorder->KeepOpen(path, std::move(opened), false);
         else if (caching)
-            cachedKeys.keys.emplace_back(path, std::move(opened));
+            cachedKeys.emplace_back(path, std::move(opened));
         else
             owned_ = std::move(opened);
     }
@@ -456,7 +450,7 @@ ReadCache::ReadCache() {
 }
 
 ReadCache::~ReadCache() {
-    if (--cacheDepth == 0) cachedKeys.keys.clear();
+    if (--cacheDepth == 0) cachedKeys.clear();
 }
 
 } // namespace Registry
