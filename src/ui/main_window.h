@@ -121,6 +121,8 @@ private:
 
     void WireRoutingCommands();
     void TabStrip_Click();
+    // A hidden window keeps the control for its activation to focus.
+    void FocusControl(HWND control);
     void List_Click(IconCategory category);
     void List_KeyDown(IconCategory category, int keyCode);
     void List_DblClick();

@@ -73,11 +73,10 @@ void MainWindow::Form_Load() {
         OnCommand(IdMenuRecentTheme1 + slot - 1, [this, slot] { OpenRecentTheme(slot); });
     AddRecentTheme(session_, L"");
     StepDone("recent themes");
-    // 11. The session read the stored tab. Its list is made before the window shows, so it is drawn once.
-    if (const auto shown = CategoryOfTab(session_.SelectedTab)) List(*shown);
-    ShowWindow(hwnd(), SW_SHOW);
-    RefreshCommandStates();
+    // 11. The session read the stored tab. It is shown before the window is, so everything is drawn once.
     SelectTab(session_.SelectedTab);
+    RefreshCommandStates();
+    ShowWindow(hwnd(), SW_SHOW);
     StepDone("tab");
     // 13.
     if (splashShown) CloseSplash();

@@ -67,7 +67,7 @@ void MainWindow::TabStrip_Click() {
         EnableWindow(SettingsPanel_, TRUE);
         SetWindowPos(SettingsPanel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         SetWindowTextW(InfoBar_, L"");
-        SetFocus(Tree().SystemTree());
+        FocusControl(Tree().SystemTree());
         return;
     }
     EnableWindow(SettingsPanel_, FALSE);
@@ -81,7 +81,14 @@ void MainWindow::TabStrip_Click() {
     SetWindowPos(list.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     List_Click(*shown);
     if (*shown == IconCategory::Desktop) AllowButton(IdCmdRename, true);
-    SetFocus(list.lstMainHwnd());
+    FocusControl(list.lstMainHwnd());
+}
+
+void MainWindow::FocusControl(HWND control) {
+    if (IsWindowVisible(hwnd()))
+        SetFocus(control);
+    else
+        focusedControl_ = control;
 }
 
 void MainWindow::List_Click(IconCategory category) {
