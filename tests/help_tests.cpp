@@ -8,7 +8,6 @@
 #include "ui/command_ids.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
-#include "ui/prompt_dialog.h"
 #include "ui/whats_this.h"
 
 #include <commctrl.h>
@@ -88,7 +87,8 @@ TEST_CASE("every topic the program names has words, and the contents lead to eve
         CHECK(hasWords(HelpTopics::Tab(tab))->title == caption + L" tab");
     }
 
-    // The prompts with a "&Help" button (prompt_tests checks which have one) name a topic's keyword.
+    // The prompts with a "&Help" button (prompt_tests checks which have one and that Help asks for the
+    // keyword) name a topic's keyword.
     ScriptedPromptPort prompts;
     Messages::ConfirmHideNetwork(prompts);
     Messages::ShowRebuildNotice(prompts, L"Windows NT");
@@ -231,7 +231,10 @@ TEST_CASE("in the help window links open topics, Back returns, the search narrow
     SendMessageW(search, WM_KEYDOWN, VK_RETURN, 0); // Enter opens the first entry
     CHECK(help.CurrentTopic() == HelpBook::Program().Search(L"network neigh")[0].topic);
 
-    help.ShowKeyword(L"no such words"); // a keyword without a topic: the contents, searching for it
+    // A prompt's Help asks by keyword: a keyword opens its topic; one without, the contents searching for it.
+    OpenHelpWindow(HELP_PARTIALKEY, L"Icon Cache", 0);
+    CHECK(help.CurrentTopic() == 20);
+    OpenHelpWindow(HELP_PARTIALKEY, L"no such words", 0);
     CHECK(help.CurrentTopic() == HelpTopics::Contents);
     CHECK(TextOf(search) == L"no such words");
     CHECK(SendMessageW(index, LB_GETCOUNT, 0, 0) == 0);
@@ -311,21 +314,4 @@ TEST_CASE("the settings tree's What's This shows the selected node's topic besid
         CHECK(popup.top == node.top);
         SendMessageW(HelpPopupWindow(), WM_KEYDOWN, VK_ESCAPE, 0);
     }
-}
-
-TEST_CASE("a prompt's Help opens the help on its keyword and leaves the prompt open to answer") {
-    RealSystemPort system;
-    system.helpViewer = &OpenHelpWindow;
-    OwnerWindow owner;
-    RealPromptPort port(system, L"Help.hlp", owner.get());
-    DialogScript script({Click(L"&Help"),
-                         [&](HWND) {
-                             CHECK(HelpHwnd() != nullptr);
-                             CHECK(HelpWindow::Instance().CurrentTopic() ==
-                                   HelpBook::Program().ByKeyword(L"Hide, Network Neighborhood")->number);
-                         },
-                         Click(L"Cancel")});
-    CHECK(Messages::ConfirmHideNetwork(port) == 1);
-    CHECK(script.Completed());
-    HelpWindow::Instance().Close();
 }
