@@ -159,10 +159,15 @@ TEST_CASE("file types are written in their own order, not the tab's") {
     for (const CatalogueEntry& entry : CatalogueEntries(IconCategory::Apps))
         if (auto at = LocateCatalogueEntry(s.Facts, s.Variants, IconCategory::Apps, entry.key))
             entryAt[L"WriteString " + at->iconKey + L"|" + at->iconValue] = entry.key;
-    WriteRecorder recorder;
+    static std::vector<std::wstring> writes; // the registry layer's writes, in the order made
+    Registry::SetWriteWatcher(
+        [](std::wstring_view operation, const std::wstring& path, const std::wstring& name) {
+            writes.push_back(std::wstring(operation) + L" " + path + L"|" + name);
+        });
     ApplyChanges(s, f.system, f.prompts);
+    Registry::SetWriteWatcher(nullptr);
     std::wstring order;
-    for (const std::wstring& write : recorder.writes)
+    for (const std::wstring& write : writes)
         if (auto it = entryAt.find(write); it != entryAt.end()) order += it->second + L"|";
     CHECK(order == L"Bitmap Image|Configuration Settings|Default Icon|Default Document|GIF Image|"
                    L"Internet Document|Media Clip|MS-DOS Application|MS-DOS Batch File|MIDI Sequence|"
