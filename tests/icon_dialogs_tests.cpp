@@ -1,4 +1,5 @@
 // The icon picker and the rename dialog as a user drives them, and the main window's icon commands.
+#include "controls/surface_image.h"
 #include "prompts/messages.h"
 #include "support/dialog_script.h"
 #include "support/scripted_icon_ports.h"
@@ -11,7 +12,6 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -25,23 +25,14 @@ std::wstring SystemShell32() {
     return std::wstring(folder) + L"\\shell32.dll";
 }
 
-// The pixels (0xRRGGBB) of a magenta 32-pixel cell after drawing on it.
-std::vector<std::uint32_t> Drawn(const std::function<void(HDC)>& draw) {
-    UniqueMemDc dc(CreateCompatibleDC(nullptr));
-    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    void* bits = nullptr;
-    UniqueHBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    auto* pixels = static_cast<std::uint32_t*>(bits);
-    std::fill(pixels, pixels + 32 * 32, 0xff00ff);
-    HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
-    draw(dc.get());
-    GdiFlush();
-    SelectObject(dc.get(), old);
-    return {pixels, pixels + 32 * 32};
-}
-bool LeavesMark(const std::function<void(HDC)>& draw) {
-    const auto pixels = Drawn(draw);
-    return std::any_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p != 0xff00ff; });
+// Whether drawing on a magenta 32-pixel cell marks it, and the colour it leaves in the middle.
+std::pair<bool, COLORREF> Drawn(const std::function<void(HDC)>& draw) {
+    SurfaceImage cell;
+    cell.Resize(32, 32, RGB(255, 0, 255), false);
+    draw(cell.dc());
+    bool marked = false;
+    for (int at = 0; at < 32 * 32; ++at) marked |= cell.Pixel(at % 32, at / 32) != RGB(255, 0, 255);
+    return {marked, cell.Pixel(16, 16)};
 }
 
 // The picker over a visible owner. The steps run inside the dialog's own loop; a dialog they leave open is
@@ -82,14 +73,15 @@ TEST_CASE("every icon of a file is read at once, and each cell shows what the pl
         REQUIRE(icons.Load(file) == FileIconCount(file));
         for (int i = 0; i < icons.Count(); ++i) {
             UniqueHIcon icon(ExtractIconW(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(i)));
-            CHECK(LeavesMark([&](HDC dc) { icons.Draw(dc, i, 0, 0); }) == LeavesMark([&](HDC dc) {
+            CHECK(Drawn([&](HDC dc) { icons.Draw(dc, i, 0, 0); }).first ==
+                  Drawn([&](HDC dc) {
                       DrawIconEx(dc, 0, 0, icon.get(), 32, 32, 0, nullptr, DI_NORMAL);
-                  }));
+                  }).first);
         }
     }
     FileIcons one;
     one.Load(red);
-    CHECK(Drawn([&](HDC dc) { one.Draw(dc, 0, 0, 0); })[16 * 32 + 16] == 0xff0000);
+    CHECK(Drawn([&](HDC dc) { one.Draw(dc, 0, 0, 0); }).second == RGB(255, 0, 0));
 }
 
 TEST_CASE(

@@ -1,6 +1,6 @@
 #include "controls/settings_tree.h"
+#include "controls/surface_image.h"
 #include "controls/tree_pictures.h"
-#include "platform/gdi_guards.h"
 #include "settings/settings_catalogue.h"
 #include "support/dialog_script.h"
 #include "support/icon_files.h"
@@ -64,21 +64,16 @@ TEST_CASE("each tree picture is drawn from its pixel map, clear where the map is
     REQUIRE(ImageList_GetImageCount(list.get()) == 7);
 
     const COLORREF background = RGB(1, 2, 3);
-    WindowDc screen(nullptr);
-    UniqueMemDc memory(CreateCompatibleDC(screen.get()));
-    UniqueHBitmap canvas(CreateCompatibleBitmap(screen.get(), 16, 16));
-    SelectGuard select(memory.get(), canvas.get());
-    UniqueHBrush brush(CreateSolidBrush(background));
-    const RECT all{0, 0, 16, 16};
+    SurfaceImage canvas;
     for (int picture = 0; picture < 7; ++picture) {
         CAPTURE(picture + 1);
         REQUIRE(maps[picture].size() == 256);
-        FillRect(memory.get(), &all, brush.get());
-        ImageList_Draw(list.get(), picture, memory.get(), 0, 0, ILD_NORMAL);
+        canvas.Resize(16, 16, background, false);
+        ImageList_Draw(list.get(), picture, canvas.dc(), 0, 0, ILD_NORMAL);
         int wrong = 0;
         for (int at = 0; at < 256; ++at) {
             const char c = maps[picture][at];
-            wrong += GetPixel(memory.get(), at % 16, at / 16) !=
+            wrong += canvas.Pixel(at % 16, at / 16) !=
                      PixelMapColour(c).value_or(c == '.' ? background : CLR_INVALID);
         }
         CHECK(wrong == 0);
