@@ -268,7 +268,7 @@ TEST_CASE("a tooltip is read at start, staged by Rename and written by Apply onl
 }
 
 TEST_CASE("the picker's grid: the empty cell, key wraps, moves off the ends, and the scroll that follows") {
-    // A press in the empty cell below an icon: icon_dialogs_tests' picker selections.
+    // A press in the empty cell below an icon: the picker selections below.
     IconGrid grid;
     grid.Load(5);
     CHECK_FALSE((grid.Press(76, 0) || grid.Press(0, IconGrid::Height)));

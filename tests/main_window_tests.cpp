@@ -472,7 +472,7 @@ TEST_CASE("the caption names the current theme and the File menu lists the recen
             CHECK(recent(f).empty());
         }
     }
-    // What an entry opens: common_dialog_tests.
+    // What an entry opens: theme_tests, through the real dialogs.
     SUBCASE("the stored theme goes first in the list, which follows the current theme") {
         Fixture f({.arrange = arrange});
         CHECK(TextOf(f.Window()) == L"Tessaly - Blue Sky");
