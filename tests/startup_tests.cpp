@@ -47,14 +47,10 @@ private:
     std::wstring key_;
 };
 
-fs::path ProbePath() {
-    return fs::absolute(L"tests\\facts_probe.exe");
-}
-
 } // namespace
 
 TEST_CASE("the real detection tells Windows 95 from Windows NT") {
-    const fs::path probe = ProbePath();
+    const fs::path probe = fs::absolute(L"tests\\facts_probe.exe");
     REQUIRE(fs::exists(probe));
     // The prefix has no Plus! setup key: Windows 95 then lacks Plus!, Windows NT always has it.
     struct Row {
@@ -78,7 +74,7 @@ TEST_CASE("the real detection finds the folders and the program's own files") {
     const fs::path folder = fs::temp_directory_path() / L"Tessaly Probe";
     fs::create_directories(folder);
     const fs::path copy = folder / L"Probe.EXE";
-    fs::copy_file(ProbePath(), copy, fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::absolute(L"tests\\facts_probe.exe"), copy, fs::copy_options::overwrite_existing);
     auto facts = RunProbe(copy);
 
     wchar_t windows[MAX_PATH], system[MAX_PATH];

@@ -134,10 +134,6 @@ std::pair<COLORREF, bool> Look(HWND dialog, int label) {
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
     return {GetTextColor(dc.get()), font.lfUnderline != 0};
 }
-void Mouse(HWND dialog, int label, UINT message) {
-    HWND target = label < 0 ? dialog : GetDlgItem(dialog, frmAbout::LabelId(label));
-    SendMessageW(target, message, 0, MAKELPARAM(3, 3));
-}
 
 } // namespace
 
@@ -462,7 +458,8 @@ TEST_CASE("About: labels, memory, links and Esc") {
         int n = 0;
         for (const Move& move : moves) {
             CAPTURE(n++);
-            Mouse(dialog, move.label, move.message);
+            HWND target = move.label < 0 ? dialog : GetDlgItem(dialog, frmAbout::LabelId(move.label));
+            SendMessageW(target, move.message, 0, MAKELPARAM(3, 3));
             CHECK(Look(dialog, 5) == move.email);
             CHECK(Look(dialog, 6) == move.web);
         }
