@@ -186,7 +186,7 @@ TEST_CASE_FIXTURE(Machine, "cursor files are kept although icon extraction may f
 
     const std::wstring cur =
         m.Write(m.MakeFolder(L"Cursors, large"), L"arrow.cur", IconFileBytes(IconFileKind::Cursor));
-    const std::wstring ani = m.Write(m.app, L"busy.ani", ColourAnimatedCursorBytes(0x800000));
+    const std::wstring ani = m.Write(m.app, L"busy.ani", AnimatedCursorBytes());
     m.Write(m.windows, L"cross.cur", IconFileBytes(IconFileKind::Cursor));
     const std::wstring notes = m.Write(m.app, L"notes.txt", std::string("not a cursor"));
     RawSetString(HKEY_CURRENT_USER, cursors, L"Arrow", cur);

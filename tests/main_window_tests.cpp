@@ -345,9 +345,8 @@ TEST_CASE("the icon command buttons follow the selected item, once their command
     int changes = 0;
     Fixture f({.arrange =
                    [](const TempMachine& m) {
-                       Registry::WriteString(
-                           L"HKEY_CURRENT_USER\\Control Panel\\Cursors", L"Wait",
-                           m.Write(m.app, L"busy.ani", ColourAnimatedCursorBytes(0x800000)));
+                       Registry::WriteString(L"HKEY_CURRENT_USER\\Control Panel\\Cursors", L"Wait",
+                                             m.Write(m.app, L"busy.ani", AnimatedCursorBytes()));
                        for (const wchar_t* type : {L".zip", L".txt"})
                            Registry::WriteString(std::wstring(L"HKEY_CLASSES_ROOT\\") + type, L"",
                                                  type + 1 + std::wstring(L"file"));

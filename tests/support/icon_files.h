@@ -69,7 +69,10 @@ std::string ColourIconBytes(const std::vector<ColourImage>& images, IconFileKind
 // A one-frame animated cursor whose frame is a 32-pixel picture in one colour.
 std::string ColourAnimatedCursorBytes(std::uint32_t colour);
 
-// A file whose picture does not matter: one 32-pixel image.
+// Files whose picture does not matter: one 32-pixel image.
 inline std::string IconFileBytes(IconFileKind kind) {
     return ColourIconBytes({{0x800000}}, kind);
+}
+inline std::string AnimatedCursorBytes() {
+    return ColourAnimatedCursorBytes(0x800000);
 }
