@@ -331,8 +331,7 @@ TEST_CASE_FIXTURE(RegistrySandbox, "the real prompt is laid out and captioned as
         CHECK(show(prompt, L"Yes", [&](HWND dialog) {
                   CHECK(TextOf(dialog) == L"Tessaly");
                   CHECK(TextOf(item(dialog, frmPrompt::IdMsg)) == L"One short line.");
-                  CHECK(TextOf(item(dialog, frmPrompt::IdCheck)) == L"&Do not show this dialog again");
-                  CHECK(IsWindowVisible(item(dialog, frmPrompt::IdCheck)));
+                  // The check box's caption and that it shows: the answers above click it by its caption.
                   RECT window, under;
                   GetWindowRect(dialog, &window);
                   GetWindowRect(owner.get(), &under);
