@@ -1,4 +1,6 @@
+// Apply: what it writes and calls, then the icon cache rebuild and the restart offer that end it.
 #include "apply/apply.h"
+#include "apply/shell_refresh.h"
 #include "icons/catalogue.h"
 #include "prompts/messages.h"
 #include "settings/settings_catalogue.h"
@@ -8,8 +10,11 @@
 #include "support/wide_text.h"
 
 #include <algorithm>
+#include <atomic>
+#include <latch>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -101,6 +106,21 @@ std::wstring OnCalls(const wchar_t* smoothing) {
 }
 // clang-format on
 
+const std::wstring Metrics = L"Control Panel\\desktop\\WindowMetrics";
+
+std::wstring StoredSize() {
+    return RawText(HKEY_CURRENT_USER, Metrics, L"Shell Icon Size");
+}
+
+// Notes the stored icon size each time the change is announced.
+struct SizeWatch : RecordingSystemPort {
+    Strings sizes;
+    void BroadcastSettingChange(WPARAM wParam, const std::wstring& section) override {
+        sizes.push_back(StoredSize());
+        RecordingSystemPort::BroadcastSettingChange(wParam, section);
+    }
+};
+
 } // namespace
 
 TEST_CASE("Apply's registry and system calls, and a second Apply without edits") {
@@ -159,10 +179,15 @@ TEST_CASE("file types are written in their own order, not the tab's") {
     for (const CatalogueEntry& entry : CatalogueEntries(IconCategory::Apps))
         if (auto at = LocateCatalogueEntry(s.Facts, s.Variants, IconCategory::Apps, entry.key))
             entryAt[L"WriteString " + at->iconKey + L"|" + at->iconValue] = entry.key;
-    WriteRecorder recorder;
+    static std::vector<std::wstring> writes; // the registry layer's writes, in the order made
+    Registry::SetWriteWatcher(
+        [](std::wstring_view operation, const std::wstring& path, const std::wstring& name) {
+            writes.push_back(std::wstring(operation) + L" " + path + L"|" + name);
+        });
     ApplyChanges(s, f.system, f.prompts);
+    Registry::SetWriteWatcher(nullptr);
     std::wstring order;
-    for (const std::wstring& write : recorder.writes)
+    for (const std::wstring& write : writes)
         if (auto it = entryAt.find(write); it != entryAt.end()) order += it->second + L"|";
     CHECK(order == L"Bitmap Image|Configuration Settings|Default Icon|Default Document|GIF Image|"
                    L"Internet Document|Media Clip|MS-DOS Application|MS-DOS Batch File|MIDI Sequence|"
@@ -277,9 +302,86 @@ TEST_CASE("what Apply stores and passes on where care is needed") {
         REQUIRE(f.prompts.shown.size() == 2);
         CHECK(f.prompts.shown[0].message ==
               MessageOf([](PromptPort& p) { Messages::ShowRebuildNotice(p, L"Windows NT"); }));
-        CHECK(f.prompts.shown[1].message == MessageOf(Messages::AskRestart));
-        CHECK(s.RestartDeclined);
-        CHECK_FALSE(s.RestartNeeded);
+        CHECK(f.prompts.shown[1].message ==
+              MessageOf(Messages::AskRestart)); // its answers: the restart offer
         CHECK(unapplied == std::vector<bool>{true, false});
     }
+}
+
+TEST_CASE("rebuilding the icon cache: the size nudged and put back, two announcements, then the notice") {
+    // A stored size that is missing (nullptr), empty, no whole number or beyond 16 bits counts as 32. When
+    // the notice stays away is the prompt tests' matter.
+    for (auto [size, nudged, after] : {std::tuple{L"48", L"49", L"48"},
+                                       {nullptr, L"33", L"32"},
+                                       {L"", L"33", L"32"},
+                                       {L"large", L"33", L"32"},
+                                       {L"70000", L"33", L"32"}}) {
+        CAPTURE(size ? size : L"<missing>");
+        SessionFixture f;
+        SizeWatch port;
+        if (size) RawSetString(HKEY_CURRENT_USER, Metrics, L"Shell Icon Size", size);
+        Session& s = f.Load({});
+        s.IconCacheDirty = true;
+        RebuildIconCache(s, port, f.prompts);
+        CHECK(port.sizes == Strings{nudged, after});
+        CHECK(StoredSize() == after);
+        CHECK(Calls(port) == L"BROADCAST 46|BROADCAST 46|ASSOCCHANGED");
+        CHECK_FALSE(s.IconCacheDirty);
+        const auto notice = MessageOf([](PromptPort& p) { Messages::ShowRebuildNotice(p, L"Windows 95"); });
+        CHECK(f.prompts.ShownMessages() == Strings{notice});
+    }
+}
+
+TEST_CASE("the restart offer") {
+    for (auto [name, nt, answer, declinedBefore, calls, declinedAfter] :
+         {std::tuple{"Yes on Windows NT: the shutdown privilege, then the reboot", true, 1, false,
+                     L"PRIVILEGE|EXIT 2", false},
+          {"Yes on Windows 95: the reboot alone", false, 1, false, L"EXIT 2", false},
+          {"No: the user declined", true, 0, false, L"", true},
+          {"closed: nothing happens", true, PromptResult::Closed, false, L"", false},
+          {"closed: the earlier answer stands", false, PromptResult::Closed, true, L"", true}}) {
+        CAPTURE(name);
+        SessionFixture f;
+        Session& s = f.Load({nt});
+        s.RestartNeeded = true;
+        s.RestartDeclined = declinedBefore;
+        f.prompts.Answer(answer);
+        AskRestart(s, f.system, f.prompts);
+        CHECK(f.prompts.ShownMessages() == Strings{MessageOf(Messages::AskRestart)});
+        CHECK(Calls(f.system) == calls);
+        CHECK(s.RestartDeclined == declinedAfter);
+        CHECK_FALSE(s.RestartNeeded);
+    }
+}
+
+TEST_CASE("the real announcement reaches an answering window and does not wait for a hung one") {
+    static std::atomic<int> heard = 0;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_SETTINGCHANGE && wParam == SPI_SETICONMETRICS) ++heard;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    };
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TessalyBroadcastListener";
+    RegisterClassW(&wc);
+    auto listener = [&] {
+        return CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                               wc.hInstance, nullptr);
+    };
+    // The answering window is this thread's, so the broadcast reaches it directly; the hung one's thread
+    // looks at no message until it is released.
+    const HWND answering = listener();
+    std::latch ready(1), release(1);
+    std::thread hung([&] {
+        const HWND window = listener();
+        ready.count_down();
+        release.wait();
+        DestroyWindow(window);
+    });
+    ready.wait();
+    RealSystemPort().BroadcastSettingChange(SPI_SETICONMETRICS, {});
+    CHECK(heard == 1);
+    release.count_down();
+    hung.join();
+    DestroyWindow(answering);
 }

@@ -29,13 +29,6 @@ Filled Fill(const StartupFacts& facts) {
     return filled;
 }
 
-// The list's keys in order, parted by "|".
-std::wstring Keys(const IconListModel& list) {
-    std::wstring keys;
-    for (const auto& item : list.Items()) keys += (keys.empty() ? L"" : L"|") + item.Key;
-    return keys;
-}
-
 void SetShellIcon(int number, const std::wstring& reference) {
     RawSetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Icons",
                  std::to_wstring(number), reference);
@@ -109,8 +102,11 @@ TEST_CASE_FIXTURE(Machine, "which entries a machine has") {
         RegisterFileType(L".bmp", L"Paint.Picture");
         RegisterFileType(L".mmm", L"");
         RegisterFileType(L".zip", L"CompressedFolder");
-        CHECK(Keys(Fill(Facts(m, true))[Apps]) ==
-              L"Bitmap Image|Default Icon|Default Document|MS-DOS Application|Zip File");
+        Filled filled = Fill(Facts(m, true));
+        Strings keys;
+        for (const auto& item : filled[Apps].Items()) keys.push_back(item.Key);
+        CHECK(keys == Strings{L"Bitmap Image", L"Default Icon", L"Default Document", L"MS-DOS Application",
+                              L"Zip File"});
     }
 }
 

@@ -1,13 +1,21 @@
-// The icon list model on its own: no window, as commands and Apply use it; and the icon references and
-// theme paths its items hold.
+// The icon list model on its own, as commands and Apply use it, with the icon references and theme paths its
+// items hold; then the list window, driven with the messages a user's clicks and keys send.
+#include "controls/list_box_icons.h"
 #include "icons/icon_list.h"
 #include "icons/icon_location.h"
+#include "platform/unique_handle.h"
+#include "support/dialog_script.h"
+#include "support/icon_files.h"
+#include "support/leak_check.h"
 #include "support/wide_text.h"
 #include "themes/path_macros.h"
 
+#include <array>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -15,12 +23,63 @@ const std::wstring OwnExe = L"C:\\Program Files\\Tessaly\\Tessaly.exe";
 const ThemeFolders Folders{L"C:\\WINDOWS\\SYSTEM", L"C:\\WINDOWS", L"C:\\Program Files\\Tessaly",
                            L"D:\\Themes"};
 
-// Captions "Item 0"..., keys "k0"..., files "f0.ico"... at index = position.
+// Adds items "Item n" keyed "kn", numbered on from those already there.
 void Fill(IconListModel& list, int count) {
-    for (int i = 0; i < count; ++i) {
-        const std::wstring n = std::to_wstring(i);
-        list.AddItem(L"Item " + n, L"f" + n + L".ico", static_cast<std::int16_t>(i), L"k" + n);
+    for (int i = list.ListCount(), end = i + count; i < end; ++i)
+        list.AddItem(L"Item " + std::to_wstring(i), L"", 0, L"k" + std::to_wstring(i));
+}
+
+struct ListFixture {
+    ListFixture() {
+        REQUIRE(view.Create(host.get(), 10, 0, 0, 300, 304)); // a frame 300 pixels high inside: six rows show
+        view.events().Click = [this] { events.push_back(L"Click"); };
+        view.events().MouseUp = [this](std::int16_t button, std::int16_t, float, float) {
+            events.push_back(L"MouseUp " + std::to_wstring(button));
+        };
     }
+
+    HWND surface() const { return view.lstMainHwnd(); }
+    void Send(UINT message, WPARAM wParam, int y) {
+        SendMessageW(surface(), message, wParam, MAKELPARAM(100, y));
+    }
+    void Press(int y) {
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, y);
+        Send(WM_LBUTTONUP, 0, y);
+    }
+    void Key(WPARAM key) { SendMessageW(surface(), WM_KEYDOWN, key, 1); }
+    void ScrollBar(WORD request) {
+        SendMessageW(view.ContainerHwnd(), WM_VSCROLL, request, reinterpret_cast<LPARAM>(view.ScrollHwnd()));
+    }
+    int ScrollPos() const { return GetScrollPos(view.ScrollHwnd(), SB_CTL); }
+    int SurfaceTop() const {
+        POINT p{0, 0};
+        MapWindowPoints(surface(), view.ContainerHwnd(), &p, 1);
+        return p.y;
+    }
+    bool Highlighted(int row) const {
+        return view.SurfacePixel(5, row * 50 + 25) == GetSysColor(COLOR_HIGHLIGHT);
+    }
+    COLORREF IconPixel(int row) const { return view.SurfacePixel(31, row * 50 + 25); }
+
+    IconListModel model;
+    OwnerWindow host{WS_CLIPCHILDREN};
+    ListBoxIcons view{model};
+    Strings events;
+};
+
+const COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 255, 0), Blue = RGB(0, 0, 255), Cyan = RGB(0, 255, 255),
+               Magenta = RGB(255, 0, 255), Yellow = RGB(255, 255, 0);
+
+// Rewrites a file and dates it later than any earlier version: a list sees a change only through the file's
+// date and size, and the clock may not have moved since the last write.
+void Rewrite(const TempMachine& machine, const std::wstring& name, const std::string& bytes) {
+    static DWORD later = 0;
+    FILETIME time;
+    GetSystemTimeAsFileTime(&time);
+    time.dwHighDateTime += ++later; // about seven minutes a step
+    UniqueFile file(CreateFileW(machine.Write(machine.root, name, bytes).c_str(), FILE_WRITE_ATTRIBUTES, 0,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    REQUIRE(SetFileTime(file.get(), nullptr, nullptr, &time));
 }
 
 } // namespace
@@ -166,4 +225,231 @@ TEST_CASE("expanding a stored path replaces a leading macro, letter case countin
         {L"%WinDir%\\x.ico", L"C:\\WINDOWS\\\\x.ico"},
     };
     for (auto [stored, expanded] : rows) CHECK(ExpandThemePath(stored, Folders) == expanded);
+}
+
+TEST_CASE_FIXTURE(ListFixture, "the surface grows with the items and the scroll range follows") {
+    // added, height, max: a list that fits its frame does not scroll
+    const int steps[][3] = {{5, 250, 0}, {1, 300, 0}, {2, 400, 100}, {11, 950, 650}};
+    for (auto [added, height, bottom] : steps) {
+        CAPTURE(added);
+        Fill(model, added);
+        RECT r;
+        GetWindowRect(surface(), &r);
+        CHECK(r.bottom - r.top == height);
+        ScrollBar(SB_BOTTOM);
+        CHECK(ScrollPos() == bottom);
+        CHECK(SurfaceTop() == -bottom);
+        ScrollBar(SB_TOP);
+    }
+    model.SelItemKey(L"k2");
+    const std::pair<WORD, int> moves[] = {
+        {SB_PAGEDOWN, 150}, {SB_LINEDOWN, 200}, {SB_LINEUP, 150}, {SB_PAGEUP, 0}, {SB_LINEUP, 0}};
+    for (auto [request, value] : moves) {
+        ScrollBar(request);
+        CHECK(ScrollPos() == value);
+        CHECK(SurfaceTop() == -value);
+    }
+    CHECK(model.Key() == L"k2"); // scrolling leaves the selection alone
+    CHECK(Highlighted(2));
+}
+
+TEST_CASE_FIXTURE(ListFixture, "pressing and dragging select the row under the pointer") {
+    Fill(model, 8);
+    SUBCASE("the first and last pixels of each row; below the surface nothing") {
+        const std::pair<int, const wchar_t*> presses[] = {
+            {0, L"k0"}, {99, L"k1"}, {100, L"k2"}, {399, L"k7"}, {400, L"k7"}};
+        for (auto [y, key] : presses) {
+            Press(y);
+            CHECK(model.Key() == key);
+        }
+    }
+    SUBCASE("dragging with the left button alone moves the selection") {
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, 60);
+        const std::tuple<WPARAM, int, const wchar_t*> moves[] = {{MK_LBUTTON, 175, L"k3"},
+                                                                 {MK_LBUTTON | MK_RBUTTON, 275, L"k3"},
+                                                                 {MK_LBUTTON, 275, L"k5"},
+                                                                 {0, 25, L"k5"}};
+        for (auto [buttons, y, key] : moves) {
+            Send(WM_MOUSEMOVE, buttons, y);
+            CHECK(model.Key() == key);
+        }
+        Send(WM_LBUTTONUP, 0, 275);
+        CHECK(events == Strings{L"MouseUp 1", L"Click"});
+    }
+    SUBCASE("the right button selects too; a release outside the frame is no click") {
+        Send(WM_RBUTTONDOWN, MK_RBUTTON, 160);
+        Send(WM_RBUTTONUP, 0, 160);
+        CHECK(model.Key() == L"k3");
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, 120);
+        Send(WM_LBUTTONUP, 0, 350); // on the surface, but below the frame
+        CHECK(events == Strings{L"MouseUp 2", L"Click", L"MouseUp 1"});
+    }
+}
+
+TEST_CASE("keys move the selection and scroll it into view") {
+    struct Step {
+        WPARAM key;
+        int times;
+        const wchar_t* selected;
+        int scroll;
+    };
+    ListFixture list;
+    auto run = [&list](const auto& steps) {
+        for (const Step& step : steps) {
+            for (int i = 0; i < step.times; ++i) list.Key(step.key);
+            CHECK(list.model.Key() == step.selected);
+            CHECK(list.ScrollPos() == step.scroll);
+            CHECK(list.SurfaceTop() == -step.scroll);
+            CHECK(list.Highlighted(list.model.SelectedRow()));
+        }
+    };
+    SUBCASE("a list a little longer than the frame: the first and last rows stay, other keys do nothing") {
+        Fill(list.model, 8); // scroll maximum 100
+        list.model.SelItemKey(L"k0");
+        const Step steps[] = {{VK_NEXT, 1, L"k4", 100}, {VK_NEXT, 1, L"k7", 100}, {VK_PRIOR, 1, L"k3", 100},
+                              {VK_PRIOR, 1, L"k0", 0},  {VK_DOWN, 5, L"k5", 0},   {VK_DOWN, 1, L"k6", 50},
+                              {VK_DOWN, 1, L"k7", 100}, {VK_DOWN, 1, L"k7", 100}, {VK_HOME, 1, L"k7", 100},
+                              {VK_UP, 5, L"k2", 100},   {VK_UP, 1, L"k1", 50},    {VK_UP, 1, L"k0", 0},
+                              {VK_UP, 1, L"k0", 0},     {VK_END, 1, L"k0", 0},    {'K', 1, L"k0", 0}};
+        run(steps);
+        CHECK(list.events.empty()); // keys raise no Click
+        CHECK((SendMessageW(list.surface(), WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS) != 0);
+        list.ScrollBar(SB_BOTTOM); // at the ends the view still scrolls a row towards the selection
+        run(std::array{Step{VK_UP, 1, L"k0", 50}});
+    }
+    SUBCASE("Page Down and Page Up move four rows and scroll by four") {
+        Fill(list.model, 19); // scroll maximum 650
+        list.model.SelItemKey(L"k0");
+        const Step steps[] = {
+            {VK_NEXT, 1, L"k4", 200},  {VK_NEXT, 2, L"k12", 600},  {VK_NEXT, 1, L"k16", 650},
+            {VK_NEXT, 2, L"k18", 650}, {VK_PRIOR, 1, L"k14", 650}, {VK_PRIOR, 1, L"k10", 450},
+            {VK_PRIOR, 2, L"k2", 50},  {VK_PRIOR, 1, L"k0", 0},    {VK_PRIOR, 1, L"k0", 0}};
+        run(steps);
+    }
+}
+
+TEST_CASE("captions wider than W - 60 are shortened") {
+    const std::wstring caption = L"Network Neighborhood Workgroup Computers";
+    const std::wstring first20 = caption.substr(0, 20) + L" ...", first25 = caption.substr(0, 25) + L" ...";
+    ListFixture list;
+    const int wide = list.view.CaptionWidth(caption);
+    auto setW = [&](int w) {
+        MoveWindow(list.view.hwnd(), 0, 0, w + GetSystemMetrics(SM_CXVSCROLL) + 3, 304, TRUE);
+        REQUIRE(list.view.SurfaceWidth() == w);
+    };
+    SUBCASE("exactly W - 60 wide is drawn whole") {
+        setW(wide + 60);
+        list.model.AddItem(caption, L"", 0, L"k0");
+        CHECK(list.view.DrawnCaption(0) == caption);
+    }
+    SUBCASE("one pixel wider: 20 characters when added, 25 when drawn again") {
+        setW(wide + 59);
+        for (const wchar_t* key : {L"k0", L"k1", L"k2"}) list.model.AddItem(caption, L"", 0, key);
+        CHECK(list.view.DrawnCaption(0) == first20);
+        list.model.SelItemKey(L"k2"); // redraws the row left and the row taken
+        CHECK(list.view.DrawnCaption(0) == first25);
+        CHECK(list.view.DrawnCaption(1) == first20);
+        CHECK(list.view.DrawnCaption(2) == first25);
+        list.model.ListRefresh();
+        CHECK(list.view.DrawnCaption(1) == first25);
+        CHECK(list.model.ItemCaption(L"k1") == caption);
+        setW(wide + 60); // widened after filling: whole again
+        CHECK(list.view.DrawnCaption(1) == caption);
+    }
+}
+
+TEST_CASE("each row shows the picture its file gives") {
+    TempMachine machine;
+    const std::wstring& folder = machine.root;
+    ListFixture list;
+    SUBCASE("an icon file, and a missing file drawn as its caption alone") {
+        list.model.AddItem(L"Red", machine.Write(folder, L"red.ico", ColourIconBytes({{Red}})), 0, L"red");
+        list.model.AddItem(L"Gone", folder + L"\\gone.ico", 0, L"gone");
+        CHECK(list.IconPixel(0) == Red);
+        CHECK(list.IconPixel(1) == GetSysColor(COLOR_WINDOW));
+        CHECK(list.view.DrawnCaption(1) == L"Gone");
+    }
+    SUBCASE("pointer files give no icon to extract but show their cursor, when added and redrawn") {
+        list.model.AddItem(
+            L"", machine.Write(folder, L"a.cur", ColourIconBytes({{Green}}, IconFileKind::Cursor)), 0, L"a");
+        list.model.AddItem(L"", machine.Write(folder, L"b.ani", ColourAnimatedCursorBytes(Blue)), 0, L"b");
+        list.model.AddItem(L"", machine.Write(folder, L"c.Ani", ColourAnimatedCursorBytes(Yellow)), 0, L"c");
+        for (int pass = 0; pass < 2; ++pass, list.model.ListRefresh()) {
+            CHECK(list.IconPixel(0) == Green);
+            CHECK(list.IconPixel(1) == Blue);
+            CHECK(list.IconPixel(2) == Yellow);
+        }
+    }
+    SUBCASE("a redraw loads a file as a cursor only for lower-case \"ani\" after the path's first dot") {
+        // Extracting picks the 32-pixel image; loading as a cursor takes the first, 16-pixel one.
+        const std::string two = ColourIconBytes({{Cyan, 16}, {Magenta, 32}});
+        machine.MakeFolder(L"my.folder");
+        const std::wstring names[] = {L"two.ani", L"two.ANI", L"my.folder\\two.ani", L"two.ico"};
+        for (const auto& name : names) list.model.AddItem(name, machine.Write(folder, name, two), 0, name);
+        for (int row = 0; row < 4; ++row) CHECK(list.IconPixel(row) == Magenta);
+        list.model.ListRefresh();
+        CHECK(list.IconPixel(0) == Cyan);
+        for (int row = 1; row < 4; ++row) CHECK(list.IconPixel(row) == Magenta);
+    }
+}
+
+TEST_CASE("a redraw never shows a stale icon, and reads only files that changed") {
+    TempMachine machine;
+    ListFixture list;
+    const std::wstring red = machine.Write(machine.root, L"row0.ico", ColourIconBytes({{Red}}));
+    const std::wstring cur =
+        machine.Write(machine.root, L"row1.cur", ColourIconBytes({{Green}}, IconFileKind::Cursor));
+    list.model.AddItem(L"Icon", red, 0, L"icon");
+    list.model.AddItem(L"Pointer", cur, 0, L"ptr");
+    list.model.SelItemKey(L"icon");
+    const auto loads = list.view.pictures().loads();
+    list.model.ListRefresh();
+    CHECK(list.view.pictures().loads() == loads);
+
+    Rewrite(machine, L"row0.ico", ColourIconBytes({{Blue}}));
+    list.model.ListRefresh();
+    CHECK(list.IconPixel(0) == Blue);
+    CHECK(list.IconPixel(1) == Green);
+    CHECK(list.view.pictures().loads() == loads + 1);
+    Rewrite(machine, L"row0.ico", ColourIconBytes({{Yellow, 16}}));
+    list.model.ItemRefresh();
+    CHECK(list.IconPixel(0) == Yellow);
+    Rewrite(machine, L"row1.cur", ColourIconBytes({{Red}}, IconFileKind::Cursor));
+    list.model.ListRefresh();
+    CHECK(list.IconPixel(1) == Red);
+
+    list.model.Change(L"icon", L"", machine.Write(machine.root, L"other.ico", ColourIconBytes({{Cyan}})));
+    list.model.ItemRefresh();
+    CHECK(list.IconPixel(0) == Cyan);
+}
+
+TEST_CASE("the highlight follows the selection; the list's life leaves no handle behind") {
+    const HandleCounts handles = LiveHandleCounts();
+    auto list = std::make_unique<ListFixture>();
+    Fill(list->model, 3);
+    CHECK_FALSE(list->Highlighted(0)); // added items select the first row without highlighting it
+    list->model.SelItemKey(L"k2");
+    Fill(list->model, 1); // selects the first row again: no highlight may be left behind on row 2
+    CHECK(list->model.Key() == L"k0");
+    for (int row = 0; row < 5; ++row) CHECK_FALSE(list->Highlighted(row));
+    list->model.SelItemKey(L"k1");
+    list->model.ListRefresh();
+    CHECK(list->Highlighted(1));
+    CHECK_FALSE(list->Highlighted(2));
+    list->Press(220); // a short list highlights the empty row below its items
+    CHECK(list->model.SelectedRow() == 4);
+    CHECK(list->Highlighted(4));
+    list.reset();
+    CHECK(LiveHandleCounts() == handles);
+}
+
+TEST_CASE_FIXTURE(ListFixture, "a control destroyed with its parent lets go of the model") {
+    Fill(model, 1);
+    DestroyWindow(host.get());
+    CHECK(view.hwnd() == nullptr);
+    Fill(model, 1);
+    model.SelItemKey(L"k1");
+    model.ListRefresh();
+    CHECK(model.Key() == L"k1");
+    CHECK(view.pictures().size() == 0);
 }

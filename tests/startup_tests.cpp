@@ -1,13 +1,19 @@
+// The program as it starts: what the real detection finds, run as a process of its own, and the program
+// file's own icons (the program's and the fourteen pointer pictures, in that order) and manifest.
 #include "platform/startup_facts.h"
 #include "platform/text.h"
+#include "platform/unique_handle.h"
 #include "support/icon_files.h"
 #include "support/programs.h"
 #include "support/registry_sandbox.h"
 #include "support/wide_text.h"
 
+#include <shellapi.h>
+
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -41,14 +47,10 @@ private:
     std::wstring key_;
 };
 
-fs::path ProbePath() {
-    return fs::absolute(L"tests\\facts_probe.exe");
-}
-
 } // namespace
 
 TEST_CASE("the real detection tells Windows 95 from Windows NT") {
-    const fs::path probe = ProbePath();
+    const fs::path probe = fs::absolute(L"tests\\facts_probe.exe");
     REQUIRE(fs::exists(probe));
     // The prefix has no Plus! setup key: Windows 95 then lacks Plus!, Windows NT always has it.
     struct Row {
@@ -72,7 +74,7 @@ TEST_CASE("the real detection finds the folders and the program's own files") {
     const fs::path folder = fs::temp_directory_path() / L"Tessaly Probe";
     fs::create_directories(folder);
     const fs::path copy = folder / L"Probe.EXE";
-    fs::copy_file(ProbePath(), copy, fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::absolute(L"tests\\facts_probe.exe"), copy, fs::copy_options::overwrite_existing);
     auto facts = RunProbe(copy);
 
     wchar_t windows[MAX_PATH], system[MAX_PATH];
@@ -94,4 +96,44 @@ TEST_CASE("the Internet Explorer 4 shell is known by its version text") {
     for (const wchar_t* version : {L"4.71.1712.6", L"4.72"}) CHECK(IsIE4ShellVersion(version));
     for (const wchar_t* version : {L"4.70.1155", L"5.00.2614.3500", L"Error", L"", L"4.7"})
         CHECK_FALSE(IsIE4ShellVersion(version));
+}
+
+TEST_CASE("the program file carries fifteen 32-pixel icons, each with an outline of its own") {
+    const std::wstring exe = std::filesystem::absolute(L"Tessaly.exe").wstring();
+    REQUIRE(std::filesystem::exists(exe));
+    CHECK(reinterpret_cast<UINT_PTR>(
+              ExtractIconW(GetModuleHandleW(nullptr), exe.c_str(), static_cast<UINT>(-1))) == 15);
+    std::vector<std::vector<unsigned char>> masks; // the AND masks
+    for (UINT index = 0; index < 15; ++index) {
+        CAPTURE(index);
+        UniqueHIcon icon(ExtractIconW(GetModuleHandleW(nullptr), exe.c_str(), index));
+        REQUIRE(icon);
+        ICONINFO info{};
+        GetIconInfo(icon.get(), &info);
+        UniqueGdiObj mask(info.hbmMask), colour(info.hbmColor);
+        BITMAP bm{};
+        GetObjectW(info.hbmMask, sizeof bm, &bm);
+        // A monochrome icon keeps its picture and mask in one bitmap of twice the height.
+        CHECK(bm.bmWidth == 32);
+        CHECK((info.hbmColor ? bm.bmHeight : bm.bmHeight / 2) == 32);
+        std::vector<unsigned char> bits(32 * 64 / 8);
+        GetBitmapBits(info.hbmMask, static_cast<LONG>(bits.size()), bits.data());
+        bits.resize(32 * 32 / 8 * 2); // the AND half (and, for colour icons, the whole mask)
+        for (const auto& other : masks) CHECK(other != bits);
+        masks.push_back(bits);
+    }
+    CHECK(ExtractIconW(GetModuleHandleW(nullptr), exe.c_str(), 15) == nullptr);
+}
+
+TEST_CASE("the program file asks for common controls 6 and runs as invoker") {
+    UniqueHModule module(
+        LoadLibraryExW(std::filesystem::absolute(L"Tessaly.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    REQUIRE(module);
+    HRSRC found = FindResourceW(module.get(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    REQUIRE(found);
+    auto* data = static_cast<const char*>(LockResource(LoadResource(module.get(), found)));
+    std::string manifest(data, SizeofResource(module.get(), found));
+    CHECK(manifest.find("Microsoft.Windows.Common-Controls") != std::string::npos);
+    CHECK(manifest.find("version=\"6.0.0.0\"") != std::string::npos);
+    CHECK(manifest.find("level=\"asInvoker\"") != std::string::npos);
 }

@@ -1,14 +1,20 @@
 // Saving and loading themes: the file each save writes, each format's reader on whole, partial, empty and
-// damaged files, load-and-apply from the command line in a program of its own, and the recent themes.
+// damaged files, load-and-apply from the command line in a program of its own, and the recent themes; then
+// the real open and save dialogs, answered from inside their own loops, alone and behind the main window's
+// theme commands.
+#include "controls/common_dialog.h"
 #include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
+#include "support/dialog_script.h"
 #include "support/programs.h"
 #include "support/registry_dump.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
 #include "themes/recent_themes.h"
 #include "themes/theme_commands.h"
+#include "ui/command_ids.h"
+#include "ui/main_window.h"
 
 #include <array>
 #include <filesystem>
@@ -48,6 +54,22 @@ struct ThemeFixture : SessionFixture {
     }
     void Set(C c, const wchar_t* key, const std::wstring& ref) { session->Lists[c].Change(key, L"", ref); }
 };
+
+constexpr int FileNameBox = 0x47c, FileTypeBox = 0x470; // the dialog's cmb13 and cmb1
+
+DialogScript::Step Type(const std::wstring& name) {
+    return [name](HWND dialog) {
+        CHECK_MESSAGE(SetDlgItemTextW(dialog, FileNameBox, name.c_str()), "no file name box");
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+}
+// Presses a button by id, in the file dialog or in a message box over it.
+DialogScript::Step Press(int id) {
+    return [id](HWND dialog) {
+        CHECK_MESSAGE(GetDlgItem(dialog, id) != nullptr, "no such button here");
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    };
+}
 
 } // namespace
 
@@ -376,4 +398,85 @@ TEST_CASE("a theme goes first in the recent list unless slot 1 holds it already"
         CHECK(ReadRecentThemes() == c.after);
         CHECK(told == 1);
     }
+}
+
+TEST_CASE("CommonDialog: title and filter kept, the last filter pair preselected, Cancel, the platform's own "
+          "checks, and paths longer than 255 characters") {
+    OwnerWindow owner;
+    TempMachine m;
+    const std::wstring text = m.Write(m.root, L"notes.txt", "x");
+    CommonDialog dialog(owner.get());
+    dialog.Filter(std::wstring(L"Icons\0*.ico\0Text\0*.txt\0", 24));
+    dialog.Title(L"Pick");
+    std::wstring name = L"stale";
+    auto show = [&](bool save, std::vector<DialogScript::Step> steps) {
+        DialogScript script(std::move(steps));
+        const bool chosen = save ? dialog.ShowSave(name) : dialog.ShowOpen(name);
+        CHECK(script.Completed());
+        return chosen;
+    };
+    // A new file whose path is longer than the old 255-byte buffer (the platform's own dialog here stops at
+    // MAX_PATH).
+    std::wstring longPath = m.MakeFolder(std::wstring(120, L'f')) + L"\\";
+    longPath += std::wstring(254 - longPath.size(), L'n') + L".txt";
+    CHECK(show(true, {Type(longPath)}));
+    CHECK(name == longPath);
+    auto fileType = [](HWND d) { return SendDlgItemMessageW(d, FileTypeBox, CB_GETCURSEL, 0, 0); };
+    CHECK(show(false, {[&](HWND d) {
+                           CHECK(TextOf(d) == L"Pick");
+                           CHECK(fileType(d) == 0);
+                           SendDlgItemMessageW(d, FileTypeBox, CB_SETCURSEL, 1, 0);
+                           for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK}) // as a click sends them
+                               SendMessageW(d, WM_COMMAND, MAKEWPARAM(FileTypeBox, code),
+                                            reinterpret_cast<LPARAM>(GetDlgItem(d, FileTypeBox)));
+                       },
+                       Type(text)}));
+    CHECK(name == text);
+    CHECK_FALSE(show(false, {[&](HWND d) { CHECK(fileType(d) == 1); }, Press(IDCANCEL)}));
+    CHECK(name.empty());
+    // Open refuses a missing file: the platform says so (a message box, no name box) and the dialog stays.
+    auto messageBox = [](HWND d) {
+        CHECK(GetDlgItem(d, FileNameBox) == nullptr);
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    CHECK_FALSE(show(false, {Type(m.root + L"\\none.txt"), messageBox, Press(IDCANCEL)}));
+    CHECK(show(true, {Type(text), Press(IDYES)})); // Save over an existing file asks first; IDYES answers it
+    CHECK(name == text);
+}
+
+TEST_CASE("the File menu's theme commands through the real dialogs, and the recent themes") {
+    ThemeFixture f;
+    Session& s = f.Load(Win95);
+    MainWindow main(s, f.system, f.prompts);
+    REQUIRE(main.Create());
+    for (int id : {IdMenuOpenTheme, IdMenuSaveTheme, IdMenuSaveThemeAs, IdMenuRecentTheme1,
+                   IdMenuRecentTheme2, IdMenuRecentTheme3, IdMenuRecentTheme4})
+        CHECK(main.HasCommand(id));
+    auto command = [&](int id) { SendMessageW(main.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); };
+    const std::wstring icon = f.Theme(L"pc.ico", IconFileBytes(IconFileKind::Icon));
+    s.Lists[IconCategory::Desktop].Change(L"My Computer", L"", icon + L",0");
+    auto viaDialog = [&](int id, const std::wstring& typed) {
+        DialogScript script({Type(typed)});
+        command(id);
+        CHECK(script.Completed());
+    };
+    const std::wstring mine = f.themes + L"\\Mine.tstheme";
+    viaDialog(IdMenuSaveThemeAs, f.themes + L"\\Mine");
+    CHECK(s.CurrentThemePath == mine); // read back below from the recent list
+    const std::wstring other =
+        f.Theme(L"Other.motif", "[CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon]\n"
+                                "DefaultValue=%ThemeDir%pc.ico,1\n");
+    viaDialog(IdMenuOpenTheme, other);
+    CHECK(TextOf(main.InfoBar()) == icon + L",1");
+    Registry::WriteString(ThemesKey, L"3", mine);
+    command(IdMenuRecentTheme3);
+    CHECK(s.CurrentThemePath == mine);
+    CHECK(TextOf(main.InfoBar()) == icon + L",0");
+    CHECK(Registry::ReadString(ThemesKey, L"1") == mine); // the list follows the loads
+    Registry::DeleteValue(ThemesKey, L"4");
+    const size_t shown = f.prompts.shown.size();
+    command(IdMenuRecentTheme4); // an empty slot opens nothing
+    CHECK(f.prompts.shown.size() == shown);
+    CHECK(s.CurrentThemePath == mine);
+    DestroyWindow(main.hwnd());
 }

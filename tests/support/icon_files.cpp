@@ -26,21 +26,21 @@ std::string Chunk(const char* id, const std::string& data) {
     return c;
 }
 
-// A BITMAPINFOHEADER for an icon image, whose height counts both masks.
-std::string BitmapHeader(int size, int bitsPerPixel) {
+// A 24-bit BITMAPINFOHEADER for an icon image, whose height counts both masks.
+std::string BitmapHeader(int size) {
     std::string header;
     Put32(header, 40);
     Put32(header, static_cast<std::uint32_t>(size));
     Put32(header, static_cast<std::uint32_t>(size * 2));
     Put16(header, 1);
-    Put16(header, static_cast<std::uint16_t>(bitsPerPixel));
+    Put16(header, 24);
     for (int i = 0; i < 6; ++i) Put32(header, 0);
     return header;
 }
 
 // The icon directory of a .ico or .cur file: one entry per image, the images following it in order.
 std::string IconDirectory(IconFileKind kind, const std::vector<std::string>& images,
-                          const std::vector<int>& sizes, int colourCount, int bitsPerPixel) {
+                          const std::vector<int>& sizes) {
     const bool cursor = kind == IconFileKind::Cursor;
     std::string file;
     Put16(file, 0);
@@ -50,10 +50,9 @@ std::string IconDirectory(IconFileKind kind, const std::vector<std::string>& ima
     for (size_t i = 0; i < images.size(); ++i) {
         file.push_back(static_cast<char>(sizes[i]));
         file.push_back(static_cast<char>(sizes[i]));
-        file.push_back(static_cast<char>(colourCount));
-        file.push_back(0);
-        Put16(file, cursor ? 0 : 1);                                        // hot spot x, or planes
-        Put16(file, cursor ? 0 : static_cast<std::uint16_t>(bitsPerPixel)); // hot spot y, or bits per pixel
+        file.append(2, '\0');         // no palette
+        Put16(file, cursor ? 0 : 1);  // hot spot x, or planes
+        Put16(file, cursor ? 0 : 24); // hot spot y, or bits per pixel
         Put32(file, static_cast<std::uint32_t>(images[i].size()));
         Put32(file, offset);
         offset += static_cast<std::uint32_t>(images[i].size());
@@ -75,14 +74,15 @@ std::string AnimatedCursorOf(const std::string& frame) {
     return Chunk("RIFF", body);
 }
 
-} // namespace
-
+// The folder that holds the fixture DLLs built beside the tests, with a trailing backslash.
 std::wstring FixtureFolder() {
     wchar_t exe[MAX_PATH];
     DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring path(exe, n);
     return path.substr(0, path.rfind(L'\\') + 1) + L"fixtures\\";
 }
+
+} // namespace
 
 TempMachine::TempMachine() {
     static int counter = 0;
@@ -121,25 +121,12 @@ std::wstring TempMachine::MakeFolder(const std::wstring& name) const {
     return folder;
 }
 
-std::string IconFileBytes(IconFileKind kind) {
-    std::string image = BitmapHeader(32, 1);
-    Put32(image, 0x000000);                                                             // black
-    Put32(image, 0xffffff);                                                             // white
-    for (int row = 0; row < 32; ++row) Put32(image, row % 2 ? 0xffff0000 : 0x0000ffff); // stripes
-    for (int row = 0; row < 32; ++row) Put32(image, row < 16 ? 0 : 0xffffffff);         // top half opaque
-    return IconDirectory(kind, {image}, {32}, 2, 1);
-}
-
-std::string AnimatedCursorBytes() {
-    return AnimatedCursorOf(IconFileBytes(IconFileKind::Cursor));
-}
-
 std::string ColourIconBytes(const std::vector<ColourImage>& images, IconFileKind kind) {
     std::vector<std::string> bitmaps;
     std::vector<int> sizes;
     for (const ColourImage& picture : images) {
         const int size = picture.size, rowBytes = (size * 3 + 3) / 4 * 4;
-        std::string image = BitmapHeader(size, 24);
+        std::string image = BitmapHeader(size);
         std::string row;
         for (int x = 0; x < size; ++x) {
             row.push_back(static_cast<char>((picture.colour >> 16) & 0xff)); // blue, green, red
@@ -152,7 +139,7 @@ std::string ColourIconBytes(const std::vector<ColourImage>& images, IconFileKind
         bitmaps.push_back(image);
         sizes.push_back(size);
     }
-    return IconDirectory(kind, bitmaps, sizes, 0, 24);
+    return IconDirectory(kind, bitmaps, sizes);
 }
 
 std::string ColourAnimatedCursorBytes(std::uint32_t colour) {

@@ -57,14 +57,7 @@ inline StartupFacts MachineFacts(const TempMachine& m, const MachineKind& kind) 
     return MachineFacts(kind, &m);
 }
 
-// The folder that holds the fixture DLLs, with a trailing backslash.
-std::wstring FixtureFolder();
-
 enum class IconFileKind { Icon, Cursor };
-// A 32x32 monochrome picture as a one-image .ico or .cur file.
-std::string IconFileBytes(IconFileKind kind);
-// A one-frame animated cursor.
-std::string AnimatedCursorBytes();
 
 // Solid, fully opaque 24-bit pictures, so that one drawn pixel tells which file (and which image) was used.
 struct ColourImage {
@@ -75,3 +68,11 @@ struct ColourImage {
 std::string ColourIconBytes(const std::vector<ColourImage>& images, IconFileKind kind = IconFileKind::Icon);
 // A one-frame animated cursor whose frame is a 32-pixel picture in one colour.
 std::string ColourAnimatedCursorBytes(std::uint32_t colour);
+
+// Files whose picture does not matter: one 32-pixel image.
+inline std::string IconFileBytes(IconFileKind kind) {
+    return ColourIconBytes({{0x800000}}, kind);
+}
+inline std::string AnimatedCursorBytes() {
+    return ColourAnimatedCursorBytes(0x800000);
+}
