@@ -256,21 +256,28 @@ bool Save(const std::wstring& filePath, const std::vector<Section>& sections) {
     return false;
 }
 
-LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections) {
-    HANDLE raw = CreateFileW(filePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections, UniqueKernelHandle* keep) {
+    // Kept, the file is open to be deleted too: finding it by its path again costs as much as reading it.
+    HANDLE raw = INVALID_HANDLE_VALUE;
+    for (DWORD access : {keep ? GENERIC_READ | DELETE : GENERIC_READ, DWORD(GENERIC_READ)}) {
+        raw = CreateFileW(filePath.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (raw != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED) break;
+    }
     if (raw == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND
                    ? LoadResult::Missing
                    : LoadResult::Damaged;
     UniqueKernelHandle file(raw);
+    if (keep) *keep = std::move(file);
+    HANDLE opened = raw;
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart % 2 || size.QuadPart < 2 ||
+    if (!GetFileSizeEx(opened, &size) || size.QuadPart % 2 || size.QuadPart < 2 ||
         size.QuadPart > 64 * 1024 * 1024)
         return LoadResult::Damaged;
     std::wstring text(static_cast<size_t>(size.QuadPart / 2), L'\0');
     DWORD read = 0;
-    if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(size.QuadPart), &read, nullptr) ||
+    if (!ReadFile(opened, text.data(), static_cast<DWORD>(size.QuadPart), &read, nullptr) ||
         read != size.QuadPart || text.front() != L'\xFEFF' || !text.ends_with(EndLine))
         return LoadResult::Damaged;
     auto parsed = Parse(std::wstring_view(text).substr(1));
@@ -298,7 +305,8 @@ namespace {
 
 std::wstring Lower(std::wstring_view s) {
     std::wstring out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](wchar_t c) { return std::towlower(c); });
+    // Paths are nearly all plain letters, which need no call into the runtime.
+    for (wchar_t& c : out) c = c >= 0x80 ? std::towlower(c) : c >= L'A' && c <= L'Z' ? c + (L'a' - L'A') : c;
     return out;
 }
 
@@ -350,6 +358,8 @@ Outcome::Outcome(const std::vector<Section>& sections) {
 
 Outcome::State Outcome::Find(const std::wstring& keyPath, const std::wstring& name) const {
     if (foreignRoot_ && (!removals_.empty() || !values_.empty())) return {Kind::Unknown, std::nullopt};
+    const auto named = values_.find(Lower(name));
+    if (named == values_.end() && removals_.empty()) return {};
     const std::wstring key = Lower(keyPath), same = SameKey(key);
     const bool classes = AtOrBelow(same, ClassesRoot);
     // The last step that reaches the value decides.
@@ -366,8 +376,8 @@ Outcome::State Outcome::Find(const std::wstring& keyPath, const std::wstring& na
         else if (AtOrBelow(same, step.sameKey) || (classes && step.abovePresentClasses))
             reach(step, {Kind::Unknown, std::nullopt});
     }
-    if (auto at = values_.find(Lower(name)); at != values_.end())
-        for (const Step& step : at->second) {
+    if (named != values_.end())
+        for (const Step& step : named->second) {
             if (step.path == key)
                 reach(step, {Kind::Known, step.data});
             else if (step.sameKey == same)

@@ -2,6 +2,7 @@
 // Registry files in the registry editor's own form ("Windows Registry Editor Version 5.00", UTF-16 with a
 // byte-order mark): keys in brackets, a leading minus removing a key with everything below it, then the
 // key's values, "name"=- removing one. Texts are quoted, numbers dword:, anything else hex(type):.
+#include "platform/unique_handle.h"
 #include "registry/registry.h"
 
 #include <optional>
@@ -34,7 +35,9 @@ std::optional<std::vector<Section>> Parse(std::wstring_view text);
 // UTF-16 LE with its byte-order mark, closed by a comment line that tells a whole file from one cut short.
 bool Save(const std::wstring& filePath, const std::vector<Section>& sections);
 enum class LoadResult { Loaded, Missing, Damaged }; // Damaged: unreadable, cut short or not parsed
-LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections);
+// With `keep`, the file stays open there, with the right to delete it where the system grants it.
+LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections,
+                UniqueKernelHandle* keep = nullptr);
 
 // Carries the sections out in order, as the registry editor imports them; false when any step failed
 // (the rest are still done).

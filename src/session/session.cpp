@@ -13,7 +13,7 @@ Session::Session(StartupFacts facts, CatalogueVariants variants)
 
 void Session::Load() {
     const Registry::ReadCache keys; // hundreds of values from a few dozen keys
-    Add_Icons(Facts, Variants, Lists);
+    Add_Icons(Facts, Variants, Lists, &IconFiles);
     Add_Tooltips(Facts, Variants, Lists);
     // Apply stores the current theme, so it must start as the one stored, not as none.
     const std::wstring theme = Registry::ReadString(ProgramSettingsKey, CurrentThemeValue);

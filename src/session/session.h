@@ -2,6 +2,7 @@
 // The staged state: everything the user has edited and not yet applied, with the facts and catalogue
 // variants found at start. Commands change it; windows observe it and redraw.
 #include "icons/catalogue.h"
+#include "icons/catalogue_reader.h"
 #include "icons/catalogue_variants.h"
 #include "platform/startup_facts.h"
 #include "settings/settings_state.h"
@@ -24,6 +25,7 @@ public:
     ThemeFolders Folders; // the theme folder changes with every theme load and save
     IconLists Lists;
     SettingsState Settings;
+    IconFileMemory IconFiles; // what the icon files the lists were filled from held then
 
     bool IconCacheDirty = false;
     bool RestartNeeded = false;
