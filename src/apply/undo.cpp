@@ -82,12 +82,10 @@ bool RefreshIcons(Session& session, const RegFile::Outcome& outcome) {
     for (IconCategory category : IconCategories) {
         IconListModel& list = session.Lists[category];
         bool listChanged = false;
-        for (const CatalogueEntry& entry : CatalogueEntries(category)) {
-            const IconListItem* now = list.Find(std::wstring(entry.key));
-            if (!now) continue;
-            const CatalogueLocation at =
-                LocateCatalogueEntry(session.Facts, session.Variants, category, entry);
+        for (const CatalogueLocation& at : session.Locations(category)) {
             if (!at.present) continue;
+            const IconListItem* now = list.Find(at.entry->key);
+            if (!now) continue;
             IconRef icon{now->IconPath, now->IconIndex};
             if (auto stored = outcome.Text(at.iconKey, at.iconValue))
                 icon = reader.UsableIcon(*stored, at.fallback, at.IsPointer());

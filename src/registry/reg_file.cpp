@@ -303,10 +303,16 @@ bool Import(const std::vector<Section>& sections) {
 
 namespace {
 
+// Paths are nearly all plain letters, which need no call into the runtime.
+wchar_t LowerChar(wchar_t c) {
+    return c >= 0x80                ? static_cast<wchar_t>(std::towlower(c))
+           : c >= L'A' && c <= L'Z' ? c + (L'a' - L'A')
+                                    : c;
+}
+
 std::wstring Lower(std::wstring_view s) {
     std::wstring out(s);
-    // Paths are nearly all plain letters, which need no call into the runtime.
-    for (wchar_t& c : out) c = c >= 0x80 ? std::towlower(c) : c >= L'A' && c <= L'Z' ? c + (L'a' - L'A') : c;
+    for (wchar_t& c : out) c = LowerChar(c);
     return out;
 }
 
@@ -338,6 +344,11 @@ bool KeyExists(std::wstring_view lowerPath) {
 
 } // namespace
 
+bool Outcome::NameLess::operator()(std::wstring_view a, std::wstring_view b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](wchar_t x, wchar_t y) { return LowerChar(x) < LowerChar(y); });
+}
+
 Outcome::Outcome(const std::vector<Section>& sections) {
     size_t order = 0;
     for (const Section& section : sections) {
@@ -352,13 +363,13 @@ Outcome::Outcome(const std::vector<Section>& sections) {
             removals_.push_back(std::move(step));
         }
         for (const Value& v : section.values)
-            values_[Lower(v.name)].push_back({order++, path, SameKey(path), v.data});
+            values_[v.name].push_back({order++, path, SameKey(path), v.data});
     }
 }
 
-Outcome::State Outcome::Find(const std::wstring& keyPath, const std::wstring& name) const {
+Outcome::State Outcome::Find(std::wstring_view keyPath, std::wstring_view name) const {
     if (foreignRoot_ && (!removals_.empty() || !values_.empty())) return {Kind::Unknown, std::nullopt};
-    const auto named = values_.find(Lower(name));
+    const auto named = values_.find(name);
     if (named == values_.end() && removals_.empty()) return {};
     const std::wstring key = Lower(keyPath), same = SameKey(key);
     const bool classes = AtOrBelow(same, ClassesRoot);

@@ -5,10 +5,10 @@
 #include "platform/unique_handle.h"
 #include "registry/registry.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace RegFile {
@@ -62,7 +62,7 @@ public:
         std::optional<Registry::Data> data;
         bool abovePresentClasses = false; // a removal above a name of the classes key that exists
     };
-    State Find(const std::wstring& keyPath, const std::wstring& name) const;
+    State Find(std::wstring_view keyPath, std::wstring_view name) const;
     // The text Registry::ReadString gives now for a value the sections touch (read again when unknown);
     // none for one they leave alone.
     std::optional<std::wstring> Text(const std::wstring& keyPath, const std::wstring& name) const;
@@ -74,8 +74,13 @@ private:
         std::optional<Registry::Data> data;
         bool abovePresentClasses = false; // a removal above a name of the classes key that exists
     };
+    // Letter case aside, without making a lower-case copy of the name looked for.
+    struct NameLess {
+        using is_transparent = void;
+        bool operator()(std::wstring_view a, std::wstring_view b) const;
+    };
     std::vector<Step> removals_;
-    std::unordered_map<std::wstring, std::vector<Step>> values_; // by value name in lower case
+    std::map<std::wstring, std::vector<Step>, NameLess> values_; // by value name
     bool foreignRoot_ = false;
 };
 

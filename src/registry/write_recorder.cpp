@@ -63,8 +63,10 @@ void WriteRecorder::NoteDeleted(const std::wstring& keyPath, std::vector<KeyStat
 }
 
 HKEY WriteRecorder::OpenKey(const std::wstring& keyPath, bool forWriting) const {
-    for (const OpenKeyEntry& open : open_)
-        if (open.path == keyPath && (open.forWriting || !forWriting)) return open.key.get();
+    // The keys of the recorders this one sits inside stay open at least as long as its own.
+    for (const WriteRecorder* recorder = this; recorder; recorder = recorder->outer_)
+        for (const OpenKeyEntry& open : recorder->open_)
+            if (open.path == keyPath && (open.forWriting || !forWriting)) return open.key.get();
     return nullptr;
 }
 

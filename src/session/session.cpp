@@ -24,6 +24,14 @@ void Session::Load() {
     Add_TreeItems(Facts, Settings);
 }
 
+const std::vector<CatalogueLocation>& Session::Locations(IconCategory category) {
+    auto& found = locations_[static_cast<size_t>(TabIndex(category) - TabIndex(IconCategories.front()))];
+    if (found.empty())
+        for (const CatalogueEntry& entry : CatalogueEntries(category))
+            found.push_back(LocateCatalogueEntry(Facts, Variants, category, entry));
+    return found;
+}
+
 void Session::SetUnapplied(bool value) {
     if (unapplied_ == value) return;
     unapplied_ = value;

@@ -8,8 +8,10 @@
 #include "settings/settings_state.h"
 #include "themes/path_macros.h"
 
+#include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 class Session {
 public:
@@ -39,6 +41,10 @@ public:
     // The caption's theme or the recent-theme list changed.
     std::function<void()> ThemesChanged;
 
+    // Where each catalogue entry of a list stands here, found on first need: the facts and variants it
+    // depends on never change while the program runs.
+    const std::vector<CatalogueLocation>& Locations(IconCategory category);
+
     // Unapplied changes, shown by the Apply button.
     bool HasUnappliedChanges() const { return unapplied_; }
     void MarkChanged() { SetUnapplied(true); }
@@ -48,4 +54,5 @@ public:
 private:
     void SetUnapplied(bool value);
     bool unapplied_ = false;
+    std::array<std::vector<CatalogueLocation>, IconCategories.size()> locations_;
 };

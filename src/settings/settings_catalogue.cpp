@@ -443,7 +443,7 @@ ReadValue ReadRegistryValue(ValueType type, std::wstring_view path, std::wstring
 // The value as a read finds it after an import; none when the import left it alone.
 std::optional<ReadValue> ChangedValue(const RegFile::Outcome& outcome, ValueType type, std::wstring_view path,
                                       std::wstring_view name) {
-    const auto now = outcome.Find(std::wstring(path), std::wstring(name));
+    const auto now = outcome.Find(path, name);
     if (now.kind == RegFile::Outcome::Kind::Unchanged) return std::nullopt;
     if (now.kind == RegFile::Outcome::Kind::Unknown) return ReadRegistryValue(type, path, name);
     ReadValue value;
