@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cwctype>
+#include <deque>
 
 namespace RegFile {
 namespace {
@@ -197,25 +198,31 @@ std::wstring Format(const std::vector<Section>& sections) {
 }
 
 std::optional<std::vector<Section>> Parse(std::wstring_view text) {
-    std::vector<std::wstring> lines;
+    // Lines stay in the text but for those continued over several, which are joined apart.
+    std::vector<std::wstring_view> lines;
+    std::deque<std::wstring> joined;
     for (size_t at = 0; at <= text.size();) {
         size_t end = text.find(L'\n', at);
         if (end == text.npos) end = text.size();
         std::wstring_view line = TrimRight(text.substr(at, end - at));
         // A line ending in a backslash goes on in the next one, less its indent.
         if (!lines.empty() && !lines.back().empty() && lines.back().back() == L'\\') {
-            lines.back().pop_back();
+            if (joined.empty() || lines.back().data() != joined.back().data())
+                joined.emplace_back(lines.back());
+            std::wstring& whole = joined.back();
+            whole.pop_back();
             while (!line.empty() && (line.front() == L' ' || line.front() == L'\t')) line.remove_prefix(1);
-            lines.back() += line;
+            whole += line;
+            lines.back() = whole;
         } else {
-            lines.emplace_back(line);
+            lines.push_back(line);
         }
         at = end + 1;
     }
 
     std::vector<Section> sections;
     bool header = false;
-    for (const std::wstring& line : lines) {
+    for (const std::wstring_view line : lines) {
         if (line.empty() || line.front() == L';') continue;
         if (!header) {
             if (line != Header) return std::nullopt;
@@ -226,7 +233,8 @@ std::optional<std::vector<Section>> Parse(std::wstring_view text) {
             if (line.back() != L']') return std::nullopt;
             Section section;
             section.remove = line.size() > 1 && line[1] == L'-';
-            section.path = line.substr(section.remove ? 2 : 1, line.size() - (section.remove ? 3 : 2));
+            section.path =
+                std::wstring(line.substr(section.remove ? 2 : 1, line.size() - (section.remove ? 3 : 2)));
             if (section.path.empty() || !IsKeyPath(section.path)) return std::nullopt;
             sections.push_back(std::move(section));
             continue;
@@ -325,10 +333,19 @@ constexpr std::wstring_view ClassesNames[] = {L"hkey_local_machine\\software\\cl
                                               L"hkey_current_user\\software\\classes"};
 
 // A lower-case key path with every name of the classes key made one.
-std::wstring SameKey(const std::wstring& lower) {
+void SameKey(const std::wstring& lower, std::wstring& same) {
     for (std::wstring_view name : ClassesNames)
-        if (AtOrBelow(lower, name)) return std::wstring(ClassesRoot) + lower.substr(name.size());
-    return lower;
+        if (AtOrBelow(lower, name)) {
+            same.assign(ClassesRoot).append(lower, name.size());
+            return;
+        }
+    same.assign(lower);
+}
+
+std::wstring SameKey(const std::wstring& lower) {
+    std::wstring same;
+    SameKey(lower, same);
+    return same;
 }
 
 bool KeyExists(std::wstring_view lowerPath) {
@@ -371,7 +388,10 @@ Outcome::State Outcome::Find(std::wstring_view keyPath, std::wstring_view name) 
     if (foreignRoot_ && (!removals_.empty() || !values_.empty())) return {Kind::Unknown, std::nullopt};
     const auto named = values_.find(name);
     if (named == values_.end() && removals_.empty()) return {};
-    const std::wstring key = Lower(keyPath), same = SameKey(key);
+    key_.assign(keyPath);
+    for (wchar_t& c : key_) c = LowerChar(c);
+    SameKey(key_, same_);
+    const std::wstring &key = key_, &same = same_;
     const bool classes = AtOrBelow(same, ClassesRoot);
     // The last step that reaches the value decides.
     State found;

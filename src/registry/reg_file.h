@@ -82,6 +82,9 @@ private:
     std::vector<Step> removals_;
     std::map<std::wstring, std::vector<Step>, NameLess> values_; // by value name
     bool foreignRoot_ = false;
+    // The key looked for in lower case, and with the classes key's names made one: kept from call to
+    // call, since a refresh asks hundreds of times and making new copies costs more than the comparing.
+    mutable std::wstring key_, same_;
 };
 
 } // namespace RegFile

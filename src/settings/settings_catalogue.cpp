@@ -606,21 +606,22 @@ void Add_TreeItems(const StartupFacts& facts, SettingsState& state) {
 
 void RefreshTreeItems(const StartupFacts& facts, SettingsState& state, const RegFile::Outcome& outcome) {
     for (const SettingRow& row : Rows) {
-        const std::wstring key(row.Key);
         const bool listed = IsListed(row, facts);
         if (row.Kind == SettingKind::Toggle) {
             const ToggleRead& r = row.Toggle;
             const auto value = ChangedValue(outcome, r.Type, r.Path, r.Name);
             if (!value) continue;
+            const std::wstring key(row.Key);
             const bool on = r.IsOn(*value, r, facts);
             if (!listed)
                 state.SetUnlistedToggle(key, on);
             else if (state.Find(key))
                 state.SetImage(key, ToggleImage(row, on, facts));
-        } else if (row.Kind == SettingKind::Number && listed && state.Find(key)) {
+        } else if (row.Kind == SettingKind::Number && listed && state.Find(std::wstring(row.Key))) {
             const NumberRead& n = row.Number;
             const auto value = ChangedValue(outcome, ValueType::Text, n.Path, n.Name);
             if (!value) continue;
+            const std::wstring key(row.Key);
             bool disabled = false;
             const std::wstring staged = StagedNumber(n, value->Text, &disabled);
             state.SetImage(key, disabled ? SettingImage::Disabled : SettingImage::Editable);
