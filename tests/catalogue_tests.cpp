@@ -29,11 +29,12 @@ Filled Fill(const StartupFacts& facts) {
     return filled;
 }
 
-// The list's keys in order, parted by "|".
-std::wstring Keys(const IconListModel& list) {
-    std::wstring keys;
-    for (const auto& item : list.Items()) keys += (keys.empty() ? L"" : L"|") + item.Key;
-    return keys;
+// The list's keys, or its icons, in order, parted by "|".
+std::wstring Keys(const IconListModel& list, bool icons = false) {
+    std::wstring out;
+    for (const auto& item : list.Items())
+        out += (out.empty() ? L"" : L"|") + (icons ? list.ItemFullPath(item.Key) : item.Key);
+    return out;
 }
 
 void SetShellIcon(int number, const std::wstring& reference) {
@@ -69,14 +70,13 @@ std::wstring Listing(bool nt, const wchar_t* ieVersion) {
     const CatalogueVariants variants = FindCatalogueVariants(facts);
     Filled lists = Fill(facts);
     std::wstring out = facts.OsName + L", " + ieVersion + L"\n";
-    for (IconCategory category : IconCategories) {
+    for (IconCategory category : IconCategories)
         for (const IconListItem& item : lists[category].Items()) {
             const auto at = LocateCatalogueEntry(facts, variants, category, item.Key);
             out += (lists[category].Key() == item.Key ? L"* " : L"") + item.Key + L" | " + item.Caption +
                    L" | " + lists[category].ItemFullPath(item.Key) + L" | " +
                    (at && at->defaultIcon ? at->defaultIcon->Location() : L"none") + L"\n";
         }
-    }
     for (size_t at = out.find(m.root); at != out.npos; at = out.find(m.root, at))
         out.replace(at, m.root.size(), L"%ROOT%");
     return out;
@@ -176,9 +176,8 @@ TEST_CASE_FIXTURE(Machine, "unusable stored references show the fallback icon") 
 }
 
 TEST_CASE_FIXTURE(Machine, "an empty display name is no name; the bin's one name gives both its captions") {
-    const std::wstring clsid = L"CLSID\\";
-    RawSetString(HKEY_CLASSES_ROOT, clsid + L"{2227A280-3AEA-1069-A2DE-08002B30309D}", L"", L"");
-    RawSetString(HKEY_CLASSES_ROOT, clsid + std::wstring(RecycleBinClsid), L"", L"Wastebasket");
+    RawSetString(HKEY_CLASSES_ROOT, L"CLSID\\{2227A280-3AEA-1069-A2DE-08002B30309D}", L"", L"");
+    RawSetString(HKEY_CLASSES_ROOT, L"CLSID\\" + std::wstring(RecycleBinClsid), L"", L"Wastebasket");
     Filled nt = Fill(Facts(m, true));
     CHECK(nt[Folders].ItemCaption(L"Printers") == L"Printers"); // an empty name is no name
     CHECK(nt[Desktop].ItemCaption(L"Recycle Bin (full)") == L"Wastebasket (full)");
@@ -186,18 +185,16 @@ TEST_CASE_FIXTURE(Machine, "an empty display name is no name; the bin's one name
 
 TEST_CASE_FIXTURE(Machine, "cursor files are kept although icon extraction may find no icon in them") {
     const StartupFacts facts = Facts(m, true);
-    const std::wstring cursors = L"Control Panel\\Cursors";
-
     const std::wstring cur =
         m.Write(m.MakeFolder(L"Cursors, large"), L"arrow.cur", IconFileBytes(IconFileKind::Cursor));
     const std::wstring ani = m.Write(m.app, L"busy.ani", AnimatedCursorBytes());
     m.Write(m.windows, L"cross.cur", IconFileBytes(IconFileKind::Cursor));
-    const std::wstring notes = m.Write(m.app, L"notes.txt", std::string("not a cursor"));
-    RawSetString(HKEY_CURRENT_USER, cursors, L"Arrow", cur);
-    RawSetString(HKEY_CURRENT_USER, cursors, L"Wait", ani);
-    RawSetString(HKEY_CURRENT_USER, cursors, L"Crosshair", L"%SYSTEMROOT%\\cross.cur");
-    RawSetString(HKEY_CURRENT_USER, cursors, L"IBeam", m.app + L"\\gone.cur");
-    RawSetString(HKEY_CURRENT_USER, cursors, L"No", notes);
+    for (auto [name, value] : {std::pair<const wchar_t*, std::wstring>{L"Arrow", cur},
+                               {L"Wait", ani},
+                               {L"Crosshair", L"%SYSTEMROOT%\\cross.cur"},
+                               {L"IBeam", m.app + L"\\gone.cur"},
+                               {L"No", m.Write(m.app, L"notes.txt", std::string("not a cursor"))}})
+        RawSetString(HKEY_CURRENT_USER, L"Control Panel\\Cursors", name, value);
     Filled filled = Fill(facts);
     const IconListModel& pointers = filled[Pointers];
     CHECK(pointers.ItemFullPath(L"Normal Select") == cur + L",0");
@@ -207,7 +204,7 @@ TEST_CASE_FIXTURE(Machine, "cursor files are kept although icon extraction may f
     CHECK(pointers.ItemFullPath(L"Unavailable") == facts.OwnExePath + L",8"); // no usable file
 }
 
-TEST_CASE_FIXTURE(Machine, "each icon file is asked for its icons once per fill, whatever the letter case") {
+TEST_CASE_FIXTURE(Machine, "an icon file is opened once a fill, any letter case; later only if it changed") {
     const std::wstring three = m.Copy(L"three_icons.dll", m.system);
     std::wstring upper = three;
     CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
@@ -215,14 +212,16 @@ TEST_CASE_FIXTURE(Machine, "each icon file is asked for its icons once per fill,
     SetShellIcon(4, upper + L",2");
     SetShellIcon(36, three + L",5");
 
-    CatalogueReader reader(m.windows);
-    IconListModel list;
-    const std::wstring shellIcons(ShellIconsKey);
-    reader.AddCatalogueItem(list, L"A", shellIcons, L"3", L"A", {L"fallback.dll", 3});
-    reader.AddCatalogueItem(list, L"B", shellIcons, L"4", L"B", {L"fallback.dll", 4});
-    reader.AddCatalogueItem(list, L"C", shellIcons, L"36", L"C", {L"fallback.dll", 36});
-    CHECK(list.ItemFullPath(L"A") == three + L",0");
-    CHECK(list.ItemFullPath(L"B") == upper + L",2");
-    CHECK(list.ItemFullPath(L"C") == L"fallback.dll,36");
-    CHECK(reader.Probe().FileOpens() == 1);
+    IconFileMemory memory;
+    auto fill = [&] { // the icons shown, then how many times a file was opened for them
+        CatalogueReader reader(m.windows, &memory);
+        IconListModel list;
+        for (const wchar_t* at : {L"3", L"4", L"36"})
+            reader.AddCatalogueItem(list, at, std::wstring(ShellIconsKey), at, at, {L"fallback.dll", 0});
+        return Keys(list, true) + L"|" + std::to_wstring(reader.Probe().FileOpens());
+    };
+    CHECK(fill() == three + L",0|" + upper + L",2|fallback.dll,0|1");
+    CHECK(fill() == three + L",0|" + upper + L",2|fallback.dll,0|0");
+    m.Write(m.system, L"three_icons.dll", IconFileBytes(IconFileKind::Icon)); // one icon now
+    CHECK(fill() == three + L",0|fallback.dll,0|fallback.dll,0|1");
 }
