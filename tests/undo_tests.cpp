@@ -213,9 +213,8 @@ TEST_CASE("what the record holds") {
     }
     SUBCASE("the file is UTF-16 with its byte-order mark") {
         ApplyChanges(s, f.system, f.prompts);
-        std::ifstream file(std::filesystem::path(f.Record()), std::ios::binary);
         std::string head(4, '\0');
-        file.read(head.data(), 4);
+        std::ifstream(std::filesystem::path(f.Record()), std::ios::binary).read(head.data(), 4);
         CHECK(head == std::string("\xFF\xFEW\0", 4));
     }
 }
@@ -365,6 +364,9 @@ TEST_CASE("the registry layer under a recorder") {
         CHECK(Registry::WriteString(key + L"\\Sub", L"", L"again"));
         CHECK(RawText(HKCU, L"K\\Sub", L"") == L"again");
         CHECK(Registry::WriteDword(key + L"\\New\\Deeper", L"n", 1));
+        CHECK(Registry::ReadString(key + L"\\New", L"") == L"Error"); // kept open, for reading only
+        const Registry::WriteRecorder inner;                          // which must not write through that key
+        CHECK(Registry::WriteString(key + L"\\New", L"", L"a"));
         recorder.DropUnchanged();
         CHECK(RegFile::Import(recorder.UndoSections()));
         CHECK(DumpRegistry() == before);
