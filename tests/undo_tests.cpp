@@ -224,7 +224,7 @@ TEST_CASE("a record that cannot be read is neither used nor deleted; the same fi
     const std::string header = "Windows Registry Editor Version 5.00\r\n";
     const std::string good = header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=dword:00000001\r\n";
     const std::string records[] = {
-        good + end,                                               // the only one taken
+        good + std::string(9000, ';') + end,                      // the only one taken; 18 KB
         good,                                                     // cut short: no closing line
         header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=\"b\r\n" + end, // an unclosed text
         "Windows Registry Editor Version 4.00\r\n" + end,

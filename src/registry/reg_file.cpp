@@ -278,16 +278,21 @@ LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections, Un
                    : LoadResult::Damaged;
     UniqueKernelHandle file(raw);
     if (keep) *keep = std::move(file);
-    HANDLE opened = raw;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(opened, &size) || size.QuadPart % 2 || size.QuadPart < 2 ||
-        size.QuadPart > 64 * 1024 * 1024)
-        return LoadResult::Damaged;
-    std::wstring text(static_cast<size_t>(size.QuadPart / 2), L'\0');
-    DWORD read = 0;
-    if (!ReadFile(opened, text.data(), static_cast<DWORD>(size.QuadPart), &read, nullptr) ||
-        read != size.QuadPart || text.front() != L'\xFEFF' || !text.ends_with(EndLine))
-        return LoadResult::Damaged;
+    // Read until a read comes back short, at the end, without asking the size first: that costs a call as
+    // dear as the reading.
+    constexpr size_t Most = 64 * 1024 * 1024;
+    std::string bytes(16 * 1024, '\0');
+    size_t used = 0;
+    for (DWORD read = 0;; bytes.resize(2 * bytes.size())) {
+        const auto wanted = static_cast<DWORD>(bytes.size() - used);
+        if (!ReadFile(raw, bytes.data() + used, wanted, &read, nullptr) || (used += read) > Most)
+            return LoadResult::Damaged;
+        if (read < wanted) break;
+    }
+    if (used % 2 || used < 2) return LoadResult::Damaged;
+    std::wstring text(used / 2, L'\0');
+    std::memcpy(text.data(), bytes.data(), used);
+    if (text.front() != L'\xFEFF' || !text.ends_with(EndLine)) return LoadResult::Damaged;
     auto parsed = Parse(std::wstring_view(text).substr(1));
     if (!parsed) return LoadResult::Damaged;
     sections = std::move(*parsed);
@@ -373,14 +378,14 @@ Outcome::Outcome(const std::vector<Section>& sections) {
         const std::wstring root = path.substr(0, path.find(L'\\'));
         if (root != ClassesRoot && root != L"hkey_current_user" && root != L"hkey_local_machine")
             foreignRoot_ = true;
+        const std::wstring same = SameKey(path);
         if (section.remove) {
-            Step step{order++, path, SameKey(path), {}};
+            Step step{order++, path, same, {}};
             for (std::wstring_view name : ClassesNames)
                 step.abovePresentClasses |= AtOrBelow(name, path) && KeyExists(name);
             removals_.push_back(std::move(step));
         }
-        for (const Value& v : section.values)
-            values_[v.name].push_back({order++, path, SameKey(path), v.data});
+        for (const Value& v : section.values) values_[v.name].push_back({order++, path, same, v.data});
     }
 }
 
