@@ -265,12 +265,15 @@ bool Save(const std::wstring& filePath, const std::vector<Section>& sections) {
 }
 
 LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections, UniqueKernelHandle* keep) {
-    // Kept, the file is open to be deleted too: finding it by its path again costs as much as reading it.
+    // Kept, the file is open to be deleted too, so that deleting it need not find it by its path again. A
+    // file that may be read but not deleted is still read.
     HANDLE raw = INVALID_HANDLE_VALUE;
     for (DWORD access : {keep ? GENERIC_READ | DELETE : GENERIC_READ, DWORD(GENERIC_READ)}) {
         raw = CreateFileW(filePath.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (raw != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED) break;
+        if (raw != INVALID_HANDLE_VALUE ||
+            (GetLastError() != ERROR_ACCESS_DENIED && GetLastError() != ERROR_SHARING_VIOLATION))
+            break;
     }
     if (raw == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND
