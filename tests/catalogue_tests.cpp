@@ -29,12 +29,11 @@ Filled Fill(const StartupFacts& facts) {
     return filled;
 }
 
-// The list's keys, or its icons, in order, parted by "|".
-std::wstring Keys(const IconListModel& list, bool icons = false) {
-    std::wstring out;
-    for (const auto& item : list.Items())
-        out += (out.empty() ? L"" : L"|") + (icons ? list.ItemFullPath(item.Key) : item.Key);
-    return out;
+// The list's keys in order, parted by "|".
+std::wstring Keys(const IconListModel& list) {
+    std::wstring keys;
+    for (const auto& item : list.Items()) keys += (keys.empty() ? L"" : L"|") + item.Key;
+    return keys;
 }
 
 void SetShellIcon(int number, const std::wstring& reference) {
@@ -118,13 +117,12 @@ TEST_CASE_FIXTURE(Machine, "stored references that name a usable icon are shown 
     const std::wstring three = m.Copy(L"three_icons.dll", m.system);
     const std::wstring odd = m.Copy(L"three_icons.dll", m.MakeFolder(L"Icons, old"));
     const StartupFacts facts = Facts(m, false);
-    const std::wstring inSystem = m.windows + L"\\System\\three_icons.dll,1";
     const std::pair<std::wstring, std::wstring> rows[] = {
         {three + L",2", three + L",2"},
         {three, three + L",0"}, // no comma: index 0
         {three + L", 1 ", three + L",1"},
         {odd + L",1", odd + L",1"},
-        {L"%sYsTeMrOoT%\\System\\three_icons.dll,1", inSystem},
+        {L"%sYsTeMrOoT%\\System\\three_icons.dll,1", m.windows + L"\\System\\three_icons.dll,1"},
     };
     for (const auto& [stored, shown] : rows) {
         CAPTURE(stored);
@@ -213,15 +211,17 @@ TEST_CASE_FIXTURE(Machine, "an icon file is opened once a fill, any letter case;
     SetShellIcon(36, three + L",5");
 
     IconFileMemory memory;
-    auto fill = [&] { // the icons shown, then how many times a file was opened for them
+    auto fill = [&] { // how many times a file was opened, then the icons shown
         CatalogueReader reader(m.windows, &memory);
         IconListModel list;
         for (const wchar_t* at : {L"3", L"4", L"36"})
             reader.AddCatalogueItem(list, at, std::wstring(ShellIconsKey), at, at, {L"fallback.dll", 0});
-        return Keys(list, true) + L"|" + std::to_wstring(reader.Probe().FileOpens());
+        Strings shown{std::to_wstring(reader.Probe().FileOpens())};
+        for (const auto& item : list.Items()) shown.push_back(list.ItemFullPath(item.Key));
+        return shown;
     };
-    CHECK(fill() == three + L",0|" + upper + L",2|fallback.dll,0|1");
-    CHECK(fill() == three + L",0|" + upper + L",2|fallback.dll,0|0");
+    CHECK(fill() == Strings{L"1", three + L",0", upper + L",2", L"fallback.dll,0"});
+    CHECK(fill() == Strings{L"0", three + L",0", upper + L",2", L"fallback.dll,0"});
     m.Write(m.system, L"three_icons.dll", IconFileBytes(IconFileKind::Icon)); // one icon now
-    CHECK(fill() == three + L",0|fallback.dll,0|fallback.dll,0|1");
+    CHECK(fill() == Strings{L"1", three + L",0", L"fallback.dll,0", L"fallback.dll,0"});
 }
