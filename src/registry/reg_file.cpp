@@ -369,11 +369,6 @@ bool KeyExists(std::wstring_view lowerPath) {
 
 } // namespace
 
-bool Outcome::NameLess::operator()(std::wstring_view a, std::wstring_view b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](wchar_t x, wchar_t y) { return LowerChar(x) < LowerChar(y); });
-}
-
 Outcome::Outcome(const std::vector<Section>& sections) {
     size_t order = 0;
     for (const Section& section : sections) {
@@ -388,13 +383,15 @@ Outcome::Outcome(const std::vector<Section>& sections) {
                 step.abovePresentClasses |= AtOrBelow(name, path) && KeyExists(name);
             removals_.push_back(std::move(step));
         }
-        for (const Value& v : section.values) values_[v.name].push_back({order++, path, same, v.data});
+        for (const Value& v : section.values) values_[Lower(v.name)].push_back({order++, path, same, v.data});
     }
 }
 
 Outcome::State Outcome::Find(std::wstring_view keyPath, std::wstring_view name) const {
     if (foreignRoot_ && (!removals_.empty() || !values_.empty())) return {Kind::Unknown, std::nullopt};
-    const auto named = values_.find(name);
+    name_.assign(name);
+    for (wchar_t& c : name_) c = LowerChar(c);
+    const auto named = values_.find(name_);
     if (named == values_.end() && removals_.empty()) return {};
     key_.assign(keyPath);
     for (wchar_t& c : key_) c = LowerChar(c);

@@ -5,10 +5,10 @@
 #include "platform/unique_handle.h"
 #include "registry/registry.h"
 
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace RegFile {
@@ -74,17 +74,12 @@ private:
         std::optional<Registry::Data> data;
         bool abovePresentClasses = false; // a removal above a name of the classes key that exists
     };
-    // Letter case aside, without making a lower-case copy of the name looked for.
-    struct NameLess {
-        using is_transparent = void;
-        bool operator()(std::wstring_view a, std::wstring_view b) const;
-    };
     std::vector<Step> removals_;
-    std::map<std::wstring, std::vector<Step>, NameLess> values_; // by value name
+    std::unordered_map<std::wstring, std::vector<Step>> values_; // by value name in lower case
     bool foreignRoot_ = false;
-    // The key looked for in lower case, and with the classes key's names made one: kept from call to
-    // call, since a refresh asks hundreds of times and making new copies costs more than the comparing.
-    mutable std::wstring key_, same_;
+    // The name and key looked for in lower case, and the key with the classes key's names made one: kept
+    // from call to call, since a refresh asks hundreds of times and new copies cost more than the looking.
+    mutable std::wstring name_, key_, same_;
 };
 
 } // namespace RegFile
