@@ -9,7 +9,11 @@ namespace {
 WriteRecorder* active = nullptr;
 
 std::wstring Lower(std::wstring s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](wchar_t c) { return std::towlower(c); });
+    // Paths are nearly all plain letters, which need no call into the runtime.
+    for (wchar_t& c : s)
+        c = c >= 0x80                ? static_cast<wchar_t>(std::towlower(c))
+            : c >= L'A' && c <= L'Z' ? c + (L'a' - L'A')
+                                     : c;
     return s;
 }
 
