@@ -358,7 +358,7 @@ TEST_CASE("the registry layer under a recorder") {
     SUBCASE("deletions and rewrites come back; a key deleted meanwhile is opened afresh") {
         CHECK(Registry::DeleteValue(key, L"kept"));
         CHECK(Registry::WriteString(key + L"\\Sub", L"v", L"x"));
-        CHECK(Registry::WriteString(key + L"\\Sub", L"v", L"y"));
+        CHECK(Registry::WriteString(key + L"\\SUB", L"v", L"y")); // the same value, letter case aside
         CHECK(Registry::DeleteValue(key + L"\\Sub", L"v"));
         CHECK(Registry::DeleteKey(key, L"Sub"));
         CHECK(Registry::WriteString(key + L"\\Sub", L"", L"again"));
