@@ -66,9 +66,9 @@ void ImportBare(const std::vector<RegFile::Section>& sections) {
     }
 }
 
-// Undo's rounds and the bare rounds alternate, each right after an Apply of the same changes. On a fresh
-// machine Apply creates most of its keys, so the record mostly removes them; on a machine Apply has
-// written before, the record puts back values one by one.
+// Undo's rounds and the bare rounds alternate, each right after an Apply of the same changes, so both put
+// back the same record. On a fresh machine Apply creates most of its keys, so the record mostly removes
+// them; on a machine Apply has written before, the record puts back values one by one.
 void MeasureUndo(bool usedMachine, const char* label) {
     SessionFixture f;
     PrepareMachine(f.machine);
@@ -81,17 +81,18 @@ void MeasureUndo(bool usedMachine, const char* label) {
     }
     std::vector<double> undo, bare, deletes;
     size_t values = 0;
-    bool on = false;
     for (int round = 0; round < 21; ++round) {
-        // The used machine goes back to "off" every time; the fresh one to bare, so either side will do.
-        Flip(s, f.machine, on = usedMachine || !on);
+        // Every Undo takes the machine back to where the rounds start: bare, or all "off". Turning
+        // everything "on" then makes the same record every time; an "off" Apply on the bare machine would
+        // create fewer keys and leave the bare side less to remove.
+        Flip(s, f.machine, true);
         ApplyChanges(s, f.system, f.prompts);
         f.prompts.Answer(1);
         undo.push_back(bench::MedianMicros(1, [&] { UndoLastApply(s, f.system, f.prompts); }));
         f.prompts = {};
         f.system.calls.clear();
 
-        Flip(s, f.machine, on = usedMachine || !on);
+        Flip(s, f.machine, true);
         ApplyChanges(s, f.system, f.prompts);
         std::vector<RegFile::Section> sections;
         RegFile::Load(record, sections);

@@ -62,14 +62,13 @@ std::wstring Listing(bool nt, const wchar_t* ieVersion) {
     const CatalogueVariants variants = FindCatalogueVariants(facts);
     Filled lists = Fill(facts);
     std::wstring out = facts.OsName + L", " + ieVersion + L"\n";
-    for (IconCategory category : IconCategories) {
+    for (IconCategory category : IconCategories)
         for (const IconListItem& item : lists[category].Items()) {
             const auto at = LocateCatalogueEntry(facts, variants, category, item.Key);
             out += (lists[category].Key() == item.Key ? L"* " : L"") + item.Key + L" | " + item.Caption +
                    L" | " + lists[category].ItemFullPath(item.Key) + L" | " +
                    (at && at->defaultIcon ? at->defaultIcon->Location() : L"none") + L"\n";
         }
-    }
     for (size_t at = out.find(m.root); at != out.npos; at = out.find(m.root, at))
         out.replace(at, m.root.size(), L"%ROOT%");
     return out;
@@ -114,13 +113,12 @@ TEST_CASE_FIXTURE(Machine, "stored references that name a usable icon are shown 
     const std::wstring three = m.Copy(L"three_icons.dll", m.system);
     const std::wstring odd = m.Copy(L"three_icons.dll", m.MakeFolder(L"Icons, old"));
     const StartupFacts facts = Facts(m, false);
-    const std::wstring inSystem = m.windows + L"\\System\\three_icons.dll,1";
     const std::pair<std::wstring, std::wstring> rows[] = {
         {three + L",2", three + L",2"},
         {three, three + L",0"}, // no comma: index 0
         {three + L", 1 ", three + L",1"},
         {odd + L",1", odd + L",1"},
-        {L"%sYsTeMrOoT%\\System\\three_icons.dll,1", inSystem},
+        {L"%sYsTeMrOoT%\\System\\three_icons.dll,1", m.windows + L"\\System\\three_icons.dll,1"},
     };
     for (const auto& [stored, shown] : rows) {
         CAPTURE(stored);
@@ -172,9 +170,8 @@ TEST_CASE_FIXTURE(Machine, "unusable stored references show the fallback icon") 
 }
 
 TEST_CASE_FIXTURE(Machine, "an empty display name is no name; the bin's one name gives both its captions") {
-    const std::wstring clsid = L"CLSID\\";
-    RawSetString(HKEY_CLASSES_ROOT, clsid + L"{2227A280-3AEA-1069-A2DE-08002B30309D}", L"", L"");
-    RawSetString(HKEY_CLASSES_ROOT, clsid + std::wstring(RecycleBinClsid), L"", L"Wastebasket");
+    RawSetString(HKEY_CLASSES_ROOT, L"CLSID\\{2227A280-3AEA-1069-A2DE-08002B30309D}", L"", L"");
+    RawSetString(HKEY_CLASSES_ROOT, L"CLSID\\" + std::wstring(RecycleBinClsid), L"", L"Wastebasket");
     Filled nt = Fill(Facts(m, true));
     CHECK(nt[Folders].ItemCaption(L"Printers") == L"Printers"); // an empty name is no name
     CHECK(nt[Desktop].ItemCaption(L"Recycle Bin (full)") == L"Wastebasket (full)");
@@ -182,18 +179,16 @@ TEST_CASE_FIXTURE(Machine, "an empty display name is no name; the bin's one name
 
 TEST_CASE_FIXTURE(Machine, "cursor files are kept although icon extraction may find no icon in them") {
     const StartupFacts facts = Facts(m, true);
-    const std::wstring cursors = L"Control Panel\\Cursors";
-
     const std::wstring cur =
         m.Write(m.MakeFolder(L"Cursors, large"), L"arrow.cur", IconFileBytes(IconFileKind::Cursor));
     const std::wstring ani = m.Write(m.app, L"busy.ani", AnimatedCursorBytes());
     m.Write(m.windows, L"cross.cur", IconFileBytes(IconFileKind::Cursor));
-    const std::wstring notes = m.Write(m.app, L"notes.txt", std::string("not a cursor"));
-    RawSetString(HKEY_CURRENT_USER, cursors, L"Arrow", cur);
-    RawSetString(HKEY_CURRENT_USER, cursors, L"Wait", ani);
-    RawSetString(HKEY_CURRENT_USER, cursors, L"Crosshair", L"%SYSTEMROOT%\\cross.cur");
-    RawSetString(HKEY_CURRENT_USER, cursors, L"IBeam", m.app + L"\\gone.cur");
-    RawSetString(HKEY_CURRENT_USER, cursors, L"No", notes);
+    for (auto [name, value] : {std::pair<const wchar_t*, std::wstring>{L"Arrow", cur},
+                               {L"Wait", ani},
+                               {L"Crosshair", L"%SYSTEMROOT%\\cross.cur"},
+                               {L"IBeam", m.app + L"\\gone.cur"},
+                               {L"No", m.Write(m.app, L"notes.txt", std::string("not a cursor"))}})
+        RawSetString(HKEY_CURRENT_USER, L"Control Panel\\Cursors", name, value);
     Filled filled = Fill(facts);
     const IconListModel& pointers = filled[Pointers];
     CHECK(pointers.ItemFullPath(L"Normal Select") == cur + L",0");
@@ -203,7 +198,7 @@ TEST_CASE_FIXTURE(Machine, "cursor files are kept although icon extraction may f
     CHECK(pointers.ItemFullPath(L"Unavailable") == facts.OwnExePath + L",8"); // no usable file
 }
 
-TEST_CASE_FIXTURE(Machine, "each icon file is asked for its icons once per fill, whatever the letter case") {
+TEST_CASE_FIXTURE(Machine, "an icon file is opened once a fill, any letter case; later only if it changed") {
     const std::wstring three = m.Copy(L"three_icons.dll", m.system);
     std::wstring upper = three;
     CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
@@ -211,14 +206,18 @@ TEST_CASE_FIXTURE(Machine, "each icon file is asked for its icons once per fill,
     SetShellIcon(4, upper + L",2");
     SetShellIcon(36, three + L",5");
 
-    CatalogueReader reader(m.windows);
-    IconListModel list;
-    const std::wstring shellIcons(ShellIconsKey);
-    reader.AddCatalogueItem(list, L"A", shellIcons, L"3", L"A", {L"fallback.dll", 3});
-    reader.AddCatalogueItem(list, L"B", shellIcons, L"4", L"B", {L"fallback.dll", 4});
-    reader.AddCatalogueItem(list, L"C", shellIcons, L"36", L"C", {L"fallback.dll", 36});
-    CHECK(list.ItemFullPath(L"A") == three + L",0");
-    CHECK(list.ItemFullPath(L"B") == upper + L",2");
-    CHECK(list.ItemFullPath(L"C") == L"fallback.dll,36");
-    CHECK(reader.Probe().FileOpens() == 1);
+    IconFileMemory memory;
+    auto fill = [&] { // how many times a file was opened, then the icons shown
+        CatalogueReader reader(m.windows, &memory);
+        IconListModel list;
+        for (const wchar_t* at : {L"3", L"4", L"36"})
+            reader.AddCatalogueItem(list, at, std::wstring(ShellIconsKey), at, at, {L"fallback.dll", 0});
+        Strings shown{std::to_wstring(reader.Probe().FileOpens())};
+        for (const auto& item : list.Items()) shown.push_back(list.ItemFullPath(item.Key));
+        return shown;
+    };
+    CHECK(fill() == Strings{L"1", three + L",0", upper + L",2", L"fallback.dll,0"});
+    CHECK(fill() == Strings{L"0", three + L",0", upper + L",2", L"fallback.dll,0"});
+    m.Write(m.system, L"three_icons.dll", IconFileBytes(IconFileKind::Icon)); // one icon now
+    CHECK(fill() == Strings{L"1", three + L",0", L"fallback.dll,0", L"fallback.dll,0"});
 }

@@ -213,9 +213,8 @@ TEST_CASE("what the record holds") {
     }
     SUBCASE("the file is UTF-16 with its byte-order mark") {
         ApplyChanges(s, f.system, f.prompts);
-        std::ifstream file(std::filesystem::path(f.Record()), std::ios::binary);
         std::string head(4, '\0');
-        file.read(head.data(), 4);
+        std::ifstream(std::filesystem::path(f.Record()), std::ios::binary).read(head.data(), 4);
         CHECK(head == std::string("\xFF\xFEW\0", 4));
     }
 }
@@ -225,7 +224,7 @@ TEST_CASE("a record that cannot be read is neither used nor deleted; the same fi
     const std::string header = "Windows Registry Editor Version 5.00\r\n";
     const std::string good = header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=dword:00000001\r\n";
     const std::string records[] = {
-        good + end,                                               // the only one taken
+        good + std::string(9000, ';') + end,                      // the only one taken; 18 KB
         good,                                                     // cut short: no closing line
         header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=\"b\r\n" + end, // an unclosed text
         "Windows Registry Editor Version 4.00\r\n" + end,
@@ -359,12 +358,15 @@ TEST_CASE("the registry layer under a recorder") {
     SUBCASE("deletions and rewrites come back; a key deleted meanwhile is opened afresh") {
         CHECK(Registry::DeleteValue(key, L"kept"));
         CHECK(Registry::WriteString(key + L"\\Sub", L"v", L"x"));
-        CHECK(Registry::WriteString(key + L"\\Sub", L"v", L"y"));
+        CHECK(Registry::WriteString(key + L"\\SUB", L"v", L"y")); // the same value, letter case aside
         CHECK(Registry::DeleteValue(key + L"\\Sub", L"v"));
         CHECK(Registry::DeleteKey(key, L"Sub"));
         CHECK(Registry::WriteString(key + L"\\Sub", L"", L"again"));
         CHECK(RawText(HKCU, L"K\\Sub", L"") == L"again");
         CHECK(Registry::WriteDword(key + L"\\New\\Deeper", L"n", 1));
+        CHECK(Registry::ReadString(key + L"\\New", L"") == L"Error"); // kept open, for reading only
+        const Registry::WriteRecorder inner;                          // which must not write through that key
+        CHECK(Registry::WriteString(key + L"\\New", L"", L"a"));
         recorder.DropUnchanged();
         CHECK(RegFile::Import(recorder.UndoSections()));
         CHECK(DumpRegistry() == before);

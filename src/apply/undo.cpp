@@ -78,16 +78,14 @@ bool Show(IconListModel& list, const IconListItem& now, const std::wstring& capt
 // What Add_Icons reads, read again only where the import changed it.
 bool RefreshIcons(Session& session, const RegFile::Outcome& outcome) {
     bool iconsChanged = false;
-    CatalogueReader reader(session.Facts.WindowsDir);
+    CatalogueReader reader(session.Facts.WindowsDir, &session.IconFiles);
     for (IconCategory category : IconCategories) {
         IconListModel& list = session.Lists[category];
         bool listChanged = false;
-        for (const CatalogueEntry& entry : CatalogueEntries(category)) {
-            const IconListItem* now = list.Find(std::wstring(entry.key));
-            if (!now) continue;
-            const CatalogueLocation at =
-                LocateCatalogueEntry(session.Facts, session.Variants, category, entry);
+        for (const CatalogueLocation& at : session.Locations(category)) {
             if (!at.present) continue;
+            const IconListItem* now = list.Find(at.entry->key);
+            if (!now) continue;
             IconRef icon{now->IconPath, now->IconIndex};
             if (auto stored = outcome.Text(at.iconKey, at.iconValue))
                 icon = reader.UsableIcon(*stored, at.fallback, at.IsPointer());
@@ -104,7 +102,7 @@ bool RefreshIcons(Session& session, const RegFile::Outcome& outcome) {
 bool RefreshIcons(Session& session) {
     bool iconsChanged = false;
     IconLists fresh(session.Facts.OwnExePath, &session.Folders);
-    Add_Icons(session.Facts, session.Variants, fresh);
+    Add_Icons(session.Facts, session.Variants, fresh, &session.IconFiles);
     for (IconCategory category : IconCategories) {
         IconListModel& list = session.Lists[category];
         bool listChanged = false;
@@ -168,7 +166,8 @@ bool RefreshFromImport(Session& session, const RegFile::Outcome& outcome) {
 UndoResult UndoLastApply(Session& session, SystemPort& system, PromptPort& prompts) {
     const std::wstring path = LastApplyRecordPath();
     std::vector<RegFile::Section> sections;
-    switch (path.empty() ? RegFile::LoadResult::Missing : RegFile::Load(path, sections)) {
+    UniqueKernelHandle record;
+    switch (path.empty() ? RegFile::LoadResult::Missing : RegFile::Load(path, sections, &record)) {
     case RegFile::LoadResult::Missing:
         return UndoResult::NoRecord;
     case RegFile::LoadResult::Damaged:
@@ -198,6 +197,7 @@ UndoResult UndoLastApply(Session& session, SystemPort& system, PromptPort& promp
         {
             Registry::WriteRecorder rebuild;
             RebuildIconCache(session, system, prompts);
+            rebuild.DropUnchanged(); // most often the size is back as it was
             putBack = rebuild.UndoSections();
         }
         RegFile::Import(putBack);
@@ -207,6 +207,10 @@ UndoResult UndoLastApply(Session& session, SystemPort& system, PromptPort& promp
         ReportFailedWrites(prompts, failures.Failures());
         return UndoResult::PartlyUndone;
     }
-    DeleteFileW(path.c_str());
+    FILE_DISPOSITION_INFO remove{TRUE};
+    if (!SetFileInformationByHandle(record.get(), FileDispositionInfo, &remove, sizeof remove)) {
+        record.reset();
+        DeleteFileW(path.c_str());
+    }
     return UndoResult::Undone;
 }

@@ -7,15 +7,36 @@
 
 #include <windows.h>
 
-IconFileProbe::Known& IconFileProbe::Of(const std::wstring& path) {
-    std::wstring folded = path;
-    if (!folded.empty()) CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
-    return files_[folded];
+bool IconFileStamp::operator==(const IconFileStamp& other) const {
+    return sizeLow == other.sizeLow && sizeHigh == other.sizeHigh &&
+           CompareFileTime(&created, &other.created) == 0 && CompareFileTime(&written, &other.written) == 0;
+}
+
+IconFileProbe::Known& IconFileProbe::Of(const std::wstring& path, std::wstring* folded) {
+    std::wstring upper = path;
+    if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    Known& known = files_[upper];
+    if (folded) *folded = std::move(upper);
+    return known;
 }
 
 bool IconFileProbe::IsFile(const std::wstring& path) {
-    Known& known = Of(path);
-    if (!known.isFile) known.isFile = FileExists(path);
+    std::wstring folded;
+    Known& known = Of(path, &folded);
+    if (known.isFile) return *known.isFile;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    known.isFile = !path.empty() && path.find_first_of(L"*?") == std::wstring::npos &&
+                   GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+                   !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (*known.isFile && memory_) {
+        const IconFileStamp stamp{data.nFileSizeLow, data.nFileSizeHigh, data.ftCreationTime,
+                                  data.ftLastWriteTime};
+        IconFileContents& remembered = (*memory_)[folded];
+        if (!(remembered.stamp == stamp)) remembered = {stamp, {}, {}};
+        known.remembered = &remembered;
+        known.icons = remembered.icons;
+        known.cursor = remembered.cursor;
+    }
     return *known.isFile;
 }
 
@@ -24,6 +45,7 @@ int IconFileProbe::IconCount(const std::wstring& path) {
     if (!known.icons) {
         ++opens_;
         known.icons = FileIconCount(path);
+        if (known.remembered) known.remembered->icons = known.icons;
     }
     return *known.icons;
 }
@@ -35,28 +57,32 @@ bool IconFileProbe::LoadsAsCursor(const std::wstring& path) {
         UniqueHCursor cursor(
             static_cast<HCURSOR>(LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE)));
         known.cursor = static_cast<bool>(cursor);
+        if (known.remembered) known.remembered->cursor = known.cursor;
     }
     return *known.cursor;
 }
 
 IconRef CatalogueReader::UsableIcon(const std::wstring& stored, const IconRef& fallback, bool pointer) {
     if (stored.empty() || stored == Registry::ErrorText) return fallback;
-    const std::wstring reference = ExpandSystemRoot(stored, windowsDir_);
-
-    IconRef icon;
-    if (pointer && probe_.IsFile(reference)) {
-        // Cursor values are plain paths; a comma in a folder name is not an index separator.
-        icon = {reference, 0};
-    } else {
-        SplitLocation split = SplitIconLocation(reference);
-        if (!split.usable()) return fallback;
-        icon = {split.file, *split.index};
+    auto [at, added] = usable_[pointer].try_emplace(stored);
+    if (added) {
+        const std::wstring reference = ExpandSystemRoot(stored, windowsDir_);
+        IconRef icon;
+        if (pointer && probe_.IsFile(reference)) {
+            // Cursor values are plain paths; a comma in a folder name is not an index separator.
+            icon = {reference, 0};
+        } else if (SplitLocation split = SplitIconLocation(reference); split.usable()) {
+            icon = {split.file, *split.index};
+        } else {
+            icon.index = -1;
+        }
+        if (icon.index >= 0 && probe_.IsFile(icon.file)) {
+            int count = probe_.IconCount(icon.file);
+            if (count == 0 && pointer && probe_.LoadsAsCursor(icon.file)) count = 1;
+            if (icon.index < count) at->second = std::move(icon);
+        }
     }
-    if (icon.index < 0 || !probe_.IsFile(icon.file)) return fallback;
-
-    int count = probe_.IconCount(icon.file);
-    if (count == 0 && pointer && probe_.LoadsAsCursor(icon.file)) count = 1;
-    return icon.index < count ? icon : fallback;
+    return at->second ? *at->second : fallback;
 }
 
 bool CatalogueReader::AddCatalogueItem(IconListModel& list, const std::wstring& caption,
@@ -86,8 +112,9 @@ std::wstring CatalogueCaption(const CatalogueLocation& at, const CatalogueVarian
     return key;
 }
 
-void Add_Icons(const StartupFacts& facts, const CatalogueVariants& variants, IconLists& lists) {
-    CatalogueReader reader(facts.WindowsDir);
+void Add_Icons(const StartupFacts& facts, const CatalogueVariants& variants, IconLists& lists,
+               IconFileMemory* memory) {
+    CatalogueReader reader(facts.WindowsDir, memory);
     for (IconCategory category : IconCategories) {
         IconListModel& list = lists[category];
         for (const CatalogueEntry& entry : CatalogueEntries(category)) {

@@ -5,14 +5,33 @@
 #include "icons/catalogue_variants.h"
 #include "icons/icon_list.h"
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <unordered_map>
 
+// What icon files held when they were last opened, by path in upper case, kept from one probe to the next
+// (a session's): an Undo puts back icons the session has shown before, and opening a file for its icons
+// costs many times what asking for its size and times does.
+struct IconFileStamp {
+    DWORD sizeLow = 0, sizeHigh = 0;
+    FILETIME created{}, written{};
+    bool operator==(const IconFileStamp& other) const;
+};
+struct IconFileContents {
+    IconFileStamp stamp;
+    std::optional<int> icons;
+    std::optional<bool> cursor;
+};
+using IconFileMemory = std::unordered_map<std::wstring, IconFileContents>;
+
 // What the platform says about icon files, asked once per path (letter case ignored) while the probe
 // lives: many entries name the same file, and opening shell32.dll once per entry is what start-up avoids.
+// With a memory, a file whose size and times are as when it was last opened is not opened again.
 class IconFileProbe {
 public:
+    explicit IconFileProbe(IconFileMemory* memory = nullptr) : memory_(memory) {}
     bool IsFile(const std::wstring& path); // exists and is not a folder
     int IconCount(const std::wstring& path);
     bool LoadsAsCursor(const std::wstring& path);
@@ -24,16 +43,19 @@ private:
         std::optional<bool> isFile;
         std::optional<int> icons;
         std::optional<bool> cursor;
+        IconFileContents* remembered = nullptr; // its entry in the memory, as it stands now
     };
-    Known& Of(const std::wstring& path);
+    Known& Of(const std::wstring& path, std::wstring* folded = nullptr);
 
+    IconFileMemory* memory_;
     std::unordered_map<std::wstring, Known> files_;
     int opens_ = 0;
 };
 
 class CatalogueReader {
 public:
-    explicit CatalogueReader(std::wstring windowsDir) : windowsDir_(std::move(windowsDir)) {}
+    explicit CatalogueReader(std::wstring windowsDir, IconFileMemory* memory = nullptr)
+        : windowsDir_(std::move(windowsDir)), probe_(memory) {}
 
     // The icon a stored reference stands for, or the fallback when it is unusable: missing or "Error",
     // an index part that is no 16-bit number, a missing file or a folder, a negative index, or an index
@@ -52,10 +74,13 @@ public:
 private:
     std::wstring windowsDir_;
     IconFileProbe probe_;
+    // Many entries store the same reference; what each stands for, none when unusable.
+    std::unordered_map<std::wstring, std::optional<IconRef>> usable_[2]; // [pointer]
 };
 
 // The caption an entry shows: fixed, or read from the registry (display names).
 std::wstring CatalogueCaption(const CatalogueLocation& at, const CatalogueVariants& variants);
 
 // Fills the seven lists in category order and selects each list's initial item.
-void Add_Icons(const StartupFacts& facts, const CatalogueVariants& variants, IconLists& lists);
+void Add_Icons(const StartupFacts& facts, const CatalogueVariants& variants, IconLists& lists,
+               IconFileMemory* memory = nullptr);

@@ -64,7 +64,7 @@ std::wstring IconListModel::SeledFullIconPath() const {
     return Selected() ? FormatIconLocation(Selected()->IconPath, Selected()->IconIndex) : std::wstring();
 }
 
-const IconListItem* IconListModel::Find(const std::wstring& key) const {
+const IconListItem* IconListModel::Find(std::wstring_view key) const {
     for (const auto& item : items_)
         if (item.Key == key) return &item;
     return nullptr;

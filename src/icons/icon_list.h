@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct IconListItem {
@@ -86,7 +87,7 @@ public:
     int SelectedRow() const { return selectionTop_ / RowHeight; }
     int SurfaceHeight() const;
     const std::vector<IconListItem>& Items() const { return items_; }
-    const IconListItem* Find(const std::wstring& key) const;
+    const IconListItem* Find(std::wstring_view key) const;
     const std::wstring& OwnExePath() const { return ownExePath_; }
 
 private:

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cwctype>
+#include <deque>
 
 namespace RegFile {
 namespace {
@@ -197,25 +198,31 @@ std::wstring Format(const std::vector<Section>& sections) {
 }
 
 std::optional<std::vector<Section>> Parse(std::wstring_view text) {
-    std::vector<std::wstring> lines;
+    // Lines stay in the text but for those continued over several, which are joined apart.
+    std::vector<std::wstring_view> lines;
+    std::deque<std::wstring> joined;
     for (size_t at = 0; at <= text.size();) {
         size_t end = text.find(L'\n', at);
         if (end == text.npos) end = text.size();
         std::wstring_view line = TrimRight(text.substr(at, end - at));
         // A line ending in a backslash goes on in the next one, less its indent.
         if (!lines.empty() && !lines.back().empty() && lines.back().back() == L'\\') {
-            lines.back().pop_back();
+            if (joined.empty() || lines.back().data() != joined.back().data())
+                joined.emplace_back(lines.back());
+            std::wstring& whole = joined.back();
+            whole.pop_back();
             while (!line.empty() && (line.front() == L' ' || line.front() == L'\t')) line.remove_prefix(1);
-            lines.back() += line;
+            whole += line;
+            lines.back() = whole;
         } else {
-            lines.emplace_back(line);
+            lines.push_back(line);
         }
         at = end + 1;
     }
 
     std::vector<Section> sections;
     bool header = false;
-    for (const std::wstring& line : lines) {
+    for (const std::wstring_view line : lines) {
         if (line.empty() || line.front() == L';') continue;
         if (!header) {
             if (line != Header) return std::nullopt;
@@ -226,7 +233,8 @@ std::optional<std::vector<Section>> Parse(std::wstring_view text) {
             if (line.back() != L']') return std::nullopt;
             Section section;
             section.remove = line.size() > 1 && line[1] == L'-';
-            section.path = line.substr(section.remove ? 2 : 1, line.size() - (section.remove ? 3 : 2));
+            section.path =
+                std::wstring(line.substr(section.remove ? 2 : 1, line.size() - (section.remove ? 3 : 2)));
             if (section.path.empty() || !IsKeyPath(section.path)) return std::nullopt;
             sections.push_back(std::move(section));
             continue;
@@ -256,23 +264,38 @@ bool Save(const std::wstring& filePath, const std::vector<Section>& sections) {
     return false;
 }
 
-LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections) {
-    HANDLE raw = CreateFileW(filePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections, UniqueKernelHandle* keep) {
+    // Kept, the file is open to be deleted too, so that deleting it need not find it by its path again. A
+    // file that may be read but not deleted is still read.
+    HANDLE raw = INVALID_HANDLE_VALUE;
+    for (DWORD access : {keep ? GENERIC_READ | DELETE : GENERIC_READ, DWORD(GENERIC_READ)}) {
+        raw = CreateFileW(filePath.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (raw != INVALID_HANDLE_VALUE ||
+            (GetLastError() != ERROR_ACCESS_DENIED && GetLastError() != ERROR_SHARING_VIOLATION))
+            break;
+    }
     if (raw == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND
                    ? LoadResult::Missing
                    : LoadResult::Damaged;
     UniqueKernelHandle file(raw);
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart % 2 || size.QuadPart < 2 ||
-        size.QuadPart > 64 * 1024 * 1024)
-        return LoadResult::Damaged;
-    std::wstring text(static_cast<size_t>(size.QuadPart / 2), L'\0');
-    DWORD read = 0;
-    if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(size.QuadPart), &read, nullptr) ||
-        read != size.QuadPart || text.front() != L'\xFEFF' || !text.ends_with(EndLine))
-        return LoadResult::Damaged;
+    if (keep) *keep = std::move(file);
+    // Read until a read comes back short, at the end, without asking the size first: that costs a call as
+    // dear as the reading.
+    constexpr size_t Most = 64 * 1024 * 1024;
+    std::string bytes(16 * 1024, '\0');
+    size_t used = 0;
+    for (DWORD read = 0;; bytes.resize(2 * bytes.size())) {
+        const auto wanted = static_cast<DWORD>(bytes.size() - used);
+        if (!ReadFile(raw, bytes.data() + used, wanted, &read, nullptr) || (used += read) > Most)
+            return LoadResult::Damaged;
+        if (read < wanted) break;
+    }
+    if (used % 2 || used < 2) return LoadResult::Damaged;
+    std::wstring text(used / 2, L'\0');
+    std::memcpy(text.data(), bytes.data(), used);
+    if (text.front() != L'\xFEFF' || !text.ends_with(EndLine)) return LoadResult::Damaged;
     auto parsed = Parse(std::wstring_view(text).substr(1));
     if (!parsed) return LoadResult::Damaged;
     sections = std::move(*parsed);
@@ -296,9 +319,16 @@ bool Import(const std::vector<Section>& sections) {
 
 namespace {
 
+// Paths are nearly all plain letters, which need no call into the runtime.
+wchar_t LowerChar(wchar_t c) {
+    return c >= 0x80                ? static_cast<wchar_t>(std::towlower(c))
+           : c >= L'A' && c <= L'Z' ? c + (L'a' - L'A')
+                                    : c;
+}
+
 std::wstring Lower(std::wstring_view s) {
     std::wstring out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](wchar_t c) { return std::towlower(c); });
+    for (wchar_t& c : out) c = LowerChar(c);
     return out;
 }
 
@@ -311,10 +341,19 @@ constexpr std::wstring_view ClassesNames[] = {L"hkey_local_machine\\software\\cl
                                               L"hkey_current_user\\software\\classes"};
 
 // A lower-case key path with every name of the classes key made one.
-std::wstring SameKey(const std::wstring& lower) {
+void SameKey(const std::wstring& lower, std::wstring& same) {
     for (std::wstring_view name : ClassesNames)
-        if (AtOrBelow(lower, name)) return std::wstring(ClassesRoot) + lower.substr(name.size());
-    return lower;
+        if (AtOrBelow(lower, name)) {
+            same.assign(ClassesRoot).append(lower, name.size());
+            return;
+        }
+    same.assign(lower);
+}
+
+std::wstring SameKey(const std::wstring& lower) {
+    std::wstring same;
+    SameKey(lower, same);
+    return same;
 }
 
 bool KeyExists(std::wstring_view lowerPath) {
@@ -337,20 +376,27 @@ Outcome::Outcome(const std::vector<Section>& sections) {
         const std::wstring root = path.substr(0, path.find(L'\\'));
         if (root != ClassesRoot && root != L"hkey_current_user" && root != L"hkey_local_machine")
             foreignRoot_ = true;
+        const std::wstring same = SameKey(path);
         if (section.remove) {
-            Step step{order++, path, SameKey(path), {}};
+            Step step{order++, path, same, {}};
             for (std::wstring_view name : ClassesNames)
                 step.abovePresentClasses |= AtOrBelow(name, path) && KeyExists(name);
             removals_.push_back(std::move(step));
         }
-        for (const Value& v : section.values)
-            values_[Lower(v.name)].push_back({order++, path, SameKey(path), v.data});
+        for (const Value& v : section.values) values_[Lower(v.name)].push_back({order++, path, same, v.data});
     }
 }
 
-Outcome::State Outcome::Find(const std::wstring& keyPath, const std::wstring& name) const {
+Outcome::State Outcome::Find(std::wstring_view keyPath, std::wstring_view name) const {
     if (foreignRoot_ && (!removals_.empty() || !values_.empty())) return {Kind::Unknown, std::nullopt};
-    const std::wstring key = Lower(keyPath), same = SameKey(key);
+    name_.assign(name);
+    for (wchar_t& c : name_) c = LowerChar(c);
+    const auto named = values_.find(name_);
+    if (named == values_.end() && removals_.empty()) return {};
+    key_.assign(keyPath);
+    for (wchar_t& c : key_) c = LowerChar(c);
+    SameKey(key_, same_);
+    const std::wstring &key = key_, &same = same_;
     const bool classes = AtOrBelow(same, ClassesRoot);
     // The last step that reaches the value decides.
     State found;
@@ -366,8 +412,8 @@ Outcome::State Outcome::Find(const std::wstring& keyPath, const std::wstring& na
         else if (AtOrBelow(same, step.sameKey) || (classes && step.abovePresentClasses))
             reach(step, {Kind::Unknown, std::nullopt});
     }
-    if (auto at = values_.find(Lower(name)); at != values_.end())
-        for (const Step& step : at->second) {
+    if (named != values_.end())
+        for (const Step& step : named->second) {
             if (step.path == key)
                 reach(step, {Kind::Known, step.data});
             else if (step.sameKey == same)

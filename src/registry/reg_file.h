@@ -2,6 +2,7 @@
 // Registry files in the registry editor's own form ("Windows Registry Editor Version 5.00", UTF-16 with a
 // byte-order mark): keys in brackets, a leading minus removing a key with everything below it, then the
 // key's values, "name"=- removing one. Texts are quoted, numbers dword:, anything else hex(type):.
+#include "platform/unique_handle.h"
 #include "registry/registry.h"
 
 #include <optional>
@@ -34,7 +35,9 @@ std::optional<std::vector<Section>> Parse(std::wstring_view text);
 // UTF-16 LE with its byte-order mark, closed by a comment line that tells a whole file from one cut short.
 bool Save(const std::wstring& filePath, const std::vector<Section>& sections);
 enum class LoadResult { Loaded, Missing, Damaged }; // Damaged: unreadable, cut short or not parsed
-LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections);
+// With `keep`, the file stays open there, with the right to delete it where the system grants it.
+LoadResult Load(const std::wstring& filePath, std::vector<Section>& sections,
+                UniqueKernelHandle* keep = nullptr);
 
 // Carries the sections out in order, as the registry editor imports them; false when any step failed
 // (the rest are still done).
@@ -59,7 +62,7 @@ public:
         std::optional<Registry::Data> data;
         bool abovePresentClasses = false; // a removal above a name of the classes key that exists
     };
-    State Find(const std::wstring& keyPath, const std::wstring& name) const;
+    State Find(std::wstring_view keyPath, std::wstring_view name) const;
     // The text Registry::ReadString gives now for a value the sections touch (read again when unknown);
     // none for one they leave alone.
     std::optional<std::wstring> Text(const std::wstring& keyPath, const std::wstring& name) const;
@@ -74,6 +77,9 @@ private:
     std::vector<Step> removals_;
     std::unordered_map<std::wstring, std::vector<Step>> values_; // by value name in lower case
     bool foreignRoot_ = false;
+    // The name and key looked for in lower case, and the key with the classes key's names made one: kept
+    // from call to call, since a refresh asks hundreds of times and new copies cost more than the looking.
+    mutable std::wstring name_, key_, same_;
 };
 
 } // namespace RegFile

@@ -9,7 +9,11 @@ namespace {
 WriteRecorder* active = nullptr;
 
 std::wstring Lower(std::wstring s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](wchar_t c) { return std::towlower(c); });
+    // Paths are nearly all plain letters, which need no call into the runtime.
+    for (wchar_t& c : s)
+        c = c >= 0x80                ? static_cast<wchar_t>(std::towlower(c))
+            : c >= L'A' && c <= L'Z' ? c + (L'a' - L'A')
+                                     : c;
     return s;
 }
 
@@ -63,8 +67,10 @@ void WriteRecorder::NoteDeleted(const std::wstring& keyPath, std::vector<KeyStat
 }
 
 HKEY WriteRecorder::OpenKey(const std::wstring& keyPath, bool forWriting) const {
-    for (const OpenKeyEntry& open : open_)
-        if (open.path == keyPath && (open.forWriting || !forWriting)) return open.key.get();
+    // The keys of the recorders this one sits inside stay open at least as long as its own.
+    for (const WriteRecorder* recorder = this; recorder; recorder = recorder->outer_)
+        for (const OpenKeyEntry& open : recorder->open_)
+            if (open.path == keyPath && (open.forWriting || !forWriting)) return open.key.get();
     return nullptr;
 }
 

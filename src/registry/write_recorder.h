@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace Registry {
@@ -81,7 +82,7 @@ private:
     bool notePrior_;
     std::wstring subject_;
     std::vector<PriorValue> values_;
-    std::map<std::wstring, size_t> valueIndex_; // lower-case "key\nname"
+    std::unordered_map<std::wstring, size_t> valueIndex_; // lower-case "key\nname"
     std::vector<std::wstring> created_;
     std::vector<DeletedKey> deleted_;
     std::vector<std::wstring> covered_; // the created and deleted keys, in lower case

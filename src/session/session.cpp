@@ -13,7 +13,7 @@ Session::Session(StartupFacts facts, CatalogueVariants variants)
 
 void Session::Load() {
     const Registry::ReadCache keys; // hundreds of values from a few dozen keys
-    Add_Icons(Facts, Variants, Lists);
+    Add_Icons(Facts, Variants, Lists, &IconFiles);
     Add_Tooltips(Facts, Variants, Lists);
     // Apply stores the current theme, so it must start as the one stored, not as none.
     const std::wstring theme = Registry::ReadString(ProgramSettingsKey, CurrentThemeValue);
@@ -22,6 +22,14 @@ void Session::Load() {
     const int tab = Registry::ReadDword(ProgramSettingsKey, ActiveTabValue);
     SelectedTab = tab >= 1 && tab <= 8 ? tab : 2;
     Add_TreeItems(Facts, Settings);
+}
+
+const std::vector<CatalogueLocation>& Session::Locations(IconCategory category) {
+    auto& found = locations_[static_cast<size_t>(TabIndex(category) - TabIndex(IconCategories.front()))];
+    if (found.empty())
+        for (const CatalogueEntry& entry : CatalogueEntries(category))
+            found.push_back(LocateCatalogueEntry(Facts, Variants, category, entry));
+    return found;
 }
 
 void Session::SetUnapplied(bool value) {

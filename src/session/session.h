@@ -2,13 +2,16 @@
 // The staged state: everything the user has edited and not yet applied, with the facts and catalogue
 // variants found at start. Commands change it; windows observe it and redraw.
 #include "icons/catalogue.h"
+#include "icons/catalogue_reader.h"
 #include "icons/catalogue_variants.h"
 #include "platform/startup_facts.h"
 #include "settings/settings_state.h"
 #include "themes/path_macros.h"
 
+#include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 class Session {
 public:
@@ -24,6 +27,7 @@ public:
     ThemeFolders Folders; // the theme folder changes with every theme load and save
     IconLists Lists;
     SettingsState Settings;
+    IconFileMemory IconFiles; // what the icon files the lists were filled from held then
 
     bool IconCacheDirty = false;
     bool RestartNeeded = false;
@@ -37,6 +41,10 @@ public:
     // The caption's theme or the recent-theme list changed.
     std::function<void()> ThemesChanged;
 
+    // Where each catalogue entry of a list stands here, found on first need: the facts and variants it
+    // depends on never change while the program runs.
+    const std::vector<CatalogueLocation>& Locations(IconCategory category);
+
     // Unapplied changes, shown by the Apply button.
     bool HasUnappliedChanges() const { return unapplied_; }
     void MarkChanged() { SetUnapplied(true); }
@@ -46,4 +54,5 @@ public:
 private:
     void SetUnapplied(bool value);
     bool unapplied_ = false;
+    std::array<std::vector<CatalogueLocation>, IconCategories.size()> locations_;
 };

@@ -443,7 +443,7 @@ ReadValue ReadRegistryValue(ValueType type, std::wstring_view path, std::wstring
 // The value as a read finds it after an import; none when the import left it alone.
 std::optional<ReadValue> ChangedValue(const RegFile::Outcome& outcome, ValueType type, std::wstring_view path,
                                       std::wstring_view name) {
-    const auto now = outcome.Find(std::wstring(path), std::wstring(name));
+    const auto now = outcome.Find(path, name);
     if (now.kind == RegFile::Outcome::Kind::Unchanged) return std::nullopt;
     if (now.kind == RegFile::Outcome::Kind::Unknown) return ReadRegistryValue(type, path, name);
     ReadValue value;
@@ -606,21 +606,22 @@ void Add_TreeItems(const StartupFacts& facts, SettingsState& state) {
 
 void RefreshTreeItems(const StartupFacts& facts, SettingsState& state, const RegFile::Outcome& outcome) {
     for (const SettingRow& row : Rows) {
-        const std::wstring key(row.Key);
         const bool listed = IsListed(row, facts);
         if (row.Kind == SettingKind::Toggle) {
             const ToggleRead& r = row.Toggle;
             const auto value = ChangedValue(outcome, r.Type, r.Path, r.Name);
             if (!value) continue;
+            const std::wstring key(row.Key);
             const bool on = r.IsOn(*value, r, facts);
             if (!listed)
                 state.SetUnlistedToggle(key, on);
             else if (state.Find(key))
                 state.SetImage(key, ToggleImage(row, on, facts));
-        } else if (row.Kind == SettingKind::Number && listed && state.Find(key)) {
+        } else if (row.Kind == SettingKind::Number && listed && state.Find(std::wstring(row.Key))) {
             const NumberRead& n = row.Number;
             const auto value = ChangedValue(outcome, ValueType::Text, n.Path, n.Name);
             if (!value) continue;
+            const std::wstring key(row.Key);
             bool disabled = false;
             const std::wstring staged = StagedNumber(n, value->Text, &disabled);
             state.SetImage(key, disabled ? SettingImage::Disabled : SettingImage::Editable);
