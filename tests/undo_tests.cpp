@@ -236,14 +236,28 @@ TEST_CASE("a record that cannot be read is neither used nor deleted; the same fi
         header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=hex(2):41,00,\\\r\n" + end,
         header + "[HKEY_CURRENT_USER\\x]\r\n\"a\"=\"b\" x\r\n" + end,
     };
+    auto write = [](const std::wstring& path, const std::string& text) {
+        std::string wide = "\xFF\xFE";
+        for (char c : text) wide += std::string{c, '\0'};
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::ofstream(std::filesystem::path(path), std::ios::binary).write(wide.data(), wide.size());
+    };
+    SUBCASE("another program holds the record open for reading: it is read all the same, and stays") {
+        UndoFixture f;
+        Session& s = f.Load({});
+        write(f.Record(), good + end);
+        UniqueFile other(CreateFileW(f.Record().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+        f.prompts.Answer(1);
+        CHECK(UndoLastApply(s, f.system, f.prompts) == UndoResult::Undone);
+        CHECK(RawGetValue(HKCU, L"x", L"a").exists);
+        CHECK(LastApplyRecordExists());
+    }
     for (const std::string& text : records) {
         CAPTURE(text);
         UndoFixture f;
         Session& s = f.Load({});
-        std::string wide = "\xFF\xFE";
-        for (char c : text) wide += std::string{c, '\0'};
-        std::filesystem::create_directories(std::filesystem::path(f.Record()).parent_path());
-        std::ofstream(std::filesystem::path(f.Record()), std::ios::binary).write(wide.data(), wide.size());
+        write(f.Record(), text);
         const std::wstring before = DumpRegistry();
         f.prompts.Answer(1);
         const bool taken = &text == records;
