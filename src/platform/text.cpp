@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include <cwctype>
+
 #include <windows.h>
 
 namespace text {
@@ -87,6 +89,16 @@ std::string Narrow(std::wstring_view s) {
     std::string out(n, '\0');
     WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
     return out;
+}
+
+wchar_t LowerChar(wchar_t c) {
+    if (c >= 0x80) return static_cast<wchar_t>(std::towlower(c));
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+}
+
+std::wstring Lower(std::wstring s) {
+    for (wchar_t& c : s) c = LowerChar(c);
+    return s;
 }
 
 } // namespace text

@@ -21,6 +21,10 @@ bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix);
 
 std::wstring TrimSpaces(std::wstring_view s);
 
+// Lower case as the runtime has it; plain letters, nearly all of any registry path, without calling it.
+wchar_t LowerChar(wchar_t c);
+std::wstring Lower(std::wstring s);
+
 std::wstring Widen(std::string_view s);  // from UTF-8
 std::string Narrow(std::wstring_view s); // to UTF-8
 

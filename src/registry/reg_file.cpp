@@ -1,10 +1,10 @@
 #include "registry/reg_file.h"
 
+#include "platform/text.h"
 #include "platform/unique_handle.h"
 
 #include <algorithm>
 #include <cstring>
-#include <cwctype>
 #include <deque>
 
 namespace RegFile {
@@ -319,18 +319,8 @@ bool Import(const std::vector<Section>& sections) {
 
 namespace {
 
-// Paths are nearly all plain letters, which need no call into the runtime.
-wchar_t LowerChar(wchar_t c) {
-    return c >= 0x80                ? static_cast<wchar_t>(std::towlower(c))
-           : c >= L'A' && c <= L'Z' ? c + (L'a' - L'A')
-                                    : c;
-}
-
-std::wstring Lower(std::wstring_view s) {
-    std::wstring out(s);
-    for (wchar_t& c : out) c = LowerChar(c);
-    return out;
-}
+using text::Lower;
+using text::LowerChar;
 
 bool AtOrBelow(std::wstring_view path, std::wstring_view key) {
     return path.starts_with(key) && (path.size() == key.size() || path[key.size()] == L'\\');

@@ -1,21 +1,13 @@
 #include "registry/write_recorder.h"
 
-#include <algorithm>
-#include <cwctype>
+#include "platform/text.h"
 
 namespace Registry {
 namespace {
 
 WriteRecorder* active = nullptr;
 
-std::wstring Lower(std::wstring s) {
-    // Paths are nearly all plain letters, which need no call into the runtime.
-    for (wchar_t& c : s)
-        c = c >= 0x80                ? static_cast<wchar_t>(std::towlower(c))
-            : c >= L'A' && c <= L'Z' ? c + (L'a' - L'A')
-                                     : c;
-    return s;
-}
+using text::Lower;
 
 bool SameOrBelow(const std::wstring& lowerPath, const std::wstring& lowerKey) {
     return lowerPath == lowerKey || (lowerPath.starts_with(lowerKey) && lowerPath[lowerKey.size()] == L'\\');
