@@ -3,6 +3,7 @@
 #include "controls/list_box_icons.h"
 #include "icons/icon_list.h"
 #include "icons/icon_location.h"
+#include "platform/file_icon.h"
 #include "platform/unique_handle.h"
 #include "support/dialog_script.h"
 #include "support/icon_files.h"
@@ -362,12 +363,20 @@ TEST_CASE("each row shows the picture its file gives") {
     TempMachine machine;
     const std::wstring& folder = machine.root;
     ListFixture list;
-    SUBCASE("an icon file, and a missing file drawn as its caption alone") {
-        list.model.AddItem(L"Red", machine.Write(folder, L"red.ico", ColourIconBytes({{Red}})), 0, L"red");
+    SUBCASE("an icon file; a missing file and a program without icons drawn as their captions alone") {
+        const std::wstring red = machine.Write(folder, L"red.ico", ColourIconBytes({{Red}}));
+        const std::wstring program = machine.Copy(L"no_icons.dll", folder);
+        list.model.AddItem(L"Red", red, 0, L"red");
         list.model.AddItem(L"Gone", folder + L"\\gone.ico", 0, L"gone");
+        list.model.AddItem(L"Program", program, 0, L"program");
         CHECK(list.IconPixel(0) == Red);
         CHECK(list.IconPixel(1) == GetSysColor(COLOR_WINDOW));
         CHECK(list.view.DrawnCaption(1) == L"Gone");
+        CHECK(list.IconPixel(2) == GetSysColor(COLOR_WINDOW));
+        // A file that is not there is not read at all; a program is no cursor file.
+        CHECK(list.view.pictures().loads() == 2);
+        CHECK(IsProgramFile(program));
+        CHECK_FALSE(IsProgramFile(red));
     }
     SUBCASE("pointer files give no icon to extract but show their cursor, when added and redrawn") {
         list.model.AddItem(

@@ -19,7 +19,11 @@ namespace {
 std::optional<IconPictureCache::Stamp> ReadStamp(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-        // A bare file name is found the way icon extraction finds it: along the search path.
+        // A bare file name is found the way icon extraction finds it: along the search path. A full path
+        // names its one place, which was just looked at.
+        const bool fullPath = path.starts_with(L"\\\\") ||
+                              (path.size() > 2 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/'));
+        if (fullPath) return std::nullopt;
         wchar_t found[MAX_PATH];
         DWORD n = SearchPathW(nullptr, path.c_str(), nullptr, MAX_PATH, found, nullptr);
         if (n == 0 || n >= MAX_PATH || !GetFileAttributesExW(found, GetFileExInfoStandard, &data))
@@ -40,7 +44,8 @@ IconPictureCache::Owned IconPictureCache::Load(const std::wstring& path, int ind
         // -1 would ask for the icon count, not an icon.
         if (path.empty() || index == -1) return picture;
         picture.icon.reset(ExtractFileIcon(path, index));
-        if (picture.icon) return picture;
+        // A program file never loads as a cursor: what extraction did not find is not there.
+        if (picture.icon || IsProgramFile(path)) return picture;
         // Wine counts no icons in .cur and .ani files, yet a custom pointer should show its own picture.
         if (FileIconCount(path) != 0) return picture;
     }
@@ -50,16 +55,15 @@ IconPictureCache::Owned IconPictureCache::Load(const std::wstring& path, int ind
 }
 
 HICON IconPictureCache::Picture(const std::wstring& path, int index, bool asCursor) {
-    uncached_ = {};
     if (asCursor) index = 0;
     auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
         return e.index == index && e.asCursor == asCursor && e.path == path;
     });
+    // A file that is not there, not even along the search path, has nothing to read.
     const std::optional<Stamp> stamp = ReadStamp(path);
     if (!stamp) {
         if (it != entries_.end()) entries_.erase(it);
-        uncached_ = Load(path, index, asCursor);
-        return uncached_.get();
+        return nullptr;
     }
     if (it != entries_.end() && it->stamp == *stamp) {
         it->lastUse = ++clock_;
@@ -83,5 +87,4 @@ HICON IconPictureCache::Picture(const std::wstring& path, int index, bool asCurs
 
 void IconPictureCache::Clear() {
     entries_.clear();
-    uncached_ = {};
 }

@@ -19,10 +19,10 @@ public:
     static constexpr size_t DefaultLimit = 32;
     explicit IconPictureCache(size_t limit = DefaultLimit) : limit_(limit) {}
 
-    // The picture for (path, index), or null when the file gives none. asCursor loads the file as a cursor
-    // and ignores the index; otherwise the icon at index is extracted, and a file that reports no icons but
-    // loads as a cursor (.cur, .ani under Wine) gives that cursor. The handle stays valid until the next
-    // call.
+    // The picture for (path, index), or null when the file gives none or cannot be found. asCursor loads the
+    // file as a cursor and ignores the index; otherwise the icon at index is extracted, and a file that is no
+    // program, reports no icons but loads as a cursor (.cur, .ani under Wine) gives that cursor. The handle
+    // stays valid while the picture is cached.
     HICON Picture(const std::wstring& path, int index, bool asCursor);
 
     void Clear();
@@ -57,7 +57,6 @@ private:
     Owned Load(const std::wstring& path, int index, bool asCursor);
 
     std::vector<Entry> entries_; // a list shows at most 19 rows: a linear search is the fastest lookup
-    Owned uncached_;             // a file whose stamp cannot be read is drawn but not kept
     size_t limit_;
     std::uint64_t clock_ = 0;
     std::uint64_t loads_ = 0;

@@ -11,3 +11,6 @@ HICON ExtractFileIcon(const std::wstring& file, int index);
 
 // How many icons the file holds: 0 when it holds none or is no icon container.
 int FileIconCount(const std::wstring& file);
+
+// Whether the file is a program or library (it starts with "MZ"), whose only pictures are its icons.
+bool IsProgramFile(const std::wstring& file);
