@@ -3,6 +3,7 @@
 // and the links.
 #include "controls/border_3d.h"
 #include "controls/surface_image.h"
+#include "controls/tab_strip.h"
 #include "controls/tool_bar_icons.h"
 #include "platform/gdi_guards.h"
 #include "support/dialog_script.h"
@@ -10,6 +11,9 @@
 #include "support/wide_text.h"
 #include "ui/about.h"
 #include "ui/splash.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
 
 #include <cstdlib>
 #include <functional>
@@ -135,7 +139,81 @@ std::pair<COLORREF, bool> Look(HWND dialog, int label) {
     return {GetTextColor(dc.get()), font.lfUnderline != 0};
 }
 
+// Within three levels of each colour: a stretched picture drawn in parts rounds a little differently at
+// the cuts.
+bool Near(COLORREF a, COLORREF b) {
+    for (int shift : {0, 8, 16})
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 3) return false;
+    return true;
+}
+
+// A tab strip with a panel over its page, as the main window has them; shown side by side, one
+// strip painting around the panel and one painting all of itself.
+struct CoveredStrips {
+    explicit CoveredStrips(bool themed) {
+        for (int i = 0; i < 2; ++i) {
+            strips[i] = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                                        10 + 300 * i, 10, 280, 200, host.get(), nullptr, nullptr, nullptr);
+            if (!themed) {
+                SetWindowTheme(strips[i], L" ", L" ");
+                REQUIRE(GetWindowTheme(strips[i]) == nullptr);
+            }
+            SendMessageW(strips[i], WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                         0);
+            for (const wchar_t* caption : {L"Shell", L"Desktop", L"Start Menu", L"Folders"}) {
+                std::wstring text = caption;
+                TCITEMW item{TCIF_TEXT, 0, 0, text.data(), 0, 0, 0};
+                SendMessageW(strips[i], TCM_INSERTITEMW, 9, reinterpret_cast<LPARAM>(&item));
+            }
+            RECT page{0, 0, 280, 200};
+            SendMessageW(strips[i], TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+            InflateRect(&page, -2, -2);
+            OffsetRect(&page, 10 + 300 * i, 10);
+            panels[i] = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_GRAYRECT, page.left,
+                                        page.top, page.right - page.left, page.bottom - page.top, host.get(),
+                                        nullptr, nullptr, nullptr);
+            SetWindowPos(panels[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        }
+        PaintAroundCoveringWindows(strips[0]);
+    }
+    void Select(int tab) {
+        for (HWND strip : strips) SendMessageW(strip, TCM_SETCURSEL, tab, 0);
+    }
+    void ShowPanels(bool shown) {
+        for (HWND panel : panels) ShowWindow(panel, shown ? SW_SHOW : SW_HIDE);
+    }
+    // Pixels of the two strips as the window shows them that differ.
+    int Differences() {
+        RedrawWindow(host.get(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        SurfaceImage shown;
+        REQUIRE(shown.Resize(600, 220, RGB(1, 2, 3), false));
+        WindowDc screen(host.get());
+        BitBlt(shown.dc(), 0, 0, 600, 220, screen.get(), 0, 0, SRCCOPY);
+        int differences = 0;
+        for (int y = 10; y < 210; ++y)
+            for (int x = 10; x < 290; ++x) differences += !Near(shown.Pixel(x, y), shown.Pixel(x + 300, y));
+        return differences;
+    }
+
+    OwnerWindow host{WS_CLIPCHILDREN};
+    HWND strips[2]{}, panels[2]{};
+};
+
 } // namespace
+
+TEST_CASE("a tab strip under a panel looks the same painting only around it") {
+    for (bool themed : {true, false}) {
+        CAPTURE(themed);
+        CoveredStrips both(themed);
+        CHECK(both.Differences() == 0);
+        both.Select(3);
+        CHECK(both.Differences() == 0);
+        // With the panel gone, the page shows whole.
+        both.ShowPanels(false);
+        CHECK(both.Differences() == 0);
+    }
+}
 
 TEST_CASE("the toolbar's buttons, grooves and tooltips") {
     ToolbarFixture t;

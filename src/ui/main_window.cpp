@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "apply/apply.h"
+#include "controls/tab_strip.h"
 #include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
@@ -134,6 +135,7 @@ void MainWindow::CreateControls() {
                                 0, 0, client.right, client.bottom, hwnd(),
                                 reinterpret_cast<HMENU>(IdTabStrip), instance, nullptr);
     SendMessageW(TabStrip_, WM_SETFONT, font, FALSE);
+    PaintAroundCoveringWindows(TabStrip_); // the panels hide all of its page but the edges
     int index = 0;
     for (std::wstring_view caption : TabCaptions) {
         std::wstring textCopy(caption);
@@ -173,6 +175,9 @@ void MainWindow::Form_Resize() {
     if (!TabStrip_) return;
     RECT client;
     GetClientRect(hwnd(), &client);
+    // Showing the window the first time reports the size it was made with.
+    if (client.right == laidOut_.cx && client.bottom == laidOut_.cy) return;
+    laidOut_ = {client.right, client.bottom};
     const int width = client.right - 2 * Margin;
     const int buttonsTop = client.bottom - Margin - ButtonHeight;
     const int iconButtonsTop = buttonsTop - 2 * Margin - ButtonHeight;

@@ -175,6 +175,7 @@ private:
     HWND cmdCancel_ = nullptr;
     HWND cmdApply_ = nullptr;
     HWND focusedControl_ = nullptr; // where the focus returns when the window is activated again
+    SIZE laidOut_{-1, -1};          // the client size the controls were last placed for
     std::unique_ptr<SettingsTree> SystemTree_;
     std::unique_ptr<ToolBarIcons> toolbar_;
     std::unique_ptr<frmSplash> splash_;

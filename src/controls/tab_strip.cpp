@@ -1,0 +1,90 @@
+#include "controls/tab_strip.h"
+
+#include "platform/late_bound.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <array>
+
+namespace {
+
+constexpr UINT_PTR SubclassId = 1;
+
+long Area(const RECT& r) {
+    return long{r.right - r.left} * (r.bottom - r.top);
+}
+
+// In the strip's client coordinates; empty when no shown sibling lies over it.
+RECT LargestCover(HWND strip, const RECT& client) {
+    RECT largest{};
+    for (HWND above = GetWindow(strip, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        if (!IsWindowVisible(above)) continue;
+        RECT cover;
+        GetWindowRect(above, &cover);
+        MapWindowPoints(HWND_DESKTOP, strip, reinterpret_cast<POINT*>(&cover), 2);
+        if (IntersectRect(&cover, &cover, &client) && Area(cover) > Area(largest)) largest = cover;
+    }
+    return largest;
+}
+
+// The raised edge of the page, drawn as the strip draws it but only inside band. The strip's own paint
+// costs as much for a thin band as for all of it, since it draws every tab each time.
+void PaintPageEdge(HWND strip, HDC dc, const RECT& client, const RECT& band) {
+    // The edge starts two pixels above the page's display area, as far from it as the strip's sides are.
+    RECT display = client;
+    SendMessageW(strip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    const RECT page{client.left, display.top - (display.left - client.left) / 2, client.right, client.bottom};
+    static const auto getTheme = LateBound<decltype(GetWindowTheme)>(L"uxtheme.dll", "GetWindowTheme");
+    static const auto parentBackground =
+        LateBound<decltype(DrawThemeParentBackground)>(L"uxtheme.dll", "DrawThemeParentBackground");
+    static const auto background =
+        LateBound<decltype(DrawThemeBackground)>(L"uxtheme.dll", "DrawThemeBackground");
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, band.left, band.top, band.right, band.bottom);
+    if (HTHEME theme = getTheme && parentBackground && background ? getTheme(strip) : nullptr) {
+        RECT behind = page;
+        parentBackground(strip, dc, &behind);
+        background(theme, dc, TABP_PANE, 0, &page, &band);
+    } else {
+        RECT edge = page;
+        DrawEdge(dc, &edge, EDGE_RAISED, BF_SOFT | BF_RECT);
+    }
+    RestoreDC(dc, saved);
+}
+
+LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(strip, &StripProcedure, SubclassId);
+    // A paint into a given device context (WM_PRINTCLIENT's way) draws everything, as asked.
+    if (message != WM_PAINT || wParam) return DefSubclassProc(strip, message, wParam, lParam);
+    RECT client;
+    GetClientRect(strip, &client);
+    const RECT hidden = LargestCover(strip, client);
+    if (IsRectEmpty(&hidden)) return DefSubclassProc(strip, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(strip, &ps);
+    // The tabs and the page's top edge are the strip's own drawing; the rest of the edge runs round the
+    // covered area on its left, right and bottom.
+    RECT part;
+    const RECT tabs{client.left, client.top, client.right, hidden.top};
+    if (IntersectRect(&part, &tabs, &ps.rcPaint)) {
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
+        DefSubclassProc(strip, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, saved);
+    }
+    const std::array<RECT, 3> edges{{{client.left, hidden.top, hidden.left, hidden.bottom},
+                                     {hidden.right, hidden.top, client.right, hidden.bottom},
+                                     {client.left, hidden.bottom, client.right, client.bottom}}};
+    for (const RECT& edge : edges)
+        if (IntersectRect(&part, &edge, &ps.rcPaint)) PaintPageEdge(strip, dc, client, part);
+    EndPaint(strip, &ps);
+    return 0;
+}
+
+} // namespace
+
+void PaintAroundCoveringWindows(HWND strip) {
+    SetWindowSubclass(strip, &StripProcedure, SubclassId, 0);
+}
