@@ -10,7 +10,11 @@
 
 namespace {
 
-constexpr UINT_PTR SubclassId = 1;
+// The strip's own procedure is kept in its user data, which the control leaves to its owner. The common
+// controls' subclassing would look up a window property, a round trip to the window server, on every message.
+WNDPROC OwnProcedure(HWND strip) {
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(strip, GWLP_USERDATA));
+}
 
 long Area(const RECT& r) {
     return long{r.right - r.left} * (r.bottom - r.top);
@@ -54,14 +58,14 @@ void PaintPageEdge(HWND strip, HDC dc, const RECT& client, const RECT& band) {
     RestoreDC(dc, saved);
 }
 
-LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(strip, &StripProcedure, SubclassId);
+LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam) {
     // A paint into a given device context (WM_PRINTCLIENT's way) draws everything, as asked.
-    if (message != WM_PAINT || wParam) return DefSubclassProc(strip, message, wParam, lParam);
+    if (message != WM_PAINT || wParam)
+        return CallWindowProcW(OwnProcedure(strip), strip, message, wParam, lParam);
     RECT client;
     GetClientRect(strip, &client);
     const RECT hidden = LargestCover(strip, client);
-    if (IsRectEmpty(&hidden)) return DefSubclassProc(strip, message, wParam, lParam);
+    if (IsRectEmpty(&hidden)) return CallWindowProcW(OwnProcedure(strip), strip, message, wParam, lParam);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(strip, &ps);
     // The tabs and the page's top edge are the strip's own drawing; the rest of the edge runs round the
@@ -71,7 +75,7 @@ LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM 
     if (IntersectRect(&part, &tabs, &ps.rcPaint)) {
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
-        DefSubclassProc(strip, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        CallWindowProcW(OwnProcedure(strip), strip, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         RestoreDC(dc, saved);
     }
     const std::array<RECT, 3> edges{{{client.left, hidden.top, hidden.left, hidden.bottom},
@@ -86,5 +90,8 @@ LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM 
 } // namespace
 
 void PaintAroundCoveringWindows(HWND strip) {
-    SetWindowSubclass(strip, &StripProcedure, SubclassId, 0);
+    const LONG_PTR original = GetWindowLongPtrW(strip, GWLP_WNDPROC);
+    if (original == reinterpret_cast<LONG_PTR>(&StripProcedure)) return;
+    SetWindowLongPtrW(strip, GWLP_USERDATA, original);
+    SetWindowLongPtrW(strip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StripProcedure));
 }
