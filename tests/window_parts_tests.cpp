@@ -6,6 +6,7 @@
 #include "controls/tab_strip.h"
 #include "controls/tool_bar_icons.h"
 #include "platform/gdi_guards.h"
+#include "platform/window.h"
 #include "support/dialog_script.h"
 #include "support/scripted_ports.h"
 #include "support/wide_text.h"
@@ -213,6 +214,27 @@ TEST_CASE("a tab strip under a panel looks the same painting only around it") {
         both.ShowPanels(false);
         CHECK(both.Differences() == 0);
     }
+}
+
+TEST_CASE("only a child with nothing outside its client area counts as frameless") {
+    OwnerWindow host;
+    const std::tuple<const char*, DWORD, DWORD, bool> rows[] = {
+        {"a plain child", 0, 0, true},
+        {"a bordered child", WS_BORDER, 0, false},
+        {"a child with a sunken edge", 0, WS_EX_CLIENTEDGE, false},
+        {"a child with a scroll bar", WS_VSCROLL, 0, false},
+        {"a child with a scroll bar along its foot", WS_HSCROLL, 0, false},
+    };
+    for (const auto& [what, style, exStyle, frameless] : rows) {
+        const std::string child_is = what;
+        CAPTURE(child_is);
+        UniqueTopWindow child(CreateWindowExW(exStyle, L"STATIC", L"", WS_CHILD | WS_VISIBLE | style, 5, 5,
+                                              60, 40, host.get(), nullptr, nullptr, nullptr));
+        CHECK(IsFramelessChild(child.get()) == frameless);
+    }
+    UniqueTopWindow popup(
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 5, 5, 60, 40, nullptr, nullptr, nullptr, nullptr));
+    CHECK_FALSE(IsFramelessChild(popup.get()));
 }
 
 TEST_CASE("the toolbar's buttons, grooves and tooltips") {

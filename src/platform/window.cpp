@@ -71,11 +71,20 @@ LRESULT Window::LastMessage(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCPAINT && IsFramelessChild(hwnd_)) return 0;
     if (message == WM_COMMAND && handlers_.RunCommand(wParam)) return 0;
     if (message == WM_NOTIFY)
         if (auto result = handlers_.RunNotify(lParam)) return *result;
     if (auto result = handlers_.RunMessage(message, wParam, lParam)) return *result;
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool IsFramelessChild(HWND hwnd) {
+    if (!(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) return false;
+    RECT window, client;
+    GetWindowRect(hwnd, &window);
+    GetClientRect(hwnd, &client);
+    return window.right - window.left == client.right && window.bottom - window.top == client.bottom;
 }
 
 HFONT MessageFont() {

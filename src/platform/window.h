@@ -95,6 +95,10 @@ private:
 // The font dialogs and messages use, owned once for the process.
 HFONT MessageFont();
 
+// A child window with no border, edge or scroll bar: nothing of it lies outside its client area. Its
+// WM_NCPAINT needs no default painting, which would only fetch a device context and draw nothing.
+bool IsFramelessChild(HWND hwnd);
+
 // An in-memory dialog template: the dialog and its controls, built in code so that any program linking
 // the dialog has it without a resource script. Positions are dialog units; dialogs that lay themselves
 // out in pixels may leave them zero and move the controls when they start.

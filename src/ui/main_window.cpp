@@ -12,6 +12,8 @@
 
 #include <commctrl.h>
 
+#include <array>
+
 namespace {
 constexpr int ClientWidth = 512, ClientHeight = 548, Margin = 8;
 constexpr int ButtonWidth = 80, ButtonHeight = 25, ButtonGap = 6, InfoBarHeight = 22;
@@ -26,7 +28,10 @@ void RegisterPanelClass() {
     WNDCLASSEXW wc{};
     if (GetClassInfoExW(GetModuleHandleW(nullptr), PanelClass, &wc)) return;
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpfnWndProc = [](HWND panel, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_NCPAINT && IsFramelessChild(panel)) return 0;
+        return DefWindowProcW(panel, message, wParam, lParam);
+    };
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -115,25 +120,75 @@ bool MainWindow::Create(const std::function<void(HWND)>& beforeLoad) {
     return true;
 }
 
-HWND MainWindow::CreateButton(const wchar_t* caption, int id, DWORD style) {
-    HWND button = CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0,
-                                  0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleW(nullptr), nullptr);
+namespace {
+
+// Where the controls stand in a client area: each is made there, and moved there when the area changes.
+struct Placement {
+    RECT tabStrip, infoBar, help;
+    std::array<RECT, 3> iconButtons;   // "&Change...", "&Default Icon", "Re&name..."
+    std::array<RECT, 3> dialogButtons; // "OK", "Cancel", "&Apply"
+};
+
+RECT At(int x, int y, int width, int height) {
+    return {x, y, x + width, y + height};
+}
+
+Placement PlaceControls(const RECT& client) {
+    Placement at{};
+    const int width = client.right - 2 * Margin;
+    const int buttonsTop = client.bottom - Margin - ButtonHeight;
+    const int iconButtonsTop = buttonsTop - 2 * Margin - ButtonHeight;
+    const int infoTop = iconButtonsTop - ButtonGap - InfoBarHeight;
+    const int tabTop = ToolbarStripHeight + ButtonGap;
+    at.tabStrip = At(Margin, tabTop, width, infoTop - ButtonGap - tabTop);
+    at.infoBar = At(Margin, infoTop, width, InfoBarHeight);
+    for (int i = 0; i < 3; ++i)
+        at.iconButtons[static_cast<size_t>(i)] =
+            At(Margin + i * (ButtonWidth + ButtonGap), iconButtonsTop, ButtonWidth, ButtonHeight);
+    at.help = At(Margin + 2, buttonsTop, ButtonWidth, ButtonHeight);
+    const int right = client.right - Margin - 2;
+    for (int i = 0; i < 3; ++i)
+        at.dialogButtons[static_cast<size_t>(i)] =
+            At(right - (3 - i) * ButtonWidth - (2 - i) * ButtonGap, buttonsTop, ButtonWidth, ButtonHeight);
+    return at;
+}
+
+// The strip's display area less two pixels, in the window's coordinates; the strip must have its tabs.
+RECT PageOf(HWND tabStrip, const RECT& strip) {
+    RECT page = strip;
+    SendMessageW(tabStrip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    InflateRect(&page, -2, -2);
+    return page;
+}
+
+void Move(HWND window, const RECT& to) {
+    MoveWindow(window, to.left, to.top, to.right - to.left, to.bottom - to.top, TRUE);
+}
+
+HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, const RECT& at,
+                 HWND parent, int id) {
+    return CreateWindowExW(exStyle, className, text, WS_CHILD | style, at.left, at.top, at.right - at.left,
+                           at.bottom - at.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+} // namespace
+
+HWND MainWindow::CreateButton(const wchar_t* caption, int id, const RECT& at, DWORD style) {
+    HWND button = CreateChild(L"BUTTON", caption, WS_VISIBLE | WS_TABSTOP | style, 0, at, hwnd(), id);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), FALSE);
     return button;
 }
 
 void MainWindow::CreateControls() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
     const auto font = reinterpret_cast<WPARAM>(MessageFont());
     CreateMenus();
     CreateToolbar();
-    // Made as wide as the window: a strip too narrow for its tabs would make itself scroll arrows.
     RECT client{};
     GetClientRect(hwnd(), &client);
-    TabStrip_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
-                                0, 0, client.right, client.bottom, hwnd(),
-                                reinterpret_cast<HMENU>(IdTabStrip), instance, nullptr);
+    const Placement at = PlaceControls(client);
+    TabStrip_ = CreateChild(WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, at.tabStrip,
+                            hwnd(), IdTabStrip);
     SendMessageW(TabStrip_, WM_SETFONT, font, FALSE);
     PaintAroundCoveringWindows(TabStrip_); // the panels hide all of its page but the edges
     int index = 0;
@@ -145,30 +200,29 @@ void MainWindow::CreateControls() {
         SendMessageW(TabStrip_, TCM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&item));
     }
     // The two panels lie over the strip's page, above it in the z-order, so the strip draws behind them.
-    for (auto [panel, id] :
-         {std::pair{&SettingsPanel_, IdSettingsPanel}, std::pair{&IconPanel_, IdIconPanel}})
-        *panel =
-            CreateWindowExW(WS_EX_CONTROLPARENT, PanelClass, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0, 0,
-                            hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    const RECT page = PageOf(TabStrip_, at.tabStrip);
+    SettingsPanel_ =
+        CreateChild(PanelClass, L"", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, page, hwnd(), IdSettingsPanel);
+    IconPanel_ =
+        CreateChild(PanelClass, L"", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, page, hwnd(), IdIconPanel);
 
     InfoBar_ =
-        CreateWindowExW(0, L"STATIC", L"",
-                        WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE,
-                        0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(IdInfoBar), instance, nullptr);
+        CreateChild(L"STATIC", L"", WS_VISIBLE | SS_SUNKEN | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE,
+                    0, at.infoBar, hwnd(), IdInfoBar);
     SendMessageW(InfoBar_, WM_SETFONT, font, FALSE);
-    CreateButton(L"&Change...", IdCmdChange);
-    CreateButton(L"&Default Icon", IdCmdDefault);
-    CreateButton(L"Re&name...", IdCmdRename);
-    CreateButton(L"&Help", IdCmdHelp);
-    cmdOK_ = CreateButton(L"OK", IdOk, BS_DEFPUSHBUTTON);
-    cmdCancel_ = CreateButton(L"Cancel", IdCancel);
-    cmdApply_ = CreateButton(L"&Apply", IdApply);
+    CreateButton(L"&Change...", IdCmdChange, at.iconButtons[0]);
+    CreateButton(L"&Default Icon", IdCmdDefault, at.iconButtons[1]);
+    CreateButton(L"Re&name...", IdCmdRename, at.iconButtons[2]);
+    CreateButton(L"&Help", IdCmdHelp, at.help);
+    cmdOK_ = CreateButton(L"OK", IdOk, at.dialogButtons[0], BS_DEFPUSHBUTTON);
+    cmdCancel_ = CreateButton(L"Cancel", IdCancel, at.dialogButtons[1]);
+    cmdApply_ = CreateButton(L"&Apply", IdApply, at.dialogButtons[2]);
+    laidOut_ = {client.right, client.bottom};
     EnableWindow(cmdApply_, session_.HasUnappliedChanges());
     session_.UnappliedChanged = [this](bool unapplied) {
         if (cmdApply_) EnableWindow(cmdApply_, unapplied);
     };
     session_.ThemesChanged = [this] { ShowThemes(); };
-    Form_Resize();
 }
 
 void MainWindow::Form_Resize() {
@@ -178,36 +232,22 @@ void MainWindow::Form_Resize() {
     // Showing the window the first time reports the size it was made with.
     if (client.right == laidOut_.cx && client.bottom == laidOut_.cy) return;
     laidOut_ = {client.right, client.bottom};
-    const int width = client.right - 2 * Margin;
-    const int buttonsTop = client.bottom - Margin - ButtonHeight;
-    const int iconButtonsTop = buttonsTop - 2 * Margin - ButtonHeight;
-    const int infoTop = iconButtonsTop - ButtonGap - InfoBarHeight;
-    const int tabTop = ToolbarStripHeight + ButtonGap;
-    const int tabHeight = infoTop - ButtonGap - tabTop;
-    MoveWindow(TabStrip_, Margin, tabTop, width, tabHeight, TRUE);
-
-    RECT page{Margin, tabTop, Margin + width, tabTop + tabHeight};
-    SendMessageW(TabStrip_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-    InflateRect(&page, -2, -2);
+    const Placement at = PlaceControls(client);
+    Move(TabStrip_, at.tabStrip);
+    const RECT page = PageOf(TabStrip_, at.tabStrip);
     const int pageWidth = page.right - page.left, pageHeight = page.bottom - page.top;
-    for (HWND panel : {SettingsPanel_, IconPanel_})
-        MoveWindow(panel, page.left, page.top, pageWidth, pageHeight, TRUE);
+    for (HWND panel : {SettingsPanel_, IconPanel_}) Move(panel, page);
     if (SystemTree_->hwnd()) MoveWindow(SystemTree_->hwnd(), 0, 0, pageWidth, pageHeight, TRUE);
     for (auto& list : lists_)
         if (list) MoveWindow(list->hwnd(), 0, 0, pageWidth, pageHeight, TRUE);
-
-    MoveWindow(InfoBar_, Margin, infoTop, width, InfoBarHeight, TRUE);
-    int x = Margin;
-    for (int id : {IdCmdChange, IdCmdDefault, IdCmdRename}) {
-        MoveWindow(Button(id), x, iconButtonsTop, ButtonWidth, ButtonHeight, TRUE);
-        x += ButtonWidth + ButtonGap;
-    }
-    MoveWindow(Button(IdCmdHelp), Margin + 2, buttonsTop, ButtonWidth, ButtonHeight, TRUE);
-    x = client.right - Margin - 2 - ButtonWidth;
-    for (HWND button : {cmdApply_, cmdCancel_, cmdOK_}) {
-        MoveWindow(button, x, buttonsTop, ButtonWidth, ButtonHeight, TRUE);
-        x -= ButtonWidth + ButtonGap;
-    }
+    Move(InfoBar_, at.infoBar);
+    int i = 0;
+    for (int id : {IdCmdChange, IdCmdDefault, IdCmdRename})
+        Move(Button(id), at.iconButtons[static_cast<size_t>(i++)]);
+    Move(Button(IdCmdHelp), at.help);
+    i = 0;
+    for (HWND button : {cmdOK_, cmdCancel_, cmdApply_})
+        Move(button, at.dialogButtons[static_cast<size_t>(i++)]);
 }
 
 ListBoxIcons& MainWindow::List(IconCategory category) {

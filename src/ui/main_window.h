@@ -132,7 +132,7 @@ private:
     // is wired.
     void AllowButton(int id, bool allowed);
     void RefreshCommandStates();
-    HWND CreateButton(const wchar_t* caption, int id, DWORD style = 0);
+    HWND CreateButton(const wchar_t* caption, int id, const RECT& at, DWORD style = 0);
     // Help: contents, the "&Help" button, What's This (main_window_help.cpp).
     void WireHelpCommands();
     void OpenHelpContents();
