@@ -237,6 +237,25 @@ TEST_CASE("only a child with nothing outside its client area counts as frameless
     CHECK_FALSE(IsFramelessChild(popup.get()));
 }
 
+TEST_CASE("a control that skips frame painting still paints a frame it has") {
+    OwnerWindow host;
+    HWND bordered = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | SS_WHITERECT, 10,
+                                    10, 60, 40, host.get(), nullptr, nullptr, nullptr);
+    const LONG_PTR own = GetWindowLongPtrW(bordered, GWLP_WNDPROC);
+    SkipFramePainting(bordered);
+    SkipFramePainting(bordered); // a second time changes nothing
+    CHECK(reinterpret_cast<LONG_PTR>(OwnProcedure(bordered)) == own);
+    UpdateWindow(host.get());
+    WindowDc shown(host.get()); // the owner draws over its children: red where the frame was
+    RECT all{0, 0, 200, 200};
+    UniqueHBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    FillRect(shown.get(), &all, red.get());
+    REQUIRE(GetPixel(shown.get(), 10, 30) == RGB(255, 0, 0));
+    RedrawWindow(bordered, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+    CHECK(GetPixel(shown.get(), 10, 30) == GetSysColor(COLOR_WINDOWFRAME));
+    CHECK(GetPixel(shown.get(), 30, 30) == GetSysColor(COLOR_WINDOW));
+}
+
 TEST_CASE("the toolbar's buttons, grooves and tooltips") {
     ToolbarFixture t;
     // clang-format off

@@ -1,6 +1,7 @@
 #include "controls/tab_strip.h"
 
 #include "platform/late_bound.h"
+#include "platform/window.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -9,12 +10,6 @@
 #include <array>
 
 namespace {
-
-// The strip's own procedure is kept in its user data, which the control leaves to its owner. The common
-// controls' subclassing would look up a window property, a round trip to the window server, on every message.
-WNDPROC OwnProcedure(HWND strip) {
-    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(strip, GWLP_USERDATA));
-}
 
 long Area(const RECT& r) {
     return long{r.right - r.left} * (r.bottom - r.top);
@@ -59,6 +54,7 @@ void PaintPageEdge(HWND strip, HDC dc, const RECT& client, const RECT& band) {
 }
 
 LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCPAINT && IsFramelessChild(strip)) return 0;
     // A paint into a given device context (WM_PRINTCLIENT's way) draws everything, as asked.
     if (message != WM_PAINT || wParam)
         return CallWindowProcW(OwnProcedure(strip), strip, message, wParam, lParam);
@@ -90,8 +86,5 @@ LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM 
 } // namespace
 
 void PaintAroundCoveringWindows(HWND strip) {
-    const LONG_PTR original = GetWindowLongPtrW(strip, GWLP_WNDPROC);
-    if (original == reinterpret_cast<LONG_PTR>(&StripProcedure)) return;
-    SetWindowLongPtrW(strip, GWLP_USERDATA, original);
-    SetWindowLongPtrW(strip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StripProcedure));
+    ReplaceProcedure(strip, &StripProcedure);
 }

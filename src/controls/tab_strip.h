@@ -5,5 +5,5 @@
 
 // From now on the strip skips, when it paints, the largest area that a window shown above it in the
 // z-order covers. What shows on the screen stays the same: the strip's WS_CLIPSIBLINGS keeps those pixels
-// out of view anyway.
+// out of view anyway. The strip skips painting a frame it does not have, too.
 void PaintAroundCoveringWindows(HWND strip);

@@ -87,6 +87,28 @@ bool IsFramelessChild(HWND hwnd) {
     return window.right - window.left == client.right && window.bottom - window.top == client.bottom;
 }
 
+void ReplaceProcedure(HWND control, WNDPROC procedure) {
+    const LONG_PTR own = GetWindowLongPtrW(control, GWLP_WNDPROC);
+    if (own == reinterpret_cast<LONG_PTR>(procedure)) return;
+    SetWindowLongPtrW(control, GWLP_USERDATA, own);
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+}
+
+WNDPROC OwnProcedure(HWND control) {
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_USERDATA));
+}
+
+namespace {
+LRESULT CALLBACK FramelessProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCPAINT && IsFramelessChild(control)) return 0;
+    return CallWindowProcW(OwnProcedure(control), control, message, wParam, lParam);
+}
+} // namespace
+
+void SkipFramePainting(HWND control) {
+    ReplaceProcedure(control, &FramelessProcedure);
+}
+
 HFONT MessageFont() {
     static UniqueHFont font = [] {
         NONCLIENTMETRICSW metrics{};

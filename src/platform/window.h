@@ -99,6 +99,14 @@ HFONT MessageFont();
 // WM_NCPAINT needs no default painting, which would only fetch a device context and draw nothing.
 bool IsFramelessChild(HWND hwnd);
 
+// Gives a system control `procedure` in place of its own, which the new one reaches through
+// OwnProcedure. The control's user data keeps the old one: the system's controls leave that to their
+// owner, and the common controls' subclassing would ask the window server for a property on every message.
+void ReplaceProcedure(HWND control, WNDPROC procedure);
+WNDPROC OwnProcedure(HWND control);
+// The control skips the default painting of its frame while it has none.
+void SkipFramePainting(HWND control);
+
 // An in-memory dialog template: the dialog and its controls, built in code so that any program linking
 // the dialog has it without a resource script. Positions are dialog units; dialogs that lay themselves
 // out in pixels may leave them zero and move the controls when they start.

@@ -177,6 +177,7 @@ HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, DWO
 HWND MainWindow::CreateButton(const wchar_t* caption, int id, const RECT& at, DWORD style) {
     HWND button = CreateChild(L"BUTTON", caption, WS_VISIBLE | WS_TABSTOP | style, 0, at, hwnd(), id);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), FALSE);
+    SkipFramePainting(button);
     return button;
 }
 

@@ -38,6 +38,7 @@ void MainWindow::StepDone(const char* step) {
 
 // Each step stands alone: one that finds nothing to do leaves the window as the design made it.
 void MainWindow::Form_Load() {
+    const Registry::ReadCache keys; // the preferences are values of one key
     // 1. The start-up facts were found before the session, which holds them.
     // 2. The session filled the seven lists; each list's window is made when it is first shown, so the
     //    icons of the lists nobody looks at are never read.
