@@ -103,7 +103,11 @@ void MainWindow::RefreshMenuStates(HMENU menu, bool lookForUndo) {
 
 void MainWindow::ShowThemes() {
     if (!hwnd()) return;
-    SetWindowTextW(hwnd(), MainCaption(session_.CurrentThemePath).c_str());
+    // Setting the caption goes to the window server and the display even when nothing changes.
+    const std::wstring caption = MainCaption(session_.CurrentThemePath);
+    std::wstring shown(static_cast<size_t>(GetWindowTextLengthW(hwnd())), L'\0');
+    GetWindowTextW(hwnd(), shown.data(), static_cast<int>(shown.size()) + 1);
+    if (caption != shown) SetWindowTextW(hwnd(), caption.c_str());
     ShowRecentThemes();
 }
 
@@ -127,7 +131,7 @@ void MainWindow::ShowRecentThemes() {
                     MF_BYPOSITION | MF_STRING | (HasCommand(id) ? MF_ENABLED : MF_GRAYED),
                     static_cast<UINT_PTR>(id), recentShown_[slot]->c_str());
     }
-    DrawMenuBar(hwnd());
+    // The entries are in the File menu, not on the bar: the bar needs no redrawing.
 }
 
 void MainWindow::OpenRecentTheme(int slot) {
