@@ -28,13 +28,17 @@ RECT LargestCover(HWND strip, const RECT& client) {
     return largest;
 }
 
-// The raised edge of the page, drawn as the strip draws it but only inside band. The strip's own paint
-// costs as much for a thin band as for all of it, since it draws every tab each time.
-void PaintPageEdge(HWND strip, HDC dc, const RECT& client, const RECT& band) {
-    // The edge starts two pixels above the page's display area, as far from it as the strip's sides are.
+// Where the strip draws its page's raised edge: two pixels above the page's display area, as far from it as
+// the strip's sides are.
+RECT PageEdge(HWND strip, const RECT& client) {
     RECT display = client;
     SendMessageW(strip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    const RECT page{client.left, display.top - (display.left - client.left) / 2, client.right, client.bottom};
+    return {client.left, display.top - (display.left - client.left) / 2, client.right, client.bottom};
+}
+
+// The raised edge of the page, drawn as the strip draws it but only inside band. The strip's own paint
+// costs as much for a thin band as for all of it, since it draws every tab each time.
+void PaintPageEdge(HWND strip, HDC dc, const RECT& page, const RECT& band) {
     static const auto getTheme = LateBound<decltype(GetWindowTheme)>(L"uxtheme.dll", "GetWindowTheme");
     static const auto parentBackground =
         LateBound<decltype(DrawThemeParentBackground)>(L"uxtheme.dll", "DrawThemeParentBackground");
@@ -77,8 +81,9 @@ LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM 
     const std::array<RECT, 3> edges{{{client.left, hidden.top, hidden.left, hidden.bottom},
                                      {hidden.right, hidden.top, client.right, hidden.bottom},
                                      {client.left, hidden.bottom, client.right, client.bottom}}};
+    const RECT page = PageEdge(strip, client);
     for (const RECT& edge : edges)
-        if (IntersectRect(&part, &edge, &ps.rcPaint)) PaintPageEdge(strip, dc, client, part);
+        if (IntersectRect(&part, &edge, &ps.rcPaint)) PaintPageEdge(strip, dc, page, part);
     EndPaint(strip, &ps);
     return 0;
 }
