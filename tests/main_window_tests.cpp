@@ -289,6 +289,19 @@ TEST_CASE("closing asks about unapplied changes, tells of a declined restart, an
     }
 }
 
+TEST_CASE_FIXTURE(Fixture, "the first paint after start covers the whole window") {
+    UpdateWindow(Window()); // as the program does once the window has started
+    WindowDc shown(Window());
+    RECT client, apply;
+    GetClientRect(Window(), &client);
+    GetWindowRect(GetDlgItem(Window(), IdApply), &apply);
+    MapWindowPoints(HWND_DESKTOP, Window(), reinterpret_cast<POINT*>(&apply), 2);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    CHECK(GetPixel(shown.get(), client.right / 2, client.bottom - 3) == face); // below the buttons
+    CHECK(GetPixel(shown.get(), client.right - 20, 12) == face);               // the toolbar's free end
+    CHECK(GetPixel(shown.get(), apply.left + 5, apply.top + 5) != RGB(0, 0, 0));
+}
+
 TEST_CASE_FIXTURE(Fixture, "a tab shows its own list; keys and clicks in it update the information bar") {
     for (IconCategory shown : IconCategories) {
         ClickTab(TabIndex(shown));

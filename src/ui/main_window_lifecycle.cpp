@@ -77,7 +77,10 @@ void MainWindow::Form_Load() {
     // 11. The session read the stored tab. It is shown before the window is, so everything is drawn once.
     SelectTab(session_.SelectedTab);
     RefreshCommandStates();
-    ShowWindow(hwnd(), SW_SHOW);
+    // Shown without the immediate erasing of every child, each with a device context of its own: the first
+    // paint erases each window within its own paint.
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     StepDone("tab");
     // 13.
     if (splashShown) CloseSplash();
