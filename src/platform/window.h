@@ -102,6 +102,7 @@ bool IsFramelessChild(HWND hwnd);
 // Gives a system control `procedure` in place of its own, which the new one reaches through
 // OwnProcedure. The control's user data keeps the old one: the system's controls leave that to their
 // owner, and the common controls' subclassing would ask the window server for a property on every message.
+// Never for a window made through Window, which keeps its object in its user data.
 void ReplaceProcedure(HWND control, WNDPROC procedure);
 WNDPROC OwnProcedure(HWND control);
 // The control skips the default painting of its frame while it has none.
