@@ -1,6 +1,6 @@
 // The toolbar, driven with the mouse messages a user's pointer sends, the 3-D border painter's lines on a
-// memory bitmap, and the splash and About windows: texts, placement, the version line, the memory figures
-// and the links.
+// memory bitmap, the tab strip painting around its panel, frames skipped only where there are none, and the
+// splash and About windows: texts, placement, the version line, the memory figures and the links.
 #include "controls/border_3d.h"
 #include "controls/surface_image.h"
 #include "controls/tab_strip.h"
