@@ -250,10 +250,15 @@ std::optional<std::vector<Section>> Parse(std::wstring_view text) {
 
 bool Save(const std::wstring& filePath, const std::vector<Section>& sections) {
     const std::wstring text = L"\xFEFF" + Format(sections) + std::wstring(EndLine);
-    // Written in place: replacing a file costs the system far more than rewriting it, and a file cut short
-    // lacks its last line, so it is never taken for a whole one.
-    HANDLE raw = CreateFileW(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Always a new file, which a file cut short cannot be taken for: it lacks its last line. The old one goes
+    // first, since emptying it would cost more: some file systems put a file emptied and written again on
+    // disk at once, and emptying or deleting it later waits for that.
+    HANDLE raw =
+        CreateFileW(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (raw == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS)
+        raw = CreateFileW(filePath.c_str(), GENERIC_WRITE, 0, nullptr,
+                          DeleteFileW(filePath.c_str()) ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                          nullptr);
     if (raw == INVALID_HANDLE_VALUE) return false;
     UniqueKernelHandle file(raw);
     const auto size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
