@@ -408,13 +408,15 @@ TEST_CASE("what an import leaves, as far as its sections tell") {
     RegistrySandbox sandbox;
     RawSetDword(HKCU, L"Software\\Classes", L"x", 1); // the machine's Software\Classes stays missing
     const Registry::Data one{REG_DWORD, {std::byte{1}, {}, {}, {}}};
-    const RegFile::Outcome outcome({
+    const std::vector<RegFile::Section> sections = {
         {L"HKEY_CURRENT_USER\\Gone", true, {}},
         {L"HKEY_CURRENT_USER\\Gone\\Back", false, {{L"a", one}}},
         {L"HKEY_CURRENT_USER\\K", false, {{L"set", one}, {L"deleted", std::nullopt}}},
         {L"HKEY_LOCAL_MACHINE\\Software\\Classes\\.txt", false, {{L"", one}}},
+        {L"HKEY_CLASSES_ROOT\\.ini", true, {}},
         {L"HKEY_CURRENT_USER\\Software", true, {}},
-    });
+    };
+    const RegFile::Outcome outcome(sections);
     const struct {
         const wchar_t *key, *name;
         Kind kind;
@@ -429,17 +431,20 @@ TEST_CASE("what an import leaves, as far as its sections tell") {
         // The classes key by its other names: the user's Software holds one.
         {L"HKEY_CLASSES_ROOT\\.txt", L"", Kind::Unknown, false},
         {L"HKEY_CLASSES_ROOT\\.bmp", L"", Kind::Unknown, false},
+        {L"HKEY_CLASSES_ROOT\\.ini", L"", Kind::Unknown, false}, // removed, then maybe back by another name
         {L"HKEY_LOCAL_MACHINE\\Software\\Other", L"", Kind::Unchanged, false},
     };
     for (const auto& row : rows) {
         CAPTURE(std::wstring(row.key) + L"|" + row.name);
         const auto state = outcome.Find(row.key, row.name);
         CHECK(state.kind == row.kind);
-        CHECK(state.data.has_value() == row.data);
+        CHECK((state.data && *state.data == one) == row.data);
     }
     CHECK(outcome.Text(L"HKEY_CURRENT_USER\\K", L"deleted") == L"Error");
-    const RegFile::Outcome foreign({{L"HKEY_USERS\\S-1-5-18\\K", false, {{L"a", one}}}});
+    const std::vector<RegFile::Section> foreignKey = {{L"HKEY_USERS\\S-1-5-18\\K", false, {{L"a", one}}}};
+    const RegFile::Outcome foreign(foreignKey);
     CHECK(foreign.Find(L"HKEY_CURRENT_USER\\K", L"b").kind == Kind::Unknown);
-    const RegFile::Outcome aboveNothing({{L"HKEY_LOCAL_MACHINE\\SOFTWARE", true, {}}});
+    const std::vector<RegFile::Section> software = {{L"HKEY_LOCAL_MACHINE\\SOFTWARE", true, {}}};
+    const RegFile::Outcome aboveNothing(software);
     CHECK(aboveNothing.Find(L"HKEY_CLASSES_ROOT\\.bmp", L"").kind == Kind::Unchanged);
 }

@@ -91,9 +91,8 @@ std::string Narrow(std::wstring_view s) {
     return out;
 }
 
-wchar_t LowerChar(wchar_t c) {
-    if (c >= 0x80) return static_cast<wchar_t>(std::towlower(c));
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+wchar_t LowerWide(wchar_t c) {
+    return static_cast<wchar_t>(std::towlower(c));
 }
 
 std::wstring Lower(std::wstring s) {

@@ -366,53 +366,60 @@ bool KeyExists(std::wstring_view lowerPath) {
 
 Outcome::Outcome(const std::vector<Section>& sections) {
     size_t order = 0;
+    keys_.reserve(sections.size());
     for (const Section& section : sections) {
         const std::wstring path = Lower(section.path);
-        const std::wstring root = path.substr(0, path.find(L'\\'));
+        const std::wstring_view root = std::wstring_view(path).substr(0, path.find(L'\\'));
         if (root != ClassesRoot && root != L"hkey_current_user" && root != L"hkey_local_machine")
             foreignRoot_ = true;
-        const std::wstring same = SameKey(path);
+        const size_t key = keys_.size();
+        keys_.push_back({path, SameKey(path)});
         if (section.remove) {
-            Step step{order++, path, same, {}};
+            Step step{order++, key, nullptr};
             for (std::wstring_view name : ClassesNames)
                 step.abovePresentClasses |= AtOrBelow(name, path) && KeyExists(name);
-            removals_.push_back(std::move(step));
+            removals_.push_back(step);
         }
-        for (const Value& v : section.values) values_[Lower(v.name)].push_back({order++, path, same, v.data});
+        for (const Value& v : section.values)
+            values_[Lower(v.name)].push_back({order++, key, v.data ? &*v.data : nullptr});
     }
 }
 
 Outcome::State Outcome::Find(std::wstring_view keyPath, std::wstring_view name) const {
-    if (foreignRoot_ && (!removals_.empty() || !values_.empty())) return {Kind::Unknown, std::nullopt};
+    if (foreignRoot_ && (!removals_.empty() || !values_.empty())) return {Kind::Unknown};
     name_.assign(name);
     for (wchar_t& c : name_) c = LowerChar(c);
     const auto named = values_.find(name_);
     if (named == values_.end() && removals_.empty()) return {};
-    key_.assign(keyPath);
-    for (wchar_t& c : key_) c = LowerChar(c);
-    SameKey(key_, same_);
-    const std::wstring &key = key_, &same = same_;
-    const bool classes = AtOrBelow(same, ClassesRoot);
     // The last step that reaches the value decides.
-    State found;
-    std::optional<size_t> last;
-    auto reach = [&](const Step& step, State state) {
-        if (last && *last > step.order) return;
-        last = step.order;
-        found = std::move(state);
-    };
-    for (const Step& step : removals_) {
-        if (AtOrBelow(key, step.path))
-            reach(step, {Kind::Known, std::nullopt});
-        else if (AtOrBelow(same, step.sameKey) || (classes && step.abovePresentClasses))
-            reach(step, {Kind::Unknown, std::nullopt});
+    if (!keyKnown_ || asked_ != keyPath) {
+        asked_.assign(keyPath);
+        key_.assign(keyPath);
+        for (wchar_t& c : key_) c = LowerChar(c);
+        SameKey(key_, same_);
+        const bool classes = AtOrBelow(same_, ClassesRoot);
+        removal_ = nullptr;
+        removed_ = {};
+        for (const Step& step : removals_) {
+            const Key& at = keys_[step.key];
+            const bool known = AtOrBelow(key_, at.path);
+            if (known || AtOrBelow(same_, at.same) || (classes && step.abovePresentClasses)) {
+                removal_ = &step;
+                removed_ = {known ? Kind::Known : Kind::Unknown};
+            }
+        }
+        keyKnown_ = true;
     }
+    State found = removed_;
+    const Step* last = removal_;
     if (named != values_.end())
         for (const Step& step : named->second) {
-            if (step.path == key)
-                reach(step, {Kind::Known, step.data});
-            else if (step.sameKey == same)
-                reach(step, {Kind::Unknown, std::nullopt});
+            const Key& at = keys_[step.key];
+            const bool known = at.path == key_;
+            if ((!last || last->order < step.order) && (known || at.same == same_)) {
+                last = &step;
+                found = known ? State{Kind::Known, step.data} : State{Kind::Unknown};
+            }
         }
     return found;
 }

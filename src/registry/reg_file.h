@@ -50,7 +50,9 @@ bool Import(const std::vector<Section>& sections);
 // classes key only if that name stands then.
 class Outcome {
 public:
+    // Refers to the sections' names and data, which must outlive it.
     explicit Outcome(const std::vector<Section>& sections);
+    explicit Outcome(std::vector<Section>&&) = delete;
 
     enum class Kind {
         Unchanged, // no section touches the value
@@ -59,8 +61,7 @@ public:
     };
     struct State {
         Kind kind = Kind::Unchanged;
-        std::optional<Registry::Data> data;
-        bool abovePresentClasses = false; // a removal above a name of the classes key that exists
+        const Registry::Data* data = nullptr; // none when the value is gone, or not known
     };
     State Find(std::wstring_view keyPath, std::wstring_view name) const;
     // The text Registry::ReadString gives now for a value the sections touch (read again when unknown);
@@ -68,18 +69,26 @@ public:
     std::optional<std::wstring> Text(const std::wstring& keyPath, const std::wstring& name) const;
 
 private:
+    struct Key {
+        std::wstring path, same; // in lower case; same with the other names of the key made one
+    };
     struct Step {
         size_t order = 0;
-        std::wstring path, sameKey; // in lower case; sameKey with the other names of its key made one
-        std::optional<Registry::Data> data;
+        size_t key = 0; // in keys_
+        const Registry::Data* data = nullptr;
         bool abovePresentClasses = false; // a removal above a name of the classes key that exists
     };
+    std::vector<Key> keys_; // one for each section
     std::vector<Step> removals_;
     std::unordered_map<std::wstring, std::vector<Step>> values_; // by value name in lower case
     bool foreignRoot_ = false;
-    // The name and key looked for in lower case, and the key with the classes key's names made one: kept
-    // from call to call, since a refresh asks hundreds of times and new copies cost more than the looking.
-    mutable std::wstring name_, key_, same_;
+    // The name looked for in lower case; the key last looked for as asked, in lower case, and with the
+    // classes key's names made one, and the last removal that reaches it. A refresh asks hundreds of
+    // times, mostly of a few keys in turn: new copies and the removals looked at again cost more.
+    mutable std::wstring name_, asked_, key_, same_;
+    mutable bool keyKnown_ = false;
+    mutable const Step* removal_ = nullptr;
+    mutable State removed_;
 };
 
 } // namespace RegFile
