@@ -414,6 +414,8 @@ TEST_CASE("what an import leaves, as far as its sections tell") {
         {L"HKEY_CURRENT_USER\\K", false, {{L"set", one}, {L"deleted", std::nullopt}}},
         {L"HKEY_LOCAL_MACHINE\\Software\\Classes\\.txt", false, {{L"", one}}},
         {L"HKEY_CLASSES_ROOT\\.ini", true, {}},
+        {L"HKEY_CURRENT_USER\\Brief", false, {{L"a", one}}},
+        {L"HKEY_CURRENT_USER\\Brief", true, {}},
         {L"HKEY_CURRENT_USER\\Software", true, {}},
     };
     const RegFile::Outcome outcome(sections);
@@ -428,6 +430,7 @@ TEST_CASE("what an import leaves, as far as its sections tell") {
         {L"HKEY_CURRENT_USER\\Gone\\Deeper", L"x", Kind::Known, false},
         {L"HKEY_CURRENT_USER\\Gone\\Back", L"a", Kind::Known, true},
         {L"HKEY_CURRENT_USER\\Gone\\Back", L"b", Kind::Known, false},
+        {L"HKEY_CURRENT_USER\\Brief", L"a", Kind::Known, false}, // written, then removed with its key
         // The classes key by its other names: the user's Software holds one.
         {L"HKEY_CLASSES_ROOT\\.txt", L"", Kind::Unknown, false},
         {L"HKEY_CLASSES_ROOT\\.bmp", L"", Kind::Unknown, false},

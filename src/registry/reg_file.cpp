@@ -398,28 +398,25 @@ Outcome::State Outcome::Find(std::wstring_view keyPath, std::wstring_view name) 
         for (wchar_t& c : key_) c = LowerChar(c);
         SameKey(key_, same_);
         const bool classes = AtOrBelow(same_, ClassesRoot);
-        removal_ = nullptr;
         removed_ = {};
         for (const Step& step : removals_) {
             const Key& at = keys_[step.key];
             const bool known = AtOrBelow(key_, at.path);
             if (known || AtOrBelow(same_, at.same) || (classes && step.abovePresentClasses)) {
-                removal_ = &step;
                 removed_ = {known ? Kind::Known : Kind::Unknown};
+                removalOrder_ = step.order;
             }
         }
         keyKnown_ = true;
     }
     State found = removed_;
-    const Step* last = removal_;
+    const bool removed = removed_.kind != Kind::Unchanged;
     if (named != values_.end())
-        for (const Step& step : named->second) {
+        for (const Step& step : named->second) { // in order, so the last that reaches stays
             const Key& at = keys_[step.key];
             const bool known = at.path == key_;
-            if ((!last || last->order < step.order) && (known || at.same == same_)) {
-                last = &step;
+            if ((!removed || step.order > removalOrder_) && (known || at.same == same_))
                 found = known ? State{Kind::Known, step.data} : State{Kind::Unknown};
-            }
         }
     return found;
 }

@@ -87,8 +87,8 @@ private:
     // times, mostly of a few keys in turn: new copies and the removals looked at again cost more.
     mutable std::wstring name_, asked_, key_, same_;
     mutable bool keyKnown_ = false;
-    mutable const Step* removal_ = nullptr;
-    mutable State removed_;
+    mutable State removed_; // Unchanged when no removal reaches the key
+    mutable size_t removalOrder_ = 0;
 };
 
 } // namespace RegFile
