@@ -250,9 +250,9 @@ std::optional<std::vector<Section>> Parse(std::wstring_view text) {
 
 bool Save(const std::wstring& filePath, const std::vector<Section>& sections) {
     const std::wstring text = L"\xFEFF" + Format(sections) + std::wstring(EndLine);
-    // Always a new file, which a file cut short cannot be taken for: it lacks its last line. The old one goes
-    // first, since emptying it would cost more: some file systems put a file emptied and written again on
-    // disk at once, and emptying or deleting it later waits for that.
+    // Always written as a new file: one cut short lacks its last line and is never taken for a whole one. An
+    // old one is deleted rather than emptied: some file systems put a file emptied and written again on disk
+    // at once, and emptying or deleting it later waits for the disk.
     HANDLE raw =
         CreateFileW(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (raw == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS)

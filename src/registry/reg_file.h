@@ -50,7 +50,7 @@ bool Import(const std::vector<Section>& sections);
 // classes key only if that name stands then.
 class Outcome {
 public:
-    // Refers to the sections' names and data, which must outlive it.
+    // Refers to the sections' data, which must outlive it.
     explicit Outcome(const std::vector<Section>& sections);
     explicit Outcome(std::vector<Section>&&) = delete;
 
