@@ -112,9 +112,14 @@ bool MainWindow::Create(const std::function<void(HWND)>& beforeLoad) {
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     RECT frame{0, 0, ClientWidth, ClientHeight};
     AdjustWindowRectEx(&frame, style, TRUE, WS_EX_CONTROLPARENT);
+    // Made with its menu bar: a bar set afterwards lays the window out once more.
+    HMENU bar = CreateMenus();
     if (!CreateWindowFor(MainWindowClass, L"Tessaly", style, WS_EX_CONTROLPARENT, CW_USEDEFAULT,
-                         CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr))
+                         CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, bar)) {
+        if (IsMenu(bar)) DestroyMenu(bar); // a window that failed once made has taken it with it
+        mnuFile_ = nullptr;
         return false;
+    }
     if (beforeLoad) beforeLoad(hwnd());
     Form_Load();
     return true;
@@ -183,7 +188,6 @@ HWND MainWindow::CreateButton(const wchar_t* caption, int id, const RECT& at, DW
 
 void MainWindow::CreateControls() {
     const auto font = reinterpret_cast<WPARAM>(MessageFont());
-    CreateMenus();
     CreateToolbar();
     RECT client{};
     GetClientRect(hwnd(), &client);

@@ -140,7 +140,7 @@ private:
     int TopicOfControl(HWND control, POINT screen) const;
 
     // Menus (main_window_menu.cpp).
-    void CreateMenus();
+    HMENU CreateMenus(); // the menu bar, for the window to own
     // Whether there is an Apply to undo is looked up only for a menu being opened (lookForUndo): finding
     // the record's folder loads the shell's library, which starting the program should not wait for.
     void RefreshMenuStates(HMENU menu, bool lookForUndo = true);

@@ -37,7 +37,7 @@ HMENU BuildPopup(std::initializer_list<MenuEntry> entries) {
 
 } // namespace
 
-void MainWindow::CreateMenus() {
+HMENU MainWindow::CreateMenus() {
     // A shortcut follows its caption after a tab.
     HMENU file = BuildPopup({{IdMenuOpenTheme, L"&Open Theme...\tCtrl+O"},
                              {Separator},
@@ -66,7 +66,6 @@ void MainWindow::CreateMenus() {
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), L"&Tools");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
-    SetMenu(hwnd(), bar);
     mnuFile_ = file;
 
     RightClick_.reset(BuildPopup({{IdMenuNodeWhatsThis, L"&What's This?"},
@@ -82,6 +81,7 @@ void MainWindow::CreateMenus() {
                     {FVIRTKEY, VK_F1, IdMenuHelpContents},
                     {FSHIFT | FVIRTKEY, VK_F1, IdMenuWhatsThis}};
     accelerators_.reset(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
+    return bar;
 }
 
 // An entry is enabled exactly when its command is wired.
