@@ -262,7 +262,7 @@ ListBoxIcons& MainWindow::List(IconCategory category) {
     RECT page{};
     GetClientRect(IconPanel_, &page);
     list->Create(IconPanel_, IdFirstList + TabIndex(category) - 2, 0, 0, page.right, page.bottom);
-    ShowWindow(list->hwnd(), SW_HIDE); // draws in the message font unless told otherwise
+    ShowWindow(list->hwnd(), SW_HIDE); // until the tab switch brings it to the front
     list->events().Click = [this, category] { List_Click(category); };
     list->events().DblClick = [this] { List_DblClick(); };
     list->events().KeyDown = [this, category](std::int16_t key, std::int16_t) {
