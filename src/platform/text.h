@@ -21,8 +21,8 @@ bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix);
 
 std::wstring TrimSpaces(std::wstring_view s);
 
-// Lower case as the runtime has it; plain letters, nearly all of any registry path, without calling it.
-wchar_t LowerWide(wchar_t c);
+wchar_t LowerWide(wchar_t c); // lower case as the runtime has it
+// The same; plain letters, nearly all of any registry path, without calling the runtime.
 inline wchar_t LowerChar(wchar_t c) {
     if (c >= 0x80) return LowerWide(c);
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
