@@ -1,7 +1,9 @@
 // The toolbar, driven with the mouse messages a user's pointer sends, the 3-D border painter's lines on a
-// memory bitmap, the tab strip painting around its panel, frames skipped only where there are none, and the
-// splash and About windows: texts, placement, the version line, the memory figures and the links.
+// memory bitmap, the tab strip painting around its panel, a control painting through memory, frames skipped
+// only where there are none, and the splash and About windows: texts, placement, the version line, the
+// memory figures and the links.
 #include "controls/border_3d.h"
+#include "controls/buffered_paint.h"
 #include "controls/surface_image.h"
 #include "controls/tab_strip.h"
 #include "controls/tool_bar_icons.h"
@@ -214,6 +216,42 @@ TEST_CASE("a tab strip under a panel looks the same painting only around it") {
         both.ShowPanels(false);
         CHECK(both.Differences() == 0);
     }
+}
+
+TEST_CASE("a scroll bar painting through memory looks the same as one painting itself") {
+    OwnerWindow host;
+    HWND bars[2]{};
+    for (int i = 0; i < 2; ++i) {
+        bars[i] = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_VERT, 10 + 100 * i, 10,
+                                  17, 200, host.get(), nullptr, nullptr, nullptr);
+        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 20, 40, 0};
+        SetScrollInfo(bars[i], SB_CTL, &info, FALSE);
+    }
+    PaintThroughMemory(bars[0]);
+    PaintThroughMemory(bars[0]); // a second time changes nothing
+    const auto differences = [&] {
+        SurfaceImage shown;
+        REQUIRE(shown.Resize(220, 220, RGB(1, 2, 3), false));
+        WindowDc screen(host.get());
+        BitBlt(shown.dc(), 0, 0, 220, 220, screen.get(), 0, 0, SRCCOPY);
+        int count = 0;
+        for (int y = 10; y < 210; ++y)
+            for (int x = 10; x < 27; ++x) count += shown.Pixel(x, y) != shown.Pixel(x + 100, y);
+        return count;
+    };
+    RedrawWindow(host.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    CHECK(differences() == 0);
+    // Painted over by the owner, then a band across the thumb painted again: each bar redraws only that band,
+    // and the band must land where it belongs.
+    WindowDc over(host.get());
+    RECT all{0, 0, 220, 220};
+    UniqueHBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    FillRect(over.get(), &all, red.get());
+    const RECT band{0, 70, 17, 130};
+    for (HWND bar : bars) RedrawWindow(bar, &band, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    CHECK(GetPixel(over.get(), 18, 50) == RGB(255, 0, 0));
+    CHECK(GetPixel(over.get(), 18, 100) != RGB(255, 0, 0));
+    CHECK(differences() == 0);
 }
 
 TEST_CASE("only a child with nothing outside its client area counts as frameless") {

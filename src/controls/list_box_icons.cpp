@@ -1,5 +1,6 @@
 #include "controls/list_box_icons.h"
 
+#include "controls/buffered_paint.h"
 #include "platform/gdi_guards.h"
 
 #include <windowsx.h>
@@ -149,7 +150,7 @@ bool ListBoxIcons::Create(HWND parent, int id, int x, int y, int width, int heig
     scroll_ = CreateWindowExW(0, L"SCROLLBAR", L"Scroll", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0,
                               frame_.hwnd(), reinterpret_cast<HMENU>(3), GetModuleHandleW(nullptr), nullptr);
     if (!scroll_) return false;
-    SkipFramePainting(scroll_);
+    PaintThroughMemory(scroll_);
     // The surface reaches one pixel under the scroll bar, which must stay in front.
     SetWindowPos(scroll_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     model_.SetObserver(this);

@@ -1,5 +1,6 @@
 #include "controls/tab_strip.h"
 
+#include "controls/buffered_paint.h"
 #include "platform/late_bound.h"
 #include "platform/window.h"
 
@@ -73,10 +74,10 @@ LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM 
     RECT part;
     const RECT tabs{client.left, client.top, client.right, hidden.top};
     if (IntersectRect(&part, &tabs, &ps.rcPaint)) {
-        const int saved = SaveDC(dc);
-        IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
-        CallWindowProcW(OwnProcedure(strip), strip, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
+        DrawThroughMemory(dc, part, [strip](HDC memory) {
+            CallWindowProcW(OwnProcedure(strip), strip, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
+            CallWindowProcW(OwnProcedure(strip), strip, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+        });
     }
     const std::array<RECT, 3> edges{{{client.left, hidden.top, hidden.left, hidden.bottom},
                                      {hidden.right, hidden.top, client.right, hidden.bottom},
