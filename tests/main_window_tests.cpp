@@ -300,6 +300,25 @@ TEST_CASE_FIXTURE(Fixture, "the first paint after start covers the whole window"
     CHECK(GetPixel(shown.get(), client.right / 2, client.bottom - 3) == face); // below the buttons
     CHECK(GetPixel(shown.get(), client.right - 20, 12) == face);               // the toolbar's free end
     CHECK(GetPixel(shown.get(), apply.left + 5, apply.top + 5) != RGB(0, 0, 0));
+    // The windows that skip painting what lies under their children still take the paint as done.
+    int waiting = 0;
+    EnumChildWindows(
+        Window(),
+        [](HWND child, LPARAM count) {
+            *reinterpret_cast<int*>(count) += GetUpdateRect(child, nullptr, FALSE) ? 1 : 0;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&waiting));
+    CHECK(waiting == 0);
+    // With no list shown over it, the panel paints its own background.
+    HWND panel = GetDlgItem(Window(), IdIconPanel);
+    ShowWindow(main->List(IconCategory::Desktop).hwnd(), SW_HIDE);
+    WindowDc inside(panel);
+    RECT all{0, 0, 50, 50};
+    UniqueHBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    FillRect(inside.get(), &all, red.get());
+    RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    CHECK(GetPixel(inside.get(), 20, 20) == face);
 }
 
 TEST_CASE_FIXTURE(Fixture, "a tab shows its own list; keys and clicks in it update the information bar") {

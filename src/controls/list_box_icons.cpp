@@ -118,6 +118,11 @@ ListBoxIcons::ListBoxIcons(IconListModel& model)
         Layout(LOWORD(size), HIWORD(size));
         return LRESULT{0};
     });
+    // The frame covers all of the control: nothing of the control itself is left to paint.
+    On(WM_PAINT, [this](WPARAM, LPARAM) {
+        ValidateRect(hwnd(), nullptr);
+        return LRESULT{0};
+    });
     On(WM_SETFOCUS, [this](WPARAM, LPARAM) {
         if (surface_.hwnd()) SetFocus(surface_.hwnd());
         return LRESULT{0};

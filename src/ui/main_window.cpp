@@ -23,6 +23,21 @@ size_t Slot(IconCategory category) {
     return static_cast<size_t>(TabIndex(category) - 2);
 }
 
+// Whether a shown child fills the panel, as a list or the tree does once shown.
+bool CoveredByChild(HWND panel) {
+    RECT client;
+    GetClientRect(panel, &client);
+    for (HWND child = GetWindow(panel, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT area;
+        GetWindowRect(child, &area);
+        MapWindowPoints(HWND_DESKTOP, panel, reinterpret_cast<POINT*>(&area), 2);
+        if (area.left <= 0 && area.top <= 0 && area.right >= client.right && area.bottom >= client.bottom)
+            return true;
+    }
+    return false;
+}
+
 // A panel only holds and clips its children, which report to their owners, not to it.
 void RegisterPanelClass() {
     WNDCLASSEXW wc{};
@@ -30,6 +45,11 @@ void RegisterPanelClass() {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = [](HWND panel, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
         if (message == WM_NCPAINT && IsFramelessChild(panel)) return 0;
+        // Its background would be painted only to be painted over.
+        if (message == WM_PAINT && CoveredByChild(panel)) {
+            ValidateRect(panel, nullptr);
+            return 0;
+        }
         return DefWindowProcW(panel, message, wParam, lParam);
     };
     wc.hInstance = GetModuleHandleW(nullptr);
