@@ -150,6 +150,19 @@ bool Near(COLORREF a, COLORREF b) {
     return true;
 }
 
+// Pixels of area, as the window shows it, that differ from the pixels `apart` to their right.
+int SideBySideDifferences(HWND window, const RECT& area, int apart) {
+    SurfaceImage shown;
+    REQUIRE(shown.Resize(area.right + apart, area.bottom, RGB(1, 2, 3), false));
+    WindowDc screen(window);
+    BitBlt(shown.dc(), 0, 0, area.right + apart, area.bottom, screen.get(), 0, 0, SRCCOPY);
+    int differences = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            differences += !Near(shown.Pixel(x, y), shown.Pixel(x + apart, y));
+    return differences;
+}
+
 // A tab strip with a panel over its page, as the main window has them; shown side by side, one
 // strip painting around the panel and one painting all of itself.
 struct CoveredStrips {
@@ -189,14 +202,7 @@ struct CoveredStrips {
     int Differences() {
         RedrawWindow(host.get(), nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        SurfaceImage shown;
-        REQUIRE(shown.Resize(600, 220, RGB(1, 2, 3), false));
-        WindowDc screen(host.get());
-        BitBlt(shown.dc(), 0, 0, 600, 220, screen.get(), 0, 0, SRCCOPY);
-        int differences = 0;
-        for (int y = 10; y < 210; ++y)
-            for (int x = 10; x < 290; ++x) differences += !Near(shown.Pixel(x, y), shown.Pixel(x + 300, y));
-        return differences;
+        return SideBySideDifferences(host.get(), {10, 10, 290, 210}, 300);
     }
 
     OwnerWindow host{WS_CLIPCHILDREN};
@@ -229,16 +235,7 @@ TEST_CASE("a scroll bar painting through memory looks the same as one painting i
     }
     PaintThroughMemory(bars[0]);
     PaintThroughMemory(bars[0]); // a second time changes nothing
-    const auto differences = [&] {
-        SurfaceImage shown;
-        REQUIRE(shown.Resize(220, 220, RGB(1, 2, 3), false));
-        WindowDc screen(host.get());
-        BitBlt(shown.dc(), 0, 0, 220, 220, screen.get(), 0, 0, SRCCOPY);
-        int count = 0;
-        for (int y = 10; y < 210; ++y)
-            for (int x = 10; x < 27; ++x) count += shown.Pixel(x, y) != shown.Pixel(x + 100, y);
-        return count;
-    };
+    const auto differences = [&] { return SideBySideDifferences(host.get(), {10, 10, 27, 210}, 100); };
     RedrawWindow(host.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     CHECK(differences() == 0);
     // Painted over by the owner, then a band across the thumb painted again: each bar redraws only that band,
