@@ -2,6 +2,7 @@
 
 #include "controls/line_drawing.h"
 #include "platform/gdi_guards.h"
+#include "platform/window.h"
 
 #include <algorithm>
 #include <limits>
@@ -30,11 +31,9 @@ COLORREF Resolve(std::uint32_t colour) {
 } // namespace
 
 CBorder3D::CBorder3D() {
-    WindowDc screen(nullptr);
-    if (screen.get()) {
-        tx_ = std::max(1, 1440 / std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSX)));
-        ty_ = std::max(1, 1440 / std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSY)));
-    }
+    const SIZE perInch = ScreenPixelsPerInch();
+    tx_ = std::max(1, 1440 / std::max(1, static_cast<int>(perInch.cx)));
+    ty_ = std::max(1, 1440 / std::max(1, static_cast<int>(perInch.cy)));
 }
 
 CBorder3D::CBorder3D(int twipsPerPixelX, int twipsPerPixelY)

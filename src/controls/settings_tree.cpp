@@ -1,7 +1,6 @@
 #include "controls/settings_tree.h"
 
 #include "controls/tree_pictures.h"
-#include "platform/gdi_guards.h"
 #include "settings/settings_catalogue.h"
 
 #include <windowsx.h>
@@ -90,8 +89,7 @@ void SettingsTree::Layout() {
     if (!tree_) return;
     RECT client;
     GetClientRect(hwnd(), &client);
-    WindowDc screen(nullptr);
-    const int given = MulDiv(FullTreeTwips - treeTwips_, GetDeviceCaps(screen.get(), LOGPIXELSY), 1440);
+    const int given = MulDiv(FullTreeTwips - treeTwips_, ScreenPixelsPerInch().cy, 1440);
     const int treeHeight = std::max(0, static_cast<int>(client.bottom) - given);
     MoveWindow(tree_, 0, 0, client.right, treeHeight, TRUE);
     if (!editor_.hwnd()) return;

@@ -25,7 +25,7 @@ void Window::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH ba
     wc.hInstance = Instance();
     wc.hIcon = icon;
     wc.hIconSm = icon;
-    wc.hCursor = cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW);
+    wc.hCursor = cursor ? cursor : ArrowCursor();
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     RegisterClassExW(&wc);
@@ -117,6 +117,23 @@ HFONT MessageFont() {
         return UniqueHFont(CreateFontIndirectW(&metrics.lfMessageFont));
     }();
     return font.get();
+}
+
+HCURSOR ArrowCursor() {
+    static const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    return arrow;
+}
+
+SIZE ScreenPixelsPerInch() {
+    static const SIZE perInch = [] {
+        SIZE found{96, 96};
+        if (HDC screen = GetDC(nullptr)) {
+            found = {GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
+            ReleaseDC(nullptr, screen);
+        }
+        return found;
+    }();
+    return perInch;
 }
 
 DialogTemplate::DialogTemplate(std::wstring_view caption, DWORD style, DWORD exStyle) {

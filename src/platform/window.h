@@ -94,6 +94,10 @@ private:
 
 // The font dialogs and messages use, owned once for the process.
 HFONT MessageFont();
+// The system's arrow pointer, loaded once: each load asks Wine's window server about the display again.
+HCURSOR ArrowCursor();
+// The display's pixels per inch across and down, read once: they stay until the user signs in again.
+SIZE ScreenPixelsPerInch();
 
 // A child window with no border, edge or scroll bar: nothing of it lies outside its client area. Its
 // WM_NCPAINT needs no default painting, which would only fetch a device context and draw nothing.

@@ -53,7 +53,7 @@ void RegisterPanelClass() {
         return DefWindowProcW(panel, message, wParam, lParam);
     };
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hCursor = ArrowCursor();
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.lpszClassName = PanelClass;
     RegisterClassExW(&wc);

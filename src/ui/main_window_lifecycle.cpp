@@ -19,9 +19,8 @@ constexpr float SplashSeconds = 2.0f;
 
 // Twips per pixel across and down: 15 on a display of 96 pixels per inch.
 POINT TwipsPerPixel() {
-    WindowDc screen(nullptr);
-    const int x = GetDeviceCaps(screen.get(), LOGPIXELSX), y = GetDeviceCaps(screen.get(), LOGPIXELSY);
-    return {x > 0 ? 1440 / x : 15, y > 0 ? 1440 / y : 15};
+    const SIZE perInch = ScreenPixelsPerInch();
+    return {perInch.cx > 0 ? 1440 / perInch.cx : 15, perInch.cy > 0 ? 1440 / perInch.cy : 15};
 }
 
 std::optional<double> StoredTwips(const wchar_t* name) {

@@ -78,11 +78,9 @@ void SizeAndCentreOverOwner(HWND dialog, int clientWidth, int clientHeight) {
 
 ScreenTwips ScreenTwips::Current() {
     ScreenTwips scale;
-    WindowDc screen(nullptr);
-    if (screen.get()) {
-        scale.x = 1440 / std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSX));
-        scale.y = 1440 / std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSY));
-    }
+    const SIZE perInch = ScreenPixelsPerInch();
+    scale.x = 1440 / std::max(1, static_cast<int>(perInch.cx));
+    scale.y = 1440 / std::max(1, static_cast<int>(perInch.cy));
     scale.x = std::max(scale.x, 1);
     scale.y = std::max(scale.y, 1);
     return scale;
