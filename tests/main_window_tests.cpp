@@ -1,11 +1,13 @@
 #include "ui/main_window.h"
 
+#include "controls/surface_image.h"
 #include "platform/gdi_guards.h"
 #include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
 #include "support/dialog_script.h"
 #include "support/leak_check.h"
+#include "support/pixels.h"
 #include "support/session_fixture.h"
 #include "support/wide_text.h"
 #include "themes/recent_themes.h"
@@ -289,8 +291,58 @@ TEST_CASE("closing asks about unapplied changes, tells of a declined restart, an
     }
 }
 
+namespace {
+// Over the whole client area, children and all: red, or what the screen shows.
+void PaintRed(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
+    UniqueHBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    FillRect(dc, &client, red.get());
+    ReleaseDC(window, dc);
+}
+void CaptureClient(HWND window, SurfaceImage& into) {
+    RECT client;
+    GetClientRect(window, &client);
+    REQUIRE(into.Resize(client.right, client.bottom, RGB(1, 2, 3), false));
+    HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
+    BitBlt(into.dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+}
+int ChildrenWaiting(HWND window) {
+    int count = 0;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM count) {
+            *reinterpret_cast<int*>(count) += GetUpdateRect(child, nullptr, FALSE) ? 1 : 0;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+// Pixels that differ between the window's first paint, which draws every control with it, and each control
+// painting itself. Neither may leave a control waiting for a paint: the windows that skip painting what
+// lies under their children take the paint as done too.
+int FirstPaintDifferences(HWND window) {
+    PaintRed(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
+    CHECK(ChildrenWaiting(window) == 0);
+    SurfaceImage first, each;
+    CaptureClient(window, first);
+    PaintRed(window);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    CHECK(ChildrenWaiting(window) == 0);
+    CaptureClient(window, each);
+    int differences = 0;
+    for (int y = 0; y < first.height(); ++y)
+        for (int x = 0; x < first.width(); ++x) differences += !Near(first.Pixel(x, y), each.Pixel(x, y));
+    return differences;
+}
+} // namespace
+
 TEST_CASE_FIXTURE(Fixture, "the first paint after start covers the whole window") {
-    UpdateWindow(Window()); // as the program does once the window has started
+    CHECK(FirstPaintDifferences(Window()) == 0);
     WindowDc shown(Window());
     RECT client, apply;
     GetClientRect(Window(), &client);
@@ -300,16 +352,6 @@ TEST_CASE_FIXTURE(Fixture, "the first paint after start covers the whole window"
     CHECK(GetPixel(shown.get(), client.right / 2, client.bottom - 3) == face); // below the buttons
     CHECK(GetPixel(shown.get(), client.right - 20, 12) == face);               // the toolbar's free end
     CHECK(GetPixel(shown.get(), apply.left + 5, apply.top + 5) != RGB(0, 0, 0));
-    // The windows that skip painting what lies under their children still take the paint as done.
-    int waiting = 0;
-    EnumChildWindows(
-        Window(),
-        [](HWND child, LPARAM count) {
-            *reinterpret_cast<int*>(count) += GetUpdateRect(child, nullptr, FALSE) ? 1 : 0;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&waiting));
-    CHECK(waiting == 0);
     // With no list shown over it, the panel paints its own background.
     HWND panel = GetDlgItem(Window(), IdIconPanel);
     ShowWindow(main->List(IconCategory::Desktop).hwnd(), SW_HIDE);
@@ -319,6 +361,13 @@ TEST_CASE_FIXTURE(Fixture, "the first paint after start covers the whole window"
     FillRect(inside.get(), &all, red.get());
     RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     CHECK(GetPixel(inside.get(), 20, 20) == face);
+}
+
+TEST_CASE("started on the Shell tab, the first paint draws the tree and its frame as they draw themselves") {
+    Fixture f(
+        {.arrange = [](const TempMachine&) { Registry::WriteDword(ProgramSettingsKey, ActiveTabValue, 1); }});
+    REQUIRE(IsWindowVisible(f.main->Tree().SystemTree()));
+    CHECK(FirstPaintDifferences(f.Window()) == 0);
 }
 
 TEST_CASE_FIXTURE(Fixture, "a tab shows its own list; keys and clicks in it update the information bar") {

@@ -10,6 +10,7 @@
 #include "platform/gdi_guards.h"
 #include "platform/window.h"
 #include "support/dialog_script.h"
+#include "support/pixels.h"
 #include "support/scripted_ports.h"
 #include "support/wide_text.h"
 #include "ui/about.h"
@@ -140,14 +141,6 @@ std::pair<COLORREF, bool> Look(HWND dialog, int label) {
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
     return {GetTextColor(dc.get()), font.lfUnderline != 0};
-}
-
-// Within three levels of each colour: a stretched picture drawn in parts rounds a little differently at
-// the cuts.
-bool Near(COLORREF a, COLORREF b) {
-    for (int shift : {0, 8, 16})
-        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 3) return false;
-    return true;
 }
 
 // Pixels of area, as the window shows it, that differ from the pixels `apart` to their right.

@@ -1,7 +1,10 @@
 #include "controls/buffered_paint.h"
 
 #include "controls/surface_image.h"
+#include "platform/unique_handle.h"
 #include "platform/window.h"
+
+#include <vector>
 
 void DrawThroughMemory(HDC target, const RECT& area, const std::function<void(HDC)>& draw) {
     const int width = area.right - area.left, height = area.bottom - area.top;
@@ -22,6 +25,9 @@ void DrawThroughMemory(HDC target, const RECT& area, const std::function<void(HD
 namespace {
 LRESULT CALLBACK MemoryPaintProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCPAINT && IsFramelessChild(control)) return 0;
+    // Built-in controls paint into a device context handed with WM_PAINT; not all of them print.
+    if (message == WM_PRINTCLIENT && wParam)
+        return CallWindowProcW(OwnProcedure(control), control, WM_PAINT, wParam, 0);
     if (message != WM_PAINT || wParam)
         return CallWindowProcW(OwnProcedure(control), control, message, wParam, lParam);
     PAINTSTRUCT ps;
@@ -36,4 +42,80 @@ LRESULT CALLBACK MemoryPaintProcedure(HWND control, UINT message, WPARAM wParam,
 
 void PaintThroughMemory(HWND control) {
     ReplaceProcedure(control, &MemoryPaintProcedure);
+}
+
+namespace {
+bool OfOwnClass(HWND window) {
+    static const auto own = reinterpret_cast<ULONG_PTR>(GetModuleHandleW(nullptr));
+    return GetClassLongPtrW(window, GCLP_HMODULE) == own;
+}
+
+// Draws window's shown children into dc, whose logical origin stands for window's client area, and adds each
+// of them with a frame of its own to framed.
+bool DrawChildren(HWND window, HDC dc, std::vector<HWND>& framed) {
+    HWND child = GetWindow(window, GW_CHILD);
+    // From the bottom of the z-order up, so that what lies in front is drawn last.
+    for (child = child ? GetWindow(child, GW_HWNDLAST) : nullptr; child;
+         child = GetWindow(child, GW_HWNDPREV)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT frame, inside;
+        GetWindowRect(child, &frame);
+        GetClientRect(child, &inside);
+        if (frame.right - frame.left != inside.right || frame.bottom - frame.top != inside.bottom)
+            framed.push_back(child);
+        if (IsRectEmpty(&inside)) continue;
+        POINT at{0, 0};
+        MapWindowPoints(child, window, &at, 1);
+        // The system's controls clip to their client area taken in device units, so each draws into memory
+        // of its own; the program's own windows draw in place.
+        SurfaceImage image;
+        const bool own = OfOwnClass(child);
+        if (!own && !image.Resize(inside.right, inside.bottom, GetSysColor(COLOR_BTNFACE), false))
+            return false;
+        HDC into = own ? dc : image.dc();
+        const int saved = SaveDC(into);
+        if (own) {
+            OffsetViewportOrgEx(into, at.x, at.y, nullptr);
+            IntersectClipRect(into, 0, 0, inside.right, inside.bottom);
+        }
+        SendMessageW(child, WM_ERASEBKGND, reinterpret_cast<WPARAM>(into), 0);
+        SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(into), PRF_CLIENT);
+        const bool drawn = DrawChildren(child, into, framed);
+        RestoreDC(into, saved);
+        if (!drawn) return false;
+        if (!own) BitBlt(dc, at.x, at.y, inside.right, inside.bottom, image.dc(), 0, 0, SRCCOPY);
+    }
+    return true;
+}
+} // namespace
+
+bool PaintWithChildren(HWND window, const std::function<void(HDC)>& paintOwn) {
+    RECT client;
+    GetClientRect(window, &client);
+    SurfaceImage image;
+    if (!image.Resize(client.right, client.bottom, GetSysColor(COLOR_BTNFACE), false)) return false;
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(image.dc()), 0);
+    paintOwn(image.dc());
+    std::vector<HWND> framed;
+    if (!DrawChildren(window, image.dc(), framed)) return false;
+    // The window's own device context would leave out its children.
+    HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
+    if (!dc) return false;
+    BitBlt(dc, 0, 0, client.right, client.bottom, image.dc(), 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    // Frames are drawn where they stand, as each control draws its own, themed or not. The region handed
+    // over is the frame alone: some themed controls fill all of it, client area and all.
+    for (HWND child : framed) {
+        RECT frame, inside;
+        GetWindowRect(child, &frame);
+        GetClientRect(child, &inside);
+        MapWindowPoints(child, HWND_DESKTOP, reinterpret_cast<POINT*>(&inside), 2);
+        UniqueGdiObj band(CreateRectRgnIndirect(&frame)), hole(CreateRectRgnIndirect(&inside));
+        if (!band || !hole) continue;
+        auto region = static_cast<HRGN>(band.get());
+        CombineRgn(region, region, static_cast<HRGN>(hole.get()), RGN_DIFF);
+        SendMessageW(child, WM_NCPAINT, reinterpret_cast<WPARAM>(region), 0);
+    }
+    RedrawWindow(window, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_NOFRAME | RDW_ALLCHILDREN);
+    return true;
 }

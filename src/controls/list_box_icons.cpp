@@ -50,13 +50,10 @@ bool ListBoxIcons::Frame::Create(HWND parent) {
 }
 
 ListBoxIcons::Surface::Surface(ListBoxIcons& owner) {
-    On(WM_PAINT, [this, &owner](WPARAM, LPARAM) {
-        PaintGuard paint(hwnd());
-        const RECT& area = paint.ps().rcPaint;
+    OnPaint([&owner](HDC dc, const RECT& area) {
         if (owner.image_.dc())
-            BitBlt(paint.dc(), area.left, area.top, area.right - area.left, area.bottom - area.top,
-                   owner.image_.dc(), area.left, area.top, SRCCOPY);
-        return LRESULT{0};
+            BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, owner.image_.dc(),
+                   area.left, area.top, SRCCOPY);
     });
     On(WM_ERASEBKGND, [](WPARAM, LPARAM) { return LRESULT{1}; });
     On(WM_GETDLGCODE, [](WPARAM, LPARAM) { return LRESULT{DLGC_WANTARROWS | DLGC_WANTCHARS}; });

@@ -58,22 +58,13 @@ void PaintPageEdge(HWND strip, HDC dc, const RECT& page, const RECT& band) {
     RestoreDC(dc, saved);
 }
 
-LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCPAINT && IsFramelessChild(strip)) return 0;
-    // A paint into a given device context (WM_PRINTCLIENT's way) draws everything, as asked.
-    if (message != WM_PAINT || wParam)
-        return CallWindowProcW(OwnProcedure(strip), strip, message, wParam, lParam);
-    RECT client;
-    GetClientRect(strip, &client);
-    const RECT hidden = LargestCover(strip, client);
-    if (IsRectEmpty(&hidden)) return CallWindowProcW(OwnProcedure(strip), strip, message, wParam, lParam);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(strip, &ps);
+// The tabs and the page's edge round the largest shown sibling over the page, within area of dc.
+void PaintAroundCover(HWND strip, HDC dc, const RECT& area, const RECT& client, const RECT& hidden) {
     // The tabs and the page's top edge are the strip's own drawing; the rest of the edge runs round the
     // covered area on its left, right and bottom.
     RECT part;
     const RECT tabs{client.left, client.top, client.right, hidden.top};
-    if (IntersectRect(&part, &tabs, &ps.rcPaint)) {
+    if (IntersectRect(&part, &tabs, &area)) {
         DrawThroughMemory(dc, part, [strip](HDC memory) {
             CallWindowProcW(OwnProcedure(strip), strip, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
             CallWindowProcW(OwnProcedure(strip), strip, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
@@ -84,7 +75,26 @@ LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM 
                                      {client.left, hidden.bottom, client.right, client.bottom}}};
     const RECT page = PageEdge(strip, client);
     for (const RECT& edge : edges)
-        if (IntersectRect(&part, &edge, &ps.rcPaint)) PaintPageEdge(strip, dc, page, part);
+        if (IntersectRect(&part, &edge, &area)) PaintPageEdge(strip, dc, page, part);
+}
+
+// A print (WM_PRINTCLIENT) leaves the covered part to the window over it too: whoever prints the strip with
+// its siblings draws that window over it afterwards.
+LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCPAINT && IsFramelessChild(strip)) return 0;
+    const bool paint = message == WM_PAINT && !wParam, print = message == WM_PRINTCLIENT && wParam;
+    if (!paint && !print) return CallWindowProcW(OwnProcedure(strip), strip, message, wParam, lParam);
+    RECT client;
+    GetClientRect(strip, &client);
+    const RECT hidden = LargestCover(strip, client);
+    if (IsRectEmpty(&hidden)) return CallWindowProcW(OwnProcedure(strip), strip, message, wParam, lParam);
+    if (print) {
+        PaintAroundCover(strip, reinterpret_cast<HDC>(wParam), client, client, hidden);
+        return 0;
+    }
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(strip, &ps);
+    PaintAroundCover(strip, dc, ps.rcPaint, client, hidden);
     EndPaint(strip, &ps);
     return 0;
 }

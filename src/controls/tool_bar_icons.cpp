@@ -51,12 +51,9 @@ int ButtonOf(UINT message) {
 class ToolBarIcons::Panel : public Window {
 public:
     explicit Panel(ToolBarIcons& owner) {
-        On(WM_PAINT, [this, &owner](WPARAM, LPARAM) {
-            PaintGuard paint(hwnd());
-            const RECT& area = paint.ps().rcPaint;
-            BitBlt(paint.dc(), area.left, area.top, area.right - area.left, area.bottom - area.top,
-                   owner.image_.dc(), area.left, area.top, SRCCOPY);
-            return LRESULT{0};
+        OnPaint([&owner](HDC dc, const RECT& area) {
+            BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, owner.image_.dc(),
+                   area.left, area.top, SRCCOPY);
         });
         On(WM_ERASEBKGND, [](WPARAM, LPARAM) { return LRESULT{1}; });
         for (UINT message :
@@ -77,14 +74,12 @@ public:
 
 ToolBarIcons::ToolBarIcons() {
     enabled_.fill(true);
-    On(WM_PAINT, [this](WPARAM, LPARAM) {
-        PaintGuard paint(hwnd());
+    OnPaint([this](HDC dc, const RECT&) {
         RECT client;
         GetClientRect(hwnd(), &client);
         // The etched top edge.
-        DrawLine(paint.dc(), 0, 0, client.right, 0, GetSysColor(COLOR_BTNSHADOW));
-        DrawLine(paint.dc(), 0, 1, client.right, 1, GetSysColor(COLOR_3DHILIGHT));
-        return LRESULT{0};
+        DrawLine(dc, 0, 0, client.right, 0, GetSysColor(COLOR_BTNSHADOW));
+        DrawLine(dc, 0, 1, client.right, 1, GetSysColor(COLOR_3DHILIGHT));
     });
     On(WM_MOUSEMOVE, [this](WPARAM, LPARAM) {
         DropHover();

@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include "platform/gdi_guards.h"
 #include "platform/unique_handle.h"
 
 namespace {
@@ -77,6 +78,20 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (auto result = handlers_.RunNotify(lParam)) return *result;
     if (auto result = handlers_.RunMessage(message, wParam, lParam)) return *result;
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Window::OnPaint(std::function<void(HDC, const RECT&)> paint) {
+    On(WM_PAINT, [this, paint](WPARAM, LPARAM) {
+        PaintGuard guard(hwnd_);
+        paint(guard.dc(), guard.ps().rcPaint);
+        return LRESULT{0};
+    });
+    On(WM_PRINTCLIENT, [this, paint](WPARAM dc, LPARAM) {
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        paint(reinterpret_cast<HDC>(dc), client);
+        return LRESULT{0};
+    });
 }
 
 bool IsFramelessChild(HWND hwnd) {

@@ -79,6 +79,9 @@ protected:
     void OnNotify(int id, UINT code, NotifyHandler handler) {
         handlers_.OnNotify(id, code, std::move(handler));
     }
+    // The window's painting, for WM_PAINT and for WM_PRINTCLIENT's device context; area is the part to
+    // paint, in client coordinates.
+    void OnPaint(std::function<void(HDC dc, const RECT& area)> paint);
 
     // Called after the window is gone; the object may not touch hwnd() any more.
     virtual void OnDestroyed() {}

@@ -176,6 +176,7 @@ private:
     HWND cmdApply_ = nullptr;
     HWND focusedControl_ = nullptr; // where the focus returns when the window is activated again
     SIZE laidOut_{-1, -1};          // the client size the controls were last placed for
+    bool paintAllAtOnce_ = false;   // the next paint draws every control too: all of them wait for it
     std::unique_ptr<SettingsTree> SystemTree_;
     std::unique_ptr<ToolBarIcons> toolbar_;
     std::unique_ptr<frmSplash> splash_;

@@ -1,4 +1,5 @@
 // The main window's start and end: the start-up steps, placement, and what closing asks and stores.
+#include "controls/buffered_paint.h"
 #include "icons/icon_location.h"
 #include "platform/gdi_guards.h"
 #include "platform/text.h"
@@ -12,6 +13,7 @@
 
 #include <cmath>
 #include <cwchar>
+#include <utility>
 
 namespace {
 
@@ -76,10 +78,11 @@ void MainWindow::Form_Load() {
     // 11. The session read the stored tab. It is shown before the window is, so everything is drawn once.
     SelectTab(session_.SelectedTab);
     RefreshCommandStates();
-    // Shown without the immediate erasing of every child, each with a device context of its own: the first
-    // paint erases each window within its own paint.
+    // Shown without the immediate erasing of every child: the first paint draws the window and every control
+    // in it at once.
     SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW);
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    paintAllAtOnce_ = true;
     StepDone("tab");
     // 13.
     if (splashShown) CloseSplash();
@@ -161,6 +164,8 @@ void MainWindow::Form_Unload() {
 
 void MainWindow::Form_Paint() {
     PaintGuard paint(hwnd());
+    const bool allAtOnce = std::exchange(paintAllAtOnce_, false);
+    if (allAtOnce && PaintWithChildren(hwnd(), [this](HDC dc) { PaintBorder(dc); })) return;
     PaintBorder(paint.dc());
 }
 
