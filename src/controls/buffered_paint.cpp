@@ -45,6 +45,7 @@ void PaintThroughMemory(HWND control) {
 }
 
 namespace {
+// A window of one of the program's own classes, not a system control.
 bool OfOwnClass(HWND window) {
     static const auto own = reinterpret_cast<ULONG_PTR>(GetModuleHandleW(nullptr));
     return GetClassLongPtrW(window, GCLP_HMODULE) == own;
@@ -58,11 +59,9 @@ bool DrawChildren(HWND window, HDC dc, std::vector<HWND>& framed) {
     for (child = child ? GetWindow(child, GW_HWNDLAST) : nullptr; child;
          child = GetWindow(child, GW_HWNDPREV)) {
         if (!IsWindowVisible(child)) continue;
-        RECT frame, inside;
-        GetWindowRect(child, &frame);
+        if (!IsFramelessChild(child)) framed.push_back(child);
+        RECT inside;
         GetClientRect(child, &inside);
-        if (frame.right - frame.left != inside.right || frame.bottom - frame.top != inside.bottom)
-            framed.push_back(child);
         if (IsRectEmpty(&inside)) continue;
         POINT at{0, 0};
         MapWindowPoints(child, window, &at, 1);
