@@ -45,10 +45,15 @@ void PaintThroughMemory(HWND control) {
 }
 
 namespace {
-// A window of one of the program's own classes, not a system control.
+// A window of a class the program registered with a procedure of its own: not a system control, even one
+// the program subclasses or one registered for the program's version of the common controls.
 bool OfOwnClass(HWND window) {
-    static const auto own = reinterpret_cast<ULONG_PTR>(GetModuleHandleW(nullptr));
-    return GetClassLongPtrW(window, GCLP_HMODULE) == own;
+    static const HMODULE program = GetModuleHandleW(nullptr);
+    HMODULE module = nullptr;
+    return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                  GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              reinterpret_cast<LPCWSTR>(GetClassLongPtrW(window, GCLP_WNDPROC)), &module) &&
+           module == program;
 }
 
 // Draws window's shown children into dc, whose logical origin stands for window's client area, and adds each
