@@ -118,7 +118,7 @@ TESSALY_BENCH(startup) {
         CatalogueVariants variants = FindCatalogueVariants(facts);
         Session session(std::move(facts), std::move(variants));
         session.Load();
-        record("session: lists and settings read", since);
+        record("session: settings read", since);
         RecordingSystemPort system;
         ScriptedPromptPort prompts;
         MainWindow main(session, system, prompts);

@@ -201,7 +201,8 @@ TEST_CASE(
     }
 }
 
-TEST_CASE("the stored tab and tree node are selected at start and recorded at close") {
+TEST_CASE(
+    "the stored tab and tree node are selected at start and recorded at close; only the shown list is read") {
     struct Case {
         std::optional<int> storedTab;
         int startTab;
@@ -212,6 +213,8 @@ TEST_CASE("the stored tab and tree node are selected at start and recorded at cl
         CAPTURE(c.storedTab.value_or(-1));
         Fixture f({.arrange = c.storedTab ? Store({}, {{ActiveTabValue, *c.storedTab}}) : nullptr});
         CHECK(f.session->SelectedTab == c.startTab);
+        for (IconCategory category : IconCategories) // only the shown list has been read
+            CHECK(f.session->Lists.Filled(category) == (TabIndex(category) == c.startTab));
         CHECK(SendMessageW(f.main->TabStrip(), TCM_GETCURSEL, 0, 0) == c.startTab - 1);
         HWND shown =
             c.startTab == 1 ? f.main->Tree().hwnd() : f.main->List(*CategoryOfTab(c.startTab)).hwnd();

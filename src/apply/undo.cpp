@@ -183,6 +183,7 @@ UndoResult UndoLastApply(Session& session, SystemPort& system, PromptPort& promp
     // The session showed the registry as the last Apply left it; only what the record puts back changed,
     // unless the user has changed something since or a write failed.
     const bool matchedRegistry = !session.HasUnappliedChanges();
+    session.Lists.FillAll(); // what is put back is told apart from what the lists show
     const RegFile::Outcome outcome(sections);
     RegFile::Import(sections);
     const bool iconsChanged = matchedRegistry && failures.Failures().empty()

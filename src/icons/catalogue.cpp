@@ -3,6 +3,8 @@
 #include "icons/catalogue_variants.h"
 #include "icons/icon_location.h"
 
+#include <utility>
+
 namespace {
 
 struct CategoryInfo {
@@ -48,6 +50,21 @@ IconLists::IconLists(const std::wstring& ownExePath, const ThemeFolders* folders
              IconListModel(ownExePath, folders), IconListModel(ownExePath, folders),
              IconListModel(ownExePath, folders), IconListModel(ownExePath, folders),
              IconListModel(ownExePath, folders)} {}
+
+void IconLists::FillOnFirstUse(Filler filler) {
+    filler_ = std::move(filler);
+}
+
+void IconLists::FillAll() const {
+    for (IconCategory category : IconCategories) FilledList(category);
+}
+
+IconListModel& IconLists::FilledList(IconCategory category) const {
+    const size_t slot = Slot(category);
+    // Marked first: what the filler does to the list must not fill it again.
+    if (filler_ && !std::exchange(filled_[slot], true)) filler_(category, lists_[slot]);
+    return lists_[slot];
+}
 
 std::wstring IconRef::Location() const {
     return FormatIconLocation(file, index);

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -36,16 +37,29 @@ std::wstring_view InitialKey(IconCategory category);
 // The seven list models, one per category. The session owns it; views observe its lists, so it stays put.
 class IconLists {
 public:
+    using Filler = std::function<void(IconCategory, IconListModel&)>;
+
     IconLists(const std::wstring& ownExePath, const ThemeFolders* folders);
     IconLists(const IconLists&) = delete;
     IconLists& operator=(const IconLists&) = delete;
 
-    IconListModel& operator[](IconCategory category) { return lists_[Slot(category)]; }
-    const IconListModel& operator[](IconCategory category) const { return lists_[Slot(category)]; }
+    // From now on each list is filled when it is first asked for, so that the lists nobody looks at are
+    // never read. Without a filler the lists are as their owner filled them.
+    void FillOnFirstUse(Filler filler);
+    bool Filled(IconCategory category) const { return filled_[Slot(category)]; }
+    // Fills those not filled yet.
+    void FillAll() const;
+
+    IconListModel& operator[](IconCategory category) { return FilledList(category); }
+    const IconListModel& operator[](IconCategory category) const { return FilledList(category); }
 
 private:
     static size_t Slot(IconCategory category) { return static_cast<size_t>(TabIndex(category) - 2); }
-    std::array<IconListModel, IconCategories.size()> lists_;
+    IconListModel& FilledList(IconCategory category) const;
+
+    mutable std::array<IconListModel, IconCategories.size()> lists_;
+    mutable std::array<bool, IconCategories.size()> filled_{};
+    Filler filler_;
 };
 
 // An icon reference held as its two halves.

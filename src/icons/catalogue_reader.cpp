@@ -112,21 +112,33 @@ std::wstring CatalogueCaption(const CatalogueLocation& at, const CatalogueVarian
     return key;
 }
 
+namespace {
+
+void FillList(CatalogueReader& reader, const StartupFacts& facts, const CatalogueVariants& variants,
+              IconCategory category, IconListModel& list) {
+    for (const CatalogueEntry& entry : CatalogueEntries(category)) {
+        CatalogueLocation at = LocateCatalogueEntry(facts, variants, category, entry);
+        if (!at.present) continue;
+        reader.AddCatalogueItem(list, CatalogueCaption(at, variants), at.iconKey, at.iconValue,
+                                std::wstring(entry.key), at.fallback, at.IsPointer());
+    }
+    const std::wstring_view initial = InitialKey(category);
+    if (initial.empty())
+        list.SelItemIndex(0);
+    else
+        list.SelItemKey(std::wstring(initial));
+}
+
+} // namespace
+
 void Add_Icons(const StartupFacts& facts, const CatalogueVariants& variants, IconLists& lists,
                IconFileMemory* memory) {
     CatalogueReader reader(facts.WindowsDir, memory);
-    for (IconCategory category : IconCategories) {
-        IconListModel& list = lists[category];
-        for (const CatalogueEntry& entry : CatalogueEntries(category)) {
-            CatalogueLocation at = LocateCatalogueEntry(facts, variants, category, entry);
-            if (!at.present) continue;
-            reader.AddCatalogueItem(list, CatalogueCaption(at, variants), at.iconKey, at.iconValue,
-                                    std::wstring(entry.key), at.fallback, at.IsPointer());
-        }
-        const std::wstring_view initial = InitialKey(category);
-        if (initial.empty())
-            list.SelItemIndex(0);
-        else
-            list.SelItemKey(std::wstring(initial));
-    }
+    for (IconCategory category : IconCategories) FillList(reader, facts, variants, category, lists[category]);
+}
+
+void Add_Icons(const StartupFacts& facts, const CatalogueVariants& variants, IconCategory category,
+               IconListModel& list, IconFileMemory* memory) {
+    CatalogueReader reader(facts.WindowsDir, memory);
+    FillList(reader, facts, variants, category, list);
 }

@@ -84,3 +84,6 @@ std::wstring CatalogueCaption(const CatalogueLocation& at, const CatalogueVarian
 // Fills the seven lists in category order and selects each list's initial item.
 void Add_Icons(const StartupFacts& facts, const CatalogueVariants& variants, IconLists& lists,
                IconFileMemory* memory = nullptr);
+// Fills one list the same way.
+void Add_Icons(const StartupFacts& facts, const CatalogueVariants& variants, IconCategory category,
+               IconListModel& list, IconFileMemory* memory = nullptr);

@@ -12,9 +12,13 @@ Session::Session(StartupFacts facts, CatalogueVariants variants)
       Lists(Facts.OwnExePath, &Folders) {}
 
 void Session::Load() {
-    const Registry::ReadCache keys; // hundreds of values from a few dozen keys
-    Add_Icons(Facts, Variants, Lists, &IconFiles);
-    Add_Tooltips(Facts, Variants, Lists);
+    const Registry::ReadCache keys; // the settings are many values of a few keys
+    // A list is read from the registry when it is first used: at start only the shown one is.
+    Lists.FillOnFirstUse([this](IconCategory category, IconListModel& list) {
+        const Registry::ReadCache keys;
+        Add_Icons(Facts, Variants, category, list, &IconFiles);
+        Add_Tooltips(Facts, Variants, category, list);
+    });
     // Apply stores the current theme, so it must start as the one stored, not as none.
     const std::wstring theme = Registry::ReadString(ProgramSettingsKey, CurrentThemeValue);
     if (!theme.empty() && theme != Registry::ErrorText) CurrentThemePath = theme;

@@ -19,7 +19,7 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Fills the seven lists and the settings tree from the registry.
+    // Reads the settings tree from the registry, and each of the seven lists when it is first used.
     void Load();
 
     const StartupFacts Facts;

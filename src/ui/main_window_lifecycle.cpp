@@ -41,8 +41,8 @@ void MainWindow::StepDone(const char* step) {
 void MainWindow::Form_Load() {
     const Registry::ReadCache keys; // the preferences are values of one key
     // 1. The start-up facts were found before the session, which holds them.
-    // 2. The session filled the seven lists; each list's window is made when it is first shown, so the
-    //    icons of the lists nobody looks at are never read.
+    // 2. Each list is read, and its window made, when it is first shown: the lists nobody looks at are
+    //    never read.
     StepDone("icon lists");
     // 3. The bevelled frame is painted on every WM_PAINT.
     // 4. A theme named on the command line is opened in place of placement and splash.
