@@ -202,7 +202,7 @@ TEST_CASE(
 }
 
 TEST_CASE(
-    "the stored tab and tree node are selected at start and recorded at close; only the shown list is read") {
+    "the stored tab and tree node are selected at start and recorded at close; only what is shown is read") {
     struct Case {
         std::optional<int> storedTab;
         int startTab;
@@ -213,8 +213,12 @@ TEST_CASE(
         CAPTURE(c.storedTab.value_or(-1));
         Fixture f({.arrange = c.storedTab ? Store({}, {{ActiveTabValue, *c.storedTab}}) : nullptr});
         CHECK(f.session->SelectedTab == c.startTab);
-        for (IconCategory category : IconCategories) // only the shown list has been read
+        for (IconCategory category : IconCategories) // only what is shown has been read
             CHECK(f.session->Lists.Filled(category) == (TabIndex(category) == c.startTab));
+        CHECK(f.session->Settings.Filled() == (c.startTab == 1));
+        if (c.startTab == 1) // read as the tree first showed, yet each setting shows once
+            CHECK(SendMessageW(f.main->Tree().SystemTree(), TVM_GETCOUNT, 0, 0) ==
+                  f.session->Settings.Count());
         CHECK(SendMessageW(f.main->TabStrip(), TCM_GETCURSEL, 0, 0) == c.startTab - 1);
         HWND shown =
             c.startTab == 1 ? f.main->Tree().hwnd() : f.main->List(*CategoryOfTab(c.startTab)).hwnd();

@@ -12,20 +12,24 @@ Session::Session(StartupFacts facts, CatalogueVariants variants)
       Lists(Facts.OwnExePath, &Folders) {}
 
 void Session::Load() {
-    const Registry::ReadCache keys; // the settings are many values of a few keys
-    // A list is read from the registry when it is first used: at start only the shown one is.
+    // The lists and the settings are read from the registry when first used: at start only the shown list
+    // is, and the settings when the tree is first shown or Apply writes them.
     Lists.FillOnFirstUse([this](IconCategory category, IconListModel& list) {
         const Registry::ReadCache keys;
         Add_Icons(Facts, Variants, category, list, &IconFiles);
         Add_Tooltips(Facts, Variants, category, list);
     });
+    Settings.FillOnFirstUse([this](SettingsState& settings) {
+        const Registry::ReadCache keys;
+        Add_TreeItems(Facts, settings);
+    });
+    const Registry::ReadCache keys; // two values of one key
     // Apply stores the current theme, so it must start as the one stored, not as none.
     const std::wstring theme = Registry::ReadString(ProgramSettingsKey, CurrentThemeValue);
     if (!theme.empty() && theme != Registry::ErrorText) CurrentThemePath = theme;
     // 1 to 8 name a tab; anything else, absent included, starts on "Desktop".
     const int tab = Registry::ReadDword(ProgramSettingsKey, ActiveTabValue);
     SelectedTab = tab >= 1 && tab <= 8 ? tab : 2;
-    Add_TreeItems(Facts, Settings);
 }
 
 const std::vector<CatalogueLocation>& Session::Locations(IconCategory category) {

@@ -19,7 +19,7 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Reads the settings tree from the registry, and each of the seven lists when it is first used.
+    // Reads the stored theme and tab; the seven lists and the settings are read when first used.
     void Load();
 
     const StartupFacts Facts;

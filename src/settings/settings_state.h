@@ -2,6 +2,7 @@
 // The settings tree as staged state: the nodes in the order they were added, each with its image number,
 // and the staged texts of the number settings and the folder verb. A toggle's state is its image; nothing
 // else records it. Views observe the state and redraw; they keep no copy of it.
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -44,9 +45,16 @@ public:
         virtual void StagedTextChanged(const std::wstring& key) = 0;
     };
 
+    using Filler = std::function<void(SettingsState&)>;
+
     SettingsState() = default;
     SettingsState(const SettingsState&) = delete;
     SettingsState& operator=(const SettingsState&) = delete;
+
+    // From now on the filler adds the nodes when the state is first used, so that settings nobody looks at
+    // are never read. Observers are not told of the nodes it adds: they were there before anyone looked.
+    void FillOnFirstUse(Filler filler);
+    bool Filled() const { return filled_; }
 
     void AddObserver(Observer* observer);
     void RemoveObserver(Observer* observer);
@@ -56,9 +64,9 @@ public:
     int AddNode(const std::wstring& key, const std::wstring& caption, const std::wstring& parent,
                 SettingKind kind, SettingImage image);
 
-    int Count() const { return static_cast<int>(nodes_.size()); }
-    const std::vector<SettingNode>& Nodes() const { return nodes_; }
-    const SettingNode& Node(int index) const { return nodes_.at(static_cast<size_t>(index)); }
+    int Count() const { return static_cast<int>(Ready().nodes_.size()); }
+    const std::vector<SettingNode>& Nodes() const { return Ready().nodes_; }
+    const SettingNode& Node(int index) const { return Ready().nodes_.at(static_cast<size_t>(index)); }
     int IndexOf(const std::wstring& key) const; // -1 when there is no such node
     const SettingNode* Find(const std::wstring& key) const;
 
@@ -77,6 +85,13 @@ public:
     void SetUnlistedToggle(const std::wstring& key, bool on);
 
 private:
+    // Every use passes here first.
+    const SettingsState& Ready() const;
+    SettingsState& Ready();
+
+    Filler filler_;
+    bool filled_ = false;
+    bool filling_ = false;
     std::vector<SettingNode> nodes_;
     std::unordered_map<std::wstring, int> index_;
     std::map<std::wstring, std::wstring> staged_;
