@@ -46,7 +46,7 @@ public:
     // From now on each list is filled when it is first asked for, so that the lists nobody looks at are
     // never read. Without a filler the lists are as their owner filled them.
     void FillOnFirstUse(Filler filler);
-    bool Filled(IconCategory category) const { return filled_[Slot(category)]; }
+    bool Filled(IconCategory category) const { return filled_[Slot(category)]; } // by the filler
     // Fills those not filled yet.
     void FillAll() const;
 

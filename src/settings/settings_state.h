@@ -54,7 +54,7 @@ public:
     // From now on the filler adds the nodes when the state is first used, so that settings nobody looks at
     // are never read. Observers are not told of the nodes it adds: they were there before anyone looked.
     void FillOnFirstUse(Filler filler);
-    bool Filled() const { return filled_; }
+    bool Filled() const { return filled_; } // by the filler
 
     void AddObserver(Observer* observer);
     void RemoveObserver(Observer* observer);
