@@ -13,6 +13,7 @@
 #include "themes/recent_themes.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <functional>
@@ -262,7 +263,9 @@ TEST_CASE("closing asks about unapplied changes, tells of a declined restart, an
     for (const Case& c : cases) {
         CAPTURE(c.name);
         Fixture f;
+        CHECK_FALSE(IsWindowEnabled(f.main->cmdApply())); // nothing staged yet
         if (c.changed) f.session->MarkChanged();
+        CHECK(IsWindowEnabled(f.main->cmdApply()) == c.changed);
         // The session decides, whatever the button shows.
         EnableWindow(f.main->cmdApply(), FALSE);
         if (c.answer >= 0) f.prompts.Answer(c.answer);
@@ -349,6 +352,7 @@ int FirstPaintDifferences(HWND window) {
 } // namespace
 
 TEST_CASE_FIXTURE(Fixture, "the first paint after start covers the whole window") {
+    CHECK((GetWindowTheme(main->TabStrip()) != nullptr) == (IsThemeActive() != FALSE)); // its tabs put in
     CHECK(FirstPaintDifferences(Window()) == 0);
     WindowDc shown(Window());
     RECT client, apply;

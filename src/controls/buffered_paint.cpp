@@ -4,6 +4,8 @@
 #include "platform/unique_handle.h"
 #include "platform/window.h"
 
+#include <algorithm>
+#include <map>
 #include <vector>
 
 void DrawThroughMemory(HDC target, const RECT& area, const std::function<void(HDC)>& draw) {
@@ -56,13 +58,30 @@ bool OfOwnClass(HWND window) {
            module == program;
 }
 
+// Each window's children from the bottom of the z-order up. One listing of every descendant at once: under
+// Wine each step of a walk from window to window is a round trip to the window server.
+using ChildLists = std::map<HWND, std::vector<HWND>>;
+
+ChildLists ChildrenBottomUp(HWND window) {
+    ChildLists lists;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM into) {
+            (*reinterpret_cast<ChildLists*>(into))[GetParent(child)].push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&lists));
+    for (auto& [parent, children] : lists) std::reverse(children.begin(), children.end());
+    return lists;
+}
+
 // Draws window's shown children into dc, whose logical origin stands for window's client area, and adds each
 // of them with a frame of its own to framed.
-bool DrawChildren(HWND window, HDC dc, std::vector<HWND>& framed) {
-    HWND child = GetWindow(window, GW_CHILD);
+bool DrawChildren(HWND window, HDC dc, const ChildLists& lists, std::vector<HWND>& framed) {
+    const auto found = lists.find(window);
+    if (found == lists.end()) return true;
     // From the bottom of the z-order up, so that what lies in front is drawn last.
-    for (child = child ? GetWindow(child, GW_HWNDLAST) : nullptr; child;
-         child = GetWindow(child, GW_HWNDPREV)) {
+    for (HWND child : found->second) {
         if (!IsWindowVisible(child)) continue;
         if (!IsFramelessChild(child)) framed.push_back(child);
         RECT inside;
@@ -84,7 +103,7 @@ bool DrawChildren(HWND window, HDC dc, std::vector<HWND>& framed) {
         }
         SendMessageW(child, WM_ERASEBKGND, reinterpret_cast<WPARAM>(into), 0);
         SendMessageW(child, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(into), PRF_CLIENT);
-        const bool drawn = DrawChildren(child, into, framed);
+        const bool drawn = DrawChildren(child, into, lists, framed);
         RestoreDC(into, saved);
         if (!drawn) return false;
         if (!own) BitBlt(dc, at.x, at.y, inside.right, inside.bottom, image.dc(), 0, 0, SRCCOPY);
@@ -101,7 +120,7 @@ bool PaintWithChildren(HWND window, const std::function<void(HDC)>& paintOwn) {
     SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(image.dc()), 0);
     paintOwn(image.dc());
     std::vector<HWND> framed;
-    if (!DrawChildren(window, image.dc(), framed)) return false;
+    if (!DrawChildren(window, image.dc(), ChildrenBottomUp(window), framed)) return false;
     // The window's own device context would leave out its children.
     HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
     if (!dc) return false;

@@ -143,10 +143,11 @@ ListBoxIcons::~ListBoxIcons() {
     model_.SetObserver(nullptr);
 }
 
-bool ListBoxIcons::Create(HWND parent, int id, int x, int y, int width, int height) {
+bool ListBoxIcons::Create(HWND parent, int id, int x, int y, int width, int height, bool shown) {
     RegisterWindowClass(ControlClass, 0);
-    if (!CreateWindowFor(ControlClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, x, y,
-                         width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
+    if (!CreateWindowFor(ControlClass, L"",
+                         WS_CHILD | (shown ? WS_VISIBLE : 0) | WS_CLIPCHILDREN | WS_TABSTOP, 0, x, y, width,
+                         height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
         return false;
     if (!frame_.Create(hwnd()) || !surface_.Create(frame_.hwnd())) return false;
     scroll_ = CreateWindowExW(0, L"SCROLLBAR", L"Scroll", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0,

@@ -37,7 +37,7 @@ public:
     explicit ListBoxIcons(IconListModel& model);
     ~ListBoxIcons() override;
 
-    bool Create(HWND parent, int id, int x, int y, int width, int height);
+    bool Create(HWND parent, int id, int x, int y, int width, int height, bool shown = true);
 
     IconListModel& model() { return model_; }
     Events& events() { return events_; }

@@ -2,6 +2,7 @@
 
 #include "apply/apply.h"
 #include "controls/tab_strip.h"
+#include "platform/late_bound.h"
 #include "prompts/messages.h"
 #include "registry/program_keys.h"
 #include "registry/registry.h"
@@ -11,6 +12,7 @@
 #include "ui/command_ids.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <array>
 
@@ -124,6 +126,7 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Create(const std::function<void(HWND)>& beforeLoad) {
+    const Registry::ReadCache keys; // the preferences are values of one key, read until start-up ends
     HINSTANCE instance = GetModuleHandleW(nullptr);
     auto icon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -134,8 +137,13 @@ bool MainWindow::Create(const std::function<void(HWND)>& beforeLoad) {
     AdjustWindowRectEx(&frame, style, TRUE, WS_EX_CONTROLPARENT);
     // Made with its menu bar: a bar set afterwards lays the window out once more.
     HMENU bar = CreateMenus();
-    if (!CreateWindowFor(MainWindowClass, L"Tessaly", style, WS_EX_CONTROLPARENT, CW_USEDEFAULT,
-                         CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, bar)) {
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    // Start-up step 5 as the window is made: moved afterwards, it would be laid out once more.
+    POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
+    if (session_.CommandLine.empty())
+        if (const auto placed = StartPosition(width, height)) at = *placed;
+    if (!CreateWindowFor(MainWindowClass, L"Tessaly", style, WS_EX_CONTROLPARENT, at.x, at.y, width, height,
+                         nullptr, bar)) {
         if (IsMenu(bar)) DestroyMenu(bar); // a window that failed once made has taken it with it
         mnuFile_ = nullptr;
         return false;
@@ -214,8 +222,12 @@ void MainWindow::CreateControls() {
     const Placement at = PlaceControls(client);
     TabStrip_ = CreateChild(WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, at.tabStrip,
                             hwnd(), IdTabStrip);
-    SendMessageW(TabStrip_, WM_SETFONT, font, FALSE);
     PaintAroundCoveringWindows(TabStrip_); // the panels hide all of its page but the edges
+    // A themed strip asks where the pointer is for every tab put in and for its font, each time a round trip
+    // to the display under Wine; without its theme until it has them all, it asks once.
+    static const auto setTheme = LateBound<decltype(SetWindowTheme)>(L"uxtheme.dll", "SetWindowTheme");
+    if (setTheme) setTheme(TabStrip_, L" ", L" ");
+    SendMessageW(TabStrip_, WM_SETFONT, font, FALSE);
     int index = 0;
     for (std::wstring_view caption : TabCaptions) {
         std::wstring textCopy(caption);
@@ -224,10 +236,12 @@ void MainWindow::CreateControls() {
         item.pszText = textCopy.data();
         SendMessageW(TabStrip_, TCM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&item));
     }
-    // The two panels lie over the strip's page, above it in the z-order, so the strip draws behind them.
+    if (setTheme) setTheme(TabStrip_, nullptr, nullptr);
+    // The two panels lie over the strip's page, above it in the z-order, so the strip draws behind them. The
+    // settings panel stays hidden and disabled until the Shell tab shows it.
     const RECT page = PageOf(TabStrip_, at.tabStrip);
-    SettingsPanel_ =
-        CreateChild(PanelClass, L"", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, page, hwnd(), IdSettingsPanel);
+    SettingsPanel_ = CreateChild(PanelClass, L"", WS_CLIPCHILDREN | WS_DISABLED, WS_EX_CONTROLPARENT, page,
+                                 hwnd(), IdSettingsPanel);
     IconPanel_ =
         CreateChild(PanelClass, L"", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, page, hwnd(), IdIconPanel);
 
@@ -241,9 +255,9 @@ void MainWindow::CreateControls() {
     CreateButton(L"&Help", IdCmdHelp, at.help);
     cmdOK_ = CreateButton(L"OK", IdOk, at.dialogButtons[0], BS_DEFPUSHBUTTON);
     cmdCancel_ = CreateButton(L"Cancel", IdCancel, at.dialogButtons[1]);
-    cmdApply_ = CreateButton(L"&Apply", IdApply, at.dialogButtons[2]);
+    cmdApply_ = CreateButton(L"&Apply", IdApply, at.dialogButtons[2],
+                             session_.HasUnappliedChanges() ? 0 : WS_DISABLED);
     laidOut_ = {client.right, client.bottom};
-    EnableWindow(cmdApply_, session_.HasUnappliedChanges());
     session_.UnappliedChanged = [this](bool unapplied) {
         if (cmdApply_) EnableWindow(cmdApply_, unapplied);
     };
@@ -281,8 +295,8 @@ ListBoxIcons& MainWindow::List(IconCategory category) {
     list = std::make_unique<ListBoxIcons>(session_.Lists[category]);
     RECT page{};
     GetClientRect(IconPanel_, &page);
-    list->Create(IconPanel_, IdFirstList + TabIndex(category) - 2, 0, 0, page.right, page.bottom);
-    ShowWindow(list->hwnd(), SW_HIDE); // until the tab switch brings it to the front
+    // Hidden until the tab switch brings it to the front.
+    list->Create(IconPanel_, IdFirstList + TabIndex(category) - 2, 0, 0, page.right, page.bottom, false);
     list->events().Click = [this, category] { List_Click(category); };
     list->events().DblClick = [this] { List_DblClick(); };
     list->events().KeyDown = [this, category](std::int16_t key, std::int16_t) {

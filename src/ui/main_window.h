@@ -116,7 +116,9 @@ private:
     void Form_MouseMove();
     bool Form_QueryUnload();
     void Form_Unload();
-    void PlaceWindow();
+    // Where the window opens unless a theme is named on the command line; nothing when it stays where the
+    // system puts it.
+    std::optional<POINT> StartPosition(int width, int height) const;
     void StepDone(const char* step);
 
     void WireRoutingCommands();

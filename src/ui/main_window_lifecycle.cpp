@@ -39,7 +39,6 @@ void MainWindow::StepDone(const char* step) {
 
 // Each step stands alone: one that finds nothing to do leaves the window as the design made it.
 void MainWindow::Form_Load() {
-    const Registry::ReadCache keys; // the preferences are values of one key
     // 1. The start-up facts were found before the session, which holds them.
     // 2. Each list is read, and its window made, when it is first shown: the lists nobody looks at are
     //    never read.
@@ -53,9 +52,7 @@ void MainWindow::Form_Load() {
             if (!hwnd()) return; // the theme's load may have ended the window
         }
     } else {
-        // 5.
-        PlaceWindow();
-        StepDone("placement");
+        // 5. The window was made where it belongs.
         // 6.
         const int splash = Registry::ReadDword(ProgramSettingsKey, SplashValue);
         if ((splash == 1 || splash == Registry::ErrorNumber) && ShowSplash()) {
@@ -104,28 +101,20 @@ SettingsTree& MainWindow::Tree() {
     return *SystemTree_;
 }
 
-void MainWindow::PlaceWindow() {
-    RECT frame;
-    GetWindowRect(hwnd(), &frame);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+std::optional<POINT> MainWindow::StartPosition(int width, int height) const {
     const int positions = Registry::ReadDword(ProgramSettingsKey, PositionsValue);
     const auto left = StoredTwips(LeftValue), top = StoredTwips(TopValue);
     const bool stored = positions == 1 || (positions == Registry::ErrorNumber && left && top);
     if (stored) {
-        if (!left || !top) return; // stays where the system put it
+        if (!left || !top) return std::nullopt; // stays where the system puts it
         const POINT twips = TwipsPerPixel();
         const int x = static_cast<int>(std::lround(*left / twips.x));
         const int y = static_cast<int>(std::lround(*top / twips.y));
         // A position that no monitor shows any more (one was removed, the resolution shrank) is centred.
         const RECT there{x, y, x + width, y + height};
-        if (MonitorFromRect(&there, MONITOR_DEFAULTTONULL)) {
-            SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            return;
-        }
+        if (MonitorFromRect(&there, MONITOR_DEFAULTTONULL)) return POINT{x, y};
     }
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return POINT{(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
 }
 
 bool MainWindow::Form_QueryUnload() {

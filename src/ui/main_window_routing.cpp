@@ -58,8 +58,9 @@ void MainWindow::GoForward() {
 void MainWindow::TabStrip_Click() {
     const int tab = static_cast<int>(SendMessageW(TabStrip_, TCM_GETCURSEL, 0, 0)) + 1;
     session_.SelectedTab = tab;
-    AllowButton(IdCmdRename, false);
     const auto shown = CategoryOfTab(tab);
+    // Folders leave it to the selected folder.
+    AllowButton(IdCmdRename, shown == IconCategory::Desktop);
     if (!shown) {
         // "&Default Icon" keeps what the last icon tab left.
         EnableWindow(IconPanel_, FALSE);
@@ -80,7 +81,6 @@ void MainWindow::TabStrip_Click() {
     ListBoxIcons& list = List(*shown);
     SetWindowPos(list.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     List_Click(*shown);
-    if (*shown == IconCategory::Desktop) AllowButton(IdCmdRename, true);
     FocusControl(list.lstMainHwnd());
 }
 
