@@ -282,6 +282,8 @@ TEST_CASE("a control that skips frame painting still paints a frame it has") {
     RedrawWindow(bordered, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
     CHECK(GetPixel(shown.get(), 10, 30) == GetSysColor(COLOR_WINDOWFRAME));
     CHECK(GetPixel(shown.get(), 30, 30) == GetSysColor(COLOR_WINDOW));
+    DestroyWindow(bordered); // forgotten with its window
+    CHECK(reinterpret_cast<LONG_PTR>(OwnProcedure(bordered)) == 0);
 }
 
 TEST_CASE("the toolbar's buttons, grooves and tooltips") {

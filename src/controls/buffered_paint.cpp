@@ -28,14 +28,12 @@ namespace {
 LRESULT CALLBACK MemoryPaintProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCPAINT && IsFramelessChild(control)) return 0;
     // Built-in controls paint into a device context handed with WM_PAINT; not all of them print.
-    if (message == WM_PRINTCLIENT && wParam)
-        return CallWindowProcW(OwnProcedure(control), control, WM_PAINT, wParam, 0);
-    if (message != WM_PAINT || wParam)
-        return CallWindowProcW(OwnProcedure(control), control, message, wParam, lParam);
+    if (message == WM_PRINTCLIENT && wParam) return CallOwnProcedure(control, WM_PAINT, wParam, 0);
+    if (message != WM_PAINT || wParam) return CallOwnProcedure(control, message, wParam, lParam);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(control, &ps);
     DrawThroughMemory(dc, ps.rcPaint, [control](HDC memory) {
-        CallWindowProcW(OwnProcedure(control), control, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+        CallOwnProcedure(control, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
     });
     EndPaint(control, &ps);
     return 0;

@@ -66,8 +66,8 @@ void PaintAroundCover(HWND strip, HDC dc, const RECT& area, const RECT& client, 
     const RECT tabs{client.left, client.top, client.right, hidden.top};
     if (IntersectRect(&part, &tabs, &area)) {
         DrawThroughMemory(dc, part, [strip](HDC memory) {
-            CallWindowProcW(OwnProcedure(strip), strip, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
-            CallWindowProcW(OwnProcedure(strip), strip, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+            CallOwnProcedure(strip, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
+            CallOwnProcedure(strip, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
         });
     }
     const std::array<RECT, 3> edges{{{client.left, hidden.top, hidden.left, hidden.bottom},
@@ -83,11 +83,11 @@ void PaintAroundCover(HWND strip, HDC dc, const RECT& area, const RECT& client, 
 LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCPAINT && IsFramelessChild(strip)) return 0;
     const bool paint = message == WM_PAINT && !wParam, print = message == WM_PRINTCLIENT && wParam;
-    if (!paint && !print) return CallWindowProcW(OwnProcedure(strip), strip, message, wParam, lParam);
+    if (!paint && !print) return CallOwnProcedure(strip, message, wParam, lParam);
     RECT client;
     GetClientRect(strip, &client);
     const RECT hidden = LargestCover(strip, client);
-    if (IsRectEmpty(&hidden)) return CallWindowProcW(OwnProcedure(strip), strip, message, wParam, lParam);
+    if (IsRectEmpty(&hidden)) return CallOwnProcedure(strip, message, wParam, lParam);
     if (print) {
         PaintAroundCover(strip, reinterpret_cast<HDC>(wParam), client, client, hidden);
         return 0;

@@ -3,15 +3,50 @@
 #include "platform/gdi_guards.h"
 #include "platform/unique_handle.h"
 
+#include <mutex>
+
 namespace {
 HINSTANCE Instance() {
     return GetModuleHandleW(nullptr);
+}
+
+// What the program keeps for its windows, held in the process rather than in the windows' user data:
+// under Wine every change to a window's data is a round trip to the window server.
+template <typename Value> class WindowTable {
+public:
+    Value Find(HWND hwnd) {
+        std::lock_guard lock(mutex_);
+        const auto found = values_.find(hwnd);
+        return found == values_.end() ? Value{} : found->second;
+    }
+    void Set(HWND hwnd, Value value) {
+        std::lock_guard lock(mutex_);
+        values_[hwnd] = value;
+    }
+    void Erase(HWND hwnd) {
+        std::lock_guard lock(mutex_);
+        values_.erase(hwnd);
+    }
+
+private:
+    std::mutex mutex_;
+    std::unordered_map<HWND, Value> values_;
+};
+
+WindowTable<Window*>& Objects() {
+    static WindowTable<Window*> table;
+    return table;
+}
+
+WindowTable<WNDPROC>& OwnProcedures() {
+    static WindowTable<WNDPROC> table;
+    return table;
 }
 } // namespace
 
 Window::~Window() {
     if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        Objects().Erase(hwnd_);
         DestroyWindow(hwnd_);
     }
 }
@@ -43,9 +78,9 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         if (message == WM_NCCREATE) {
             auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
             self->hwnd_ = hwnd;
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            Objects().Set(hwnd, self);
         }
-        auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        Window* self = Objects().Find(hwnd);
         if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
         if (message == WM_NCDESTROY) return self->LastMessage(wParam, lParam);
         return self->Dispatch(message, wParam, lParam);
@@ -63,7 +98,7 @@ LRESULT Window::LastMessage(WPARAM wParam, LPARAM lParam) {
         result = Dispatch(WM_NCDESTROY, wParam, lParam);
         handled = true;
     } catch (...) {}
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    Objects().Erase(hwnd);
     hwnd_ = nullptr;
     try {
         OnDestroyed();
@@ -105,18 +140,26 @@ bool IsFramelessChild(HWND hwnd) {
 void ReplaceProcedure(HWND control, WNDPROC procedure) {
     const LONG_PTR own = GetWindowLongPtrW(control, GWLP_WNDPROC);
     if (own == reinterpret_cast<LONG_PTR>(procedure)) return;
-    SetWindowLongPtrW(control, GWLP_USERDATA, own);
+    OwnProcedures().Set(control, reinterpret_cast<WNDPROC>(own));
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
 }
 
 WNDPROC OwnProcedure(HWND control) {
-    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_USERDATA));
+    return OwnProcedures().Find(control);
+}
+
+LRESULT CallOwnProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const WNDPROC own = OwnProcedure(control);
+    const LRESULT result = own ? CallWindowProcW(own, control, message, wParam, lParam)
+                               : DefWindowProcW(control, message, wParam, lParam);
+    if (message == WM_NCDESTROY) OwnProcedures().Erase(control);
+    return result;
 }
 
 namespace {
 LRESULT CALLBACK FramelessProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCPAINT && IsFramelessChild(control)) return 0;
-    return CallWindowProcW(OwnProcedure(control), control, message, wParam, lParam);
+    return CallOwnProcedure(control, message, wParam, lParam);
 }
 } // namespace
 

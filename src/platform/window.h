@@ -107,11 +107,13 @@ SIZE ScreenPixelsPerInch();
 bool IsFramelessChild(HWND hwnd);
 
 // Gives a system control `procedure` in place of its own, which the new one reaches through
-// OwnProcedure. The control's user data keeps the old one: the system's controls leave that to their
-// owner, and the common controls' subclassing would ask the window server for a property on every message.
-// Never for a window made through Window, which keeps its object in its user data.
+// OwnProcedure or CallOwnProcedure. The program keeps the old one: the common controls' subclassing would
+// ask the window server for a property on every message. Never for a window made through Window.
 void ReplaceProcedure(HWND control, WNDPROC procedure);
 WNDPROC OwnProcedure(HWND control);
+// Passes a message on to the control's own procedure; the replacement hands WM_NCDESTROY on through it, so
+// that the program forgets the control with its window.
+LRESULT CallOwnProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 // The control skips the default painting of its frame while it has none.
 void SkipFramePainting(HWND control);
 
