@@ -8,6 +8,8 @@
 #include "icons/icon_location.h"
 #include "icons/rename.h"
 #include "icons/restore.h"
+#include "platform/file_icon.h"
+#include "platform/unique_handle.h"
 #include "prompts/messages.h"
 #include "support/dialog_script.h"
 #include "support/registry_dump.h"
@@ -314,6 +316,59 @@ TEST_CASE("every icon of a file is read at once, and each cell shows what the pl
     FileIcons one;
     one.Load(red);
     CHECK(Drawn([&](HDC dc) { one.Draw(dc, 0, 0, 0); }).second == RGB(255, 0, 0));
+}
+
+TEST_CASE("a library's icons are read from its resources as the platform reads them, each file opened once") {
+    TempMachine m;
+    auto pixels = [](HICON icon) {
+        SurfaceImage cell;
+        cell.Resize(32, 32, RGB(255, 0, 255), false);
+        if (icon) DrawIconEx(cell.dc(), 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+        std::vector<COLORREF> all;
+        for (int at = 0; at < 32 * 32; ++at) all.push_back(cell.Pixel(at % 32, at / 32));
+        return all;
+    };
+    auto platform = [](const std::wstring& file, int index) {
+        HICON icon = nullptr;
+        UINT id = 0;
+        PrivateExtractIconsW(file.c_str(), index, 32, 32, &icon, &id, 1, 0);
+        return UniqueHIcon(icon);
+    };
+    const std::wstring five = m.Copy(L"five_icons.dll", m.root),
+                       red = m.Write(m.root, L"red.ico", ColourIconBytes({{RGB(255, 0, 0)}}));
+    for (const std::wstring& file : {five, SystemShell32(), red, m.Copy(L"no_icons.dll", m.root)}) {
+        CAPTURE(file);
+        const IconFileBatch batch;
+        const std::uint64_t opened = IconFileOpens();
+        const int count = FileIconCount(file);
+        CHECK(count == static_cast<int>(PrivateExtractIconsW(file.c_str(), 0, 0, 0, nullptr, nullptr, 0, 0)));
+        // Every icon by position, the first ones by resource number too, and the first index past the end.
+        for (int index = -5; index <= count; ++index) {
+            CAPTURE(index);
+            UniqueHIcon own(ExtractFileIcon(file, index)), theirs = platform(file, index);
+            REQUIRE(static_cast<bool>(own) == static_cast<bool>(theirs));
+            CHECK(pixels(own.get()) == pixels(theirs.get()));
+        }
+        CHECK(IconFileOpens() - opened == 1);
+    }
+    CHECK(FileIconCount(five) == 5);
+    const std::uint64_t opened = IconFileOpens();
+    for (int i = 0; i < 3; ++i) UniqueHIcon once(ExtractFileIcon(five, 0)); // no batch: opened every time
+    CHECK(IconFileOpens() - opened == 3);
+
+    // Cut short anywhere, a library gives what its remaining bytes hold, and nothing is read past its end.
+    UniqueFile file(
+        CreateFileW(five.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
+    DWORD read = 0;
+    REQUIRE(ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr));
+    for (size_t cut : {size_t{2}, size_t{70}, size_t{400}, bytes.size() / 2, bytes.size() - 1}) {
+        CAPTURE(cut);
+        const std::wstring shorter = m.Write(m.root, L"cut.dll", bytes.substr(0, cut));
+        const int count = FileIconCount(shorter);
+        CHECK((count >= 0 && count <= 5));
+        for (int index = -1; index < count; ++index) UniqueHIcon ignored(ExtractFileIcon(shorter, index));
+    }
 }
 
 TEST_CASE(

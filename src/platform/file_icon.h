@@ -3,7 +3,23 @@
 // does but through user32, so that starting the program does not have to load the shell's library.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+
+// While one lives, the files icons are read from stay open, so that reading many icons of one library
+// opens it once. A program's or library's icons are read from its resources directly; other files go
+// through the platform's extraction. For the reader's thread; nested ones share the outermost one's files.
+// An open file cannot be deleted or replaced: only for a run of reads that ends soon.
+class IconFileBatch {
+public:
+    IconFileBatch();
+    ~IconFileBatch();
+    IconFileBatch(const IconFileBatch&) = delete;
+    IconFileBatch& operator=(const IconFileBatch&) = delete;
+};
+
+// How many times a file was opened to read its icons, in the whole process.
+std::uint64_t IconFileOpens();
 
 // The icon at index in the system's large icon size, owned by the caller; null when the file has no such
 // icon or is no icon container at all.

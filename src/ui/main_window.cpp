@@ -2,6 +2,7 @@
 
 #include "apply/apply.h"
 #include "controls/tab_strip.h"
+#include "platform/file_icon.h"
 #include "platform/late_bound.h"
 #include "prompts/messages.h"
 #include "registry/program_keys.h"
@@ -127,6 +128,7 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Create(const std::function<void(HWND)>& beforeLoad) {
     const Registry::ReadCache keys; // the preferences are values of one key, read until start-up ends
+    const IconFileBatch iconFiles;  // the first list's icons come from a few libraries
     HINSTANCE instance = GetModuleHandleW(nullptr);
     auto icon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
