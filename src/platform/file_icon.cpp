@@ -154,7 +154,7 @@ struct Batch {
     int depth = 0;
     std::vector<std::pair<std::wstring, std::shared_ptr<const MappedFile>>> files;
 };
-thread_local Batch batch;
+Batch batch;
 std::atomic<std::uint64_t> opens{0};
 
 std::wstring Folded(const std::wstring& path) {

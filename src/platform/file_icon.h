@@ -8,7 +8,8 @@
 
 // While one lives, the files icons are read from stay open, so that reading many icons of one library
 // opens it once. A program's or library's icons are read from its resources directly; other files go
-// through the platform's extraction. For the reader's thread; nested ones share the outermost one's files.
+// through the platform's extraction. For one thread, the windows' own; nested ones share the outermost one's
+// files.
 // An open file cannot be deleted or replaced: only for a run of reads that ends soon.
 class IconFileBatch {
 public:
