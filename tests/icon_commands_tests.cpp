@@ -336,7 +336,8 @@ TEST_CASE("a library's icons are read from its resources as the platform reads t
     };
     const std::wstring five = m.Copy(L"five_icons.dll", m.root),
                        red = m.Write(m.root, L"red.ico", ColourIconBytes({{RGB(255, 0, 0)}}));
-    for (const std::wstring& file : {five, SystemShell32(), red, m.Copy(L"no_icons.dll", m.root)}) {
+    const std::wstring none = m.Copy(L"no_icons.dll", m.root);
+    for (const std::wstring& file : {five, m.Copy(L"named_icons.dll", m.root), SystemShell32(), red, none}) {
         CAPTURE(file);
         const IconFileBatch batch;
         const std::uint64_t opened = IconFileOpens();
@@ -350,6 +351,7 @@ TEST_CASE("a library's icons are read from its resources as the platform reads t
             CHECK(pixels(own.get()) == pixels(theirs.get()));
         }
         CHECK(IconFileOpens() - opened == 1);
+        CHECK(IsProgramFile(file) == (file != red)); // told from the file the batch holds
     }
     CHECK(FileIconCount(five) == 5);
     const std::uint64_t opened = IconFileOpens();
