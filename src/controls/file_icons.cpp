@@ -18,23 +18,6 @@ MonoInfo MonoHeader(int width, int height) {
     return info;
 }
 
-// A library's icon group: a number or a name.
-struct Group {
-    UINT_PTR id = 0;
-    std::wstring name;
-    LPCWSTR Resource() const { return name.empty() ? MAKEINTRESOURCEW(id) : name.c_str(); }
-};
-
-// The groups in the order icon references count them.
-BOOL CALLBACK CollectGroup(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR out) {
-    auto& groups = *reinterpret_cast<std::vector<Group>*>(out);
-    if (IS_INTRESOURCE(name))
-        groups.push_back({reinterpret_cast<UINT_PTR>(name), {}});
-    else
-        groups.push_back({0, name});
-    return TRUE;
-}
-
 // The image of a group closest to 32 × 32, the deepest colours first: what the platform would pick for the
 // grid, without asking the display for every icon.
 int PickImage(const std::uint8_t* directory, size_t size) {
@@ -106,6 +89,7 @@ bool FileIcons::MakeStrips(int count) {
 
 int FileIcons::Load(const std::wstring& file) {
     Clear();
+    const IconFileBatch once; // counted and decoded from one opening
     const int count = FileIconCount(file);
     if (count <= 0 || !MakeStrips(count)) return 0;
     if (!DecodeLibrary(file)) ExtractWithPlatform(file);
@@ -114,27 +98,17 @@ int FileIcons::Load(const std::wstring& file) {
 }
 
 bool FileIcons::DecodeLibrary(const std::wstring& file) {
-    UniqueHModule library(LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    if (!library) return false;
-    std::vector<Group> groups;
-    EnumResourceNamesW(library.get(), RT_GROUP_ICON, &CollectGroup, reinterpret_cast<LONG_PTR>(&groups));
-    // Only when the groups are the icons the platform counts do their positions match icon references.
-    if (static_cast<int>(groups.size()) != count_) return false;
+    const IconLibrary library(file);
+    if (!library.IsProgram() || library.GroupCount() != count_) return false;
     for (int cell = 0; cell < count_; ++cell) {
-        HMODULE m = library.get();
-        HRSRC group = FindResourceW(m, groups[cell].Resource(), RT_GROUP_ICON);
-        auto* directory =
-            group ? static_cast<const std::uint8_t*>(LockResource(LoadResource(m, group))) : nullptr;
-        if (!directory) continue;
-        const int id = PickImage(directory, SizeofResource(m, group));
-        HRSRC image = id ? FindResourceW(m, MAKEINTRESOURCEW(id), RT_ICON) : nullptr;
-        auto* bits = image ? static_cast<const std::uint8_t*>(LockResource(LoadResource(m, image))) : nullptr;
-        if (!bits) continue;
-        const DWORD size = SizeofResource(m, image);
-        if (DecodeImage(cell, bits, size)) continue;
+        const auto group = library.Group(cell);
+        const auto image = group.empty() ? group : library.Image(PickImage(group.data(), group.size()));
+        if (image.empty()) continue;
+        if (DecodeImage(cell, image.data(), image.size())) continue;
         // Compressed pictures and unusual layouts: let the platform make the icon.
-        UniqueHIcon icon(CreateIconFromResourceEx(const_cast<std::uint8_t*>(bits), size, TRUE, 0x00030000,
-                                                  Size, Size, LR_DEFAULTCOLOR));
+        UniqueHIcon icon(CreateIconFromResourceEx(const_cast<std::uint8_t*>(image.data()),
+                                                  static_cast<DWORD>(image.size()), TRUE, 0x00030000, Size,
+                                                  Size, LR_DEFAULTCOLOR));
         if (icon) PaintIcon(cell, icon.get());
     }
     return true;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -189,39 +190,6 @@ std::shared_ptr<const MappedFile> Open(const std::wstring& file) {
     return mapped;
 }
 
-// An icon group of a program's resources: by position for an index of 0 or more, by number for a
-// negative one.
-std::optional<size_t> IconGroup(const Resources& resources, int index) {
-    const auto groups = resources.TypeDirectory(static_cast<WORD>(reinterpret_cast<UINT_PTR>(RT_GROUP_ICON)));
-    if (!groups) return std::nullopt;
-    const auto entries = resources.Entries(*groups);
-    if (index >= 0) {
-        if (static_cast<size_t>(index) >= entries.size()) return std::nullopt;
-        return resources.Subdirectory(entries[static_cast<size_t>(index)]);
-    }
-    if (index < -0xFFFF) return std::nullopt;
-    return resources.SubdirectoryById(*groups, static_cast<WORD>(-index));
-}
-
-HICON ProgramIcon(const Resources& resources, int index, int width, int height) {
-    const auto group = IconGroup(resources, index);
-    if (!group) return nullptr;
-    const auto [directory, size] = resources.Data(*group);
-    // A group directory: six bytes of head, then fourteen per image.
-    constexpr size_t Head = 6, Entry = 14;
-    if (!directory || size < Head || size < Head + Entry * (directory[4] | directory[5] << 8)) return nullptr;
-    const int id =
-        LookupIconIdFromDirectoryEx(const_cast<PBYTE>(directory), TRUE, width, height, LR_DEFAULTCOLOR);
-    const auto icons = resources.TypeDirectory(static_cast<WORD>(reinterpret_cast<UINT_PTR>(RT_ICON)));
-    const auto image =
-        icons && id > 0 ? resources.SubdirectoryById(*icons, static_cast<WORD>(id)) : std::nullopt;
-    if (!image) return nullptr;
-    const auto [bits, bytes] = resources.Data(*image);
-    if (!bits) return nullptr;
-    return CreateIconFromResourceEx(const_cast<PBYTE>(bits), static_cast<DWORD>(bytes), TRUE, 0x00030000,
-                                    width, height, LR_DEFAULTCOLOR);
-}
-
 } // namespace
 
 IconFileBatch::IconFileBatch() {
@@ -236,13 +204,75 @@ std::uint64_t IconFileOpens() {
     return opens;
 }
 
+struct IconLibrary::Parts {
+    explicit Parts(std::shared_ptr<const MappedFile> mapped) : file(std::move(mapped)), resources(*file) {
+        if (const auto found =
+                resources.TypeDirectory(static_cast<WORD>(reinterpret_cast<UINT_PTR>(RT_GROUP_ICON))))
+            groups = resources.Entries(*found);
+        icons = resources.TypeDirectory(static_cast<WORD>(reinterpret_cast<UINT_PTR>(RT_ICON)));
+    }
+    std::shared_ptr<const MappedFile> file;
+    Resources resources;
+    std::vector<IMAGE_RESOURCE_DIRECTORY_ENTRY> groups;
+    std::optional<size_t> icons;
+
+    std::span<const std::uint8_t> Of(std::optional<size_t> directory) const {
+        if (!directory) return {};
+        const auto [bytes, size] = resources.Data(*directory);
+        return bytes ? std::span(bytes, size) : std::span<const std::uint8_t>{};
+    }
+};
+
+IconLibrary::IconLibrary(const std::wstring& file) {
+    if (auto mapped = Open(file)) parts_ = std::make_unique<Parts>(std::move(mapped));
+}
+
+IconLibrary::~IconLibrary() = default;
+
+bool IconLibrary::Opened() const {
+    return parts_ != nullptr;
+}
+
+bool IconLibrary::IsProgram() const {
+    return parts_ && parts_->resources.IsProgram();
+}
+
+int IconLibrary::GroupCount() const {
+    return parts_ ? static_cast<int>(parts_->groups.size()) : 0;
+}
+
+std::span<const std::uint8_t> IconLibrary::Group(int index) const {
+    if (!parts_) return {};
+    const Resources& resources = parts_->resources;
+    if (index >= 0) {
+        if (static_cast<size_t>(index) >= parts_->groups.size()) return {};
+        return parts_->Of(resources.Subdirectory(parts_->groups[static_cast<size_t>(index)]));
+    }
+    if (index < -0xFFFF) return {};
+    for (const auto& entry : parts_->groups)
+        if (!entry.NameIsString && entry.Id == -index) return parts_->Of(resources.Subdirectory(entry));
+    return {};
+}
+
+std::span<const std::uint8_t> IconLibrary::Image(int id) const {
+    if (!parts_ || !parts_->icons || id <= 0 || id > 0xFFFF) return {};
+    return parts_->Of(parts_->resources.SubdirectoryById(*parts_->icons, static_cast<WORD>(id)));
+}
+
 HICON ExtractFileIcon(const std::wstring& file, int index) {
     const int width = GetSystemMetrics(SM_CXICON), height = GetSystemMetrics(SM_CYICON);
-    if (const auto mapped = Open(file)) {
-        const Resources resources(*mapped);
-        if (resources.IsProgram()) return ProgramIcon(resources, index, width, height);
-    } else {
-        return nullptr;
+    const IconLibrary library(file);
+    if (!library.Opened()) return nullptr;
+    if (library.IsProgram()) {
+        const auto group = library.Group(index);
+        // A group directory: six bytes of head, then fourteen per image.
+        constexpr size_t Head = 6, Entry = 14;
+        if (group.size() < Head || group.size() < Head + Entry * (group[4] | group[5] << 8)) return nullptr;
+        const auto image = library.Image(LookupIconIdFromDirectoryEx(const_cast<PBYTE>(group.data()), TRUE,
+                                                                     width, height, LR_DEFAULTCOLOR));
+        if (image.empty()) return nullptr;
+        return CreateIconFromResourceEx(const_cast<PBYTE>(image.data()), static_cast<DWORD>(image.size()),
+                                        TRUE, 0x00030000, width, height, LR_DEFAULTCOLOR);
     }
     // Icon files and anything else the platform reads itself.
     HICON icon = nullptr;
@@ -257,16 +287,9 @@ HICON ExtractFileIcon(const std::wstring& file, int index) {
 }
 
 int FileIconCount(const std::wstring& file) {
-    if (const auto mapped = Open(file)) {
-        const Resources resources(*mapped);
-        if (resources.IsProgram()) {
-            const auto groups =
-                resources.TypeDirectory(static_cast<WORD>(reinterpret_cast<UINT_PTR>(RT_GROUP_ICON)));
-            return groups ? static_cast<int>(resources.Entries(*groups).size()) : 0;
-        }
-    } else {
-        return 0;
-    }
+    const IconLibrary library(file);
+    if (!library.Opened()) return 0;
+    if (library.IsProgram()) return library.GroupCount();
     const UINT count = PrivateExtractIconsW(file.c_str(), 0, 0, 0, nullptr, nullptr, 0, 0);
     return count == UINT(-1) ? 0 : static_cast<int>(count);
 }

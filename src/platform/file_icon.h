@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 
 // While one lives, the files icons are read from stay open, so that reading many icons of one library
@@ -21,6 +23,32 @@ public:
 
 // How many times a file was opened to read its icons, in the whole process.
 std::uint64_t IconFileOpens();
+
+// The icon resources of a program or library, read from its file as stored, every offset checked against
+// it; the file is opened through the batch when one lives.
+class IconLibrary {
+public:
+    explicit IconLibrary(const std::wstring& file);
+    ~IconLibrary();
+    IconLibrary(const IconLibrary&) = delete;
+    IconLibrary& operator=(const IconLibrary&) = delete;
+
+    // Whether the file was found and opened.
+    bool Opened() const;
+    // Whether it is a program or library, whose icons are its resources; the platform reads other files.
+    bool IsProgram() const;
+    // The icon groups, in the order icon references count them: named ones first, then numbered ones.
+    int GroupCount() const;
+    // A group's directory (six bytes of head, then fourteen per image): by position for an index of 0 or
+    // more, by number for a negative one; empty when there is no such group.
+    std::span<const std::uint8_t> Group(int index) const;
+    // The stored bits of the image numbered id; empty when there is none.
+    std::span<const std::uint8_t> Image(int id) const;
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
 
 // The icon at index in the system's large icon size, owned by the caller; null when the file has no such
 // icon or is no icon container at all.
