@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -209,12 +210,15 @@ struct IconLibrary::Parts {
         if (const auto found =
                 resources.TypeDirectory(static_cast<WORD>(reinterpret_cast<UINT_PTR>(RT_GROUP_ICON))))
             groups = resources.Entries(*found);
-        icons = resources.TypeDirectory(static_cast<WORD>(reinterpret_cast<UINT_PTR>(RT_ICON)));
+        if (const auto found =
+                resources.TypeDirectory(static_cast<WORD>(reinterpret_cast<UINT_PTR>(RT_ICON))))
+            for (const auto& entry : resources.Entries(*found))
+                if (!entry.NameIsString) images.try_emplace(entry.Id, entry); // the first of a number counts
     }
     std::shared_ptr<const MappedFile> file;
     Resources resources;
     std::vector<IMAGE_RESOURCE_DIRECTORY_ENTRY> groups;
-    std::optional<size_t> icons;
+    std::unordered_map<WORD, IMAGE_RESOURCE_DIRECTORY_ENTRY> images; // a picker asks for thousands
 
     std::span<const std::uint8_t> Of(std::optional<size_t> directory) const {
         if (!directory) return {};
@@ -255,8 +259,10 @@ std::span<const std::uint8_t> IconLibrary::Group(int index) const {
 }
 
 std::span<const std::uint8_t> IconLibrary::Image(int id) const {
-    if (!parts_ || !parts_->icons || id <= 0 || id > 0xFFFF) return {};
-    return parts_->Of(parts_->resources.SubdirectoryById(*parts_->icons, static_cast<WORD>(id)));
+    if (!parts_ || id <= 0 || id > 0xFFFF) return {};
+    const auto found = parts_->images.find(static_cast<WORD>(id));
+    return found == parts_->images.end() ? std::span<const std::uint8_t>{}
+                                         : parts_->Of(parts_->resources.Subdirectory(found->second));
 }
 
 HICON ExtractFileIcon(const std::wstring& file, int index) {
