@@ -89,17 +89,19 @@ bool FileIcons::MakeStrips(int count) {
 
 int FileIcons::Load(const std::wstring& file) {
     Clear();
-    const IconFileBatch once; // counted and decoded from one opening
-    const int count = FileIconCount(file);
+    const IconFileBatch once;        // an icon file is counted by the platform from the same opening
+    const IconLibrary library(file); // a library is counted and decoded from one reading
+    const int count = library.IsProgram() ? library.GroupCount() : FileIconCount(file);
     if (count <= 0 || !MakeStrips(count)) return 0;
-    if (!DecodeLibrary(file)) ExtractWithPlatform(file);
+    if (library.IsProgram())
+        DecodeLibrary(library);
+    else
+        ExtractWithPlatform(file);
     GdiFlush();
     return count_;
 }
 
-bool FileIcons::DecodeLibrary(const std::wstring& file) {
-    const IconLibrary library(file);
-    if (!library.IsProgram() || library.GroupCount() != count_) return false;
+void FileIcons::DecodeLibrary(const IconLibrary& library) {
     for (int cell = 0; cell < count_; ++cell) {
         const auto group = library.Group(cell);
         const auto image = group.empty() ? group : library.Image(PickImage(group.data(), group.size()));
@@ -111,7 +113,6 @@ bool FileIcons::DecodeLibrary(const std::wstring& file) {
                                                   Size, LR_DEFAULTCOLOR));
         if (icon) PaintIcon(cell, icon.get());
     }
-    return true;
 }
 
 void FileIcons::ExtractWithPlatform(const std::wstring& file) {

@@ -30,7 +30,7 @@ public:
 private:
     bool MakeStrips(int count);
     static POINT Origin(int cell) { return {cell % CellsPerRow * Size, cell / CellsPerRow * Size}; }
-    bool DecodeLibrary(const std::wstring& file);
+    void DecodeLibrary(const IconLibrary& library);
     void ExtractWithPlatform(const std::wstring& file);
     bool DecodeImage(int cell, const std::uint8_t* bits, size_t size);
     void PaintIcon(int cell, HICON icon);

@@ -35,7 +35,6 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
 
     bool IsOpen() const { return bytes_ != nullptr; }
-    size_t size() const { return size_; }
     // The bytes [offset, offset + count), or null when they do not all lie in the file.
     const std::uint8_t* Span(size_t offset, size_t count) const {
         return bytes_ && offset <= size_ && count <= size_ - offset ? bytes_ + offset : nullptr;
