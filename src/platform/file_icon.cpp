@@ -8,7 +8,6 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -105,9 +104,24 @@ public:
         }
         return entries;
     }
+    // A numbered entry's directory, searched by halves as the platform's loader does: numbered entries are
+    // stored by number after the named ones. Entries past the end of a file cut short count as absent.
     std::optional<size_t> SubdirectoryById(size_t directory, WORD id) const {
-        for (const auto& entry : Entries(directory))
-            if (!entry.NameIsString && entry.Id == id) return Subdirectory(entry);
+        const auto head = file_.Read<IMAGE_RESOURCE_DIRECTORY>(directory);
+        if (!head) return std::nullopt;
+        constexpr size_t EntrySize = sizeof(IMAGE_RESOURCE_DIRECTORY_ENTRY);
+        const size_t numbered =
+            directory + sizeof(IMAGE_RESOURCE_DIRECTORY) + size_t{head->NumberOfNamedEntries} * EntrySize;
+        size_t low = 0, high = head->NumberOfIdEntries;
+        while (low < high) {
+            const size_t middle = low + (high - low) / 2;
+            const auto entry = file_.Read<IMAGE_RESOURCE_DIRECTORY_ENTRY>(numbered + middle * EntrySize);
+            if (entry && entry->Id == id) return entry->NameIsString ? std::nullopt : Subdirectory(*entry);
+            if (entry && entry->Id < id)
+                low = middle + 1;
+            else
+                high = middle;
+        }
         return std::nullopt;
     }
     std::optional<size_t> Subdirectory(const IMAGE_RESOURCE_DIRECTORY_ENTRY& entry) const {
@@ -117,18 +131,20 @@ public:
     // The data of a resource whose directory is given: its first language's, as the platform takes it.
     std::pair<const std::uint8_t*, size_t> Data(size_t directory) const {
         for (int depth = 0; depth < 2; ++depth) {
-            const auto entries = Entries(directory);
-            if (entries.empty()) return {};
-            if (!entries.front().DataIsDirectory) {
-                const auto data =
-                    file_.Read<IMAGE_RESOURCE_DATA_ENTRY>(*root_ + entries.front().OffsetToData);
+            const auto head = file_.Read<IMAGE_RESOURCE_DIRECTORY>(directory);
+            if (!head || head->NumberOfNamedEntries + head->NumberOfIdEntries == 0) return {};
+            const auto first =
+                file_.Read<IMAGE_RESOURCE_DIRECTORY_ENTRY>(directory + sizeof(IMAGE_RESOURCE_DIRECTORY));
+            if (!first) return {};
+            if (!first->DataIsDirectory) {
+                const auto data = file_.Read<IMAGE_RESOURCE_DATA_ENTRY>(*root_ + first->OffsetToData);
                 if (!data) return {};
                 const auto at = OffsetOf(data->OffsetToData, data->Size);
                 const std::uint8_t* bytes = at ? file_.Span(*at, data->Size) : nullptr;
                 return bytes ? std::pair{bytes, size_t{data->Size}}
                              : std::pair<const std::uint8_t*, size_t>{};
             }
-            directory = *root_ + entries.front().OffsetToDirectory;
+            directory = *root_ + first->OffsetToDirectory;
         }
         return {};
     }
@@ -209,15 +225,12 @@ struct IconLibrary::Parts {
         if (const auto found =
                 resources.TypeDirectory(static_cast<WORD>(reinterpret_cast<UINT_PTR>(RT_GROUP_ICON))))
             groups = resources.Entries(*found);
-        if (const auto found =
-                resources.TypeDirectory(static_cast<WORD>(reinterpret_cast<UINT_PTR>(RT_ICON))))
-            for (const auto& entry : resources.Entries(*found))
-                if (!entry.NameIsString) images.try_emplace(entry.Id, entry); // the first of a number counts
+        images = resources.TypeDirectory(static_cast<WORD>(reinterpret_cast<UINT_PTR>(RT_ICON)));
     }
     std::shared_ptr<const MappedFile> file;
     Resources resources;
     std::vector<IMAGE_RESOURCE_DIRECTORY_ENTRY> groups;
-    std::unordered_map<WORD, IMAGE_RESOURCE_DIRECTORY_ENTRY> images; // a picker asks for thousands
+    std::optional<size_t> images;
 
     std::span<const std::uint8_t> Of(std::optional<size_t> directory) const {
         if (!directory) return {};
@@ -258,10 +271,8 @@ std::span<const std::uint8_t> IconLibrary::Group(int index) const {
 }
 
 std::span<const std::uint8_t> IconLibrary::Image(int id) const {
-    if (!parts_ || id <= 0 || id > 0xFFFF) return {};
-    const auto found = parts_->images.find(static_cast<WORD>(id));
-    return found == parts_->images.end() ? std::span<const std::uint8_t>{}
-                                         : parts_->Of(parts_->resources.Subdirectory(found->second));
+    if (!parts_ || !parts_->images || id <= 0 || id > 0xFFFF) return {};
+    return parts_->Of(parts_->resources.SubdirectoryById(*parts_->images, static_cast<WORD>(id)));
 }
 
 HICON ExtractFileIcon(const std::wstring& file, int index) {
